@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Bitmap.h"
+
+#include <QImage>
+
+// The part of a bitmap that a view shows, as a Qt image. Only the rectangle asked for is
+// converted, so painting costs what is exposed, never the whole picture.
+QImage ImageOfRect(const TBitmap& bitmap, const TRect& rect);
+
+// A whole bitmap as a 24-bit Qt image, and back (the clipboard's form).
+QImage ImageOfBitmap(const TBitmap& bitmap);
+TBitmap BitmapOfImage(const QImage& image);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Bitmap.h"
+
+#include <cstdint>
+#include <string>
+
+// Pictures the benchmarks share.
+
+// A 24-bit tile map: 64 x 64 tiles in a handful of colours, the pictures our users build.
+TBitmap MakeTileMap(int width, int height);
+
+// A 24-bit picture of pseudo-random colours: the worst case for every colour lookup.
+TBitmap MakeNoise(int width, int height, std::uint32_t seed = 1);
+
+// A folder for benchmark files on the same disk the user would save to.
+std::string BenchFolder();

@@ -1,0 +1,64 @@
+#include "ExportArguments.h"
+
+#include <charconv>
+#include <stdexcept>
+
+namespace {
+
+int ParseDepth(const std::string& text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        throw std::invalid_argument("--depth needs a number, not \"" + text + "\"");
+    if (value != 1 && value != 4 && value != 8 && value != 16 && value != 24)
+        throw std::invalid_argument("--depth must be 24, 16, 8, 4 or 1, not " + text);
+    return value;
+}
+
+} // namespace
+
+std::string ExportUsage() {
+    return "usage: tessimap-export --depth N --output OUT.bmp IN.bmp\n"
+           "       tessimap-export --gif IN.bmp [IN.bmp ...]\n"
+           "       tessimap-export --png IN.bmp [IN.bmp ...]\n"
+           "  --depth N     convert to N bits per pixel (24, 16, 8, 4 or 1) and save as OUT.bmp\n"
+           "  --gif, --png  export each picture beside itself as IN.gif or IN.png\n";
+}
+
+TExportArguments ParseExportArguments(const std::vector<std::string>& arguments) {
+    TExportArguments result;
+    bool depthGiven = false, gif = false, png = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= arguments.size()) throw std::invalid_argument(a + " needs a value");
+            return arguments[++i];
+        };
+        if (a == "--depth") {
+            result.Depth = ParseDepth(value());
+            depthGiven = true;
+        } else if (a == "--output" || a == "-o") {
+            result.Output = value();
+        } else if (a == "--gif") {
+            gif = true;
+        } else if (a == "--png") {
+            png = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw std::invalid_argument("unknown option " + a);
+        } else {
+            result.Inputs.push_back(a);
+        }
+    }
+    if (int(depthGiven) + int(gif) + int(png) != 1)
+        throw std::invalid_argument("give exactly one of --depth, --gif and --png");
+    if (result.Inputs.empty()) throw std::invalid_argument("no input picture given");
+    if (depthGiven) {
+        if (result.Output.empty()) throw std::invalid_argument("--depth needs --output OUT.bmp");
+        if (result.Inputs.size() != 1) throw std::invalid_argument("--depth converts exactly one picture");
+    } else if (!result.Output.empty()) {
+        throw std::invalid_argument("--output goes with --depth only");
+    }
+    result.Mode = gif ? TExportArguments::TMode::Gif
+                      : png ? TExportArguments::TMode::Png : TExportArguments::TMode::Depth;
+    return result;
+}

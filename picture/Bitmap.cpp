@@ -1,0 +1,142 @@
+#include "Bitmap.h"
+
+#include "ColorMatcher.h"
+#include "Errors.h"
+#include "MemoryGuard.h"
+#include "Palettes.h"
+#include "RowCodec.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+TBitmap::TBitmap(int width, int height, TPixelFormat format) { Allocate(width, height, format); }
+
+TBitmap::TBitmap(const TBitmap& other)
+    : Transparent(other.Transparent), TransparentColor(other.TransparentColor), Brush(other.Brush),
+      Pen(other.Pen), Font(other.Font), FileLayout(other.FileLayout), Width_(other.Width_),
+      Height_(other.Height_), Format_(other.Format_), RowBytes_(other.RowBytes_),
+      ColorTable_(other.ColorTable_) {
+    Pixels_ = AllocateBytes(other.Pixels_.size());
+    if (!Pixels_.empty()) std::memcpy(Pixels_.data(), other.Pixels_.data(), Pixels_.size());
+}
+
+TBitmap& TBitmap::operator=(const TBitmap& other) {
+    if (this != &other) {
+        TBitmap copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+void TBitmap::Allocate(int width, int height, TPixelFormat format) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    const std::size_t rowBytes = RowBytesFor(width, BitsOfPixelFormat(format));
+    std::vector<std::uint8_t> pixels = AllocateBytes(CheckedProduct(rowBytes, std::uint64_t(height)));
+    Pixels_ = std::move(pixels);
+    Width_ = width;
+    Height_ = height;
+    Format_ = format;
+    RowBytes_ = rowBytes;
+    if (IsPaletteFormat(format)) ColorTable_ = DefaultPaletteForBits(BitsOfPixelFormat(format));
+    else ColorTable_.clear();
+}
+
+void TBitmap::SetSize(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == Width_ && height == Height_) return;
+    const std::size_t rowBytes = RowBytesFor(width, BitsPerPixel());
+    std::vector<std::uint8_t> pixels = AllocateBytes(CheckedProduct(rowBytes, std::uint64_t(height)));
+    const int keepRows = std::min(height, Height_);
+    const int keepWidth = std::min(width, Width_);
+    if (keepWidth > 0) {
+        // Whole bytes first, then the pixels that share the last byte with pixels past the edge.
+        const std::size_t keepBits = std::size_t(keepWidth) * std::size_t(BitsPerPixel());
+        const std::size_t wholeBytes = keepBits / 8;
+        for (int y = 0; y < keepRows; ++y) {
+            const std::uint8_t* from = ScanLine(y);
+            std::uint8_t* to = pixels.data() + std::size_t(y) * rowBytes;
+            std::memcpy(to, from, wholeBytes);
+            for (int x = int(wholeBytes * 8 / std::size_t(BitsPerPixel())); x < keepWidth; ++x)
+                RowCodec::SetValue(Format_, to, x, RowCodec::GetValue(Format_, from, x));
+        }
+    }
+    Pixels_ = std::move(pixels);
+    Width_ = width;
+    Height_ = height;
+    RowBytes_ = rowBytes;
+}
+
+void TBitmap::SetColorTable(std::vector<TRGBQuad> table) {
+    if (table.size() > 256) table.resize(256);
+    ColorTable_ = std::move(table);
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat format) {
+    if (format == Format_) return;
+    const std::size_t rowBytes = RowBytesFor(Width_, BitsOfPixelFormat(format));
+    std::vector<std::uint8_t> pixels = AllocateBytes(CheckedProduct(rowBytes, std::uint64_t(Height_)));
+
+    std::vector<TRGBQuad> table;
+    if (IsPaletteFormat(format)) table = DefaultPaletteForBits(BitsOfPixelFormat(format));
+    else table = ColorTable_; // a palette depth hands its table on to a direct one
+
+    TColorMatcher matcher(IsPaletteFormat(format) ? table : std::vector<TRGBQuad>{});
+    std::vector<std::uint8_t> bgr(std::size_t(Width_) * 3);
+    for (int y = 0; y < Height_; ++y) {
+        const std::uint8_t* from = ScanLine(y);
+        const std::uint8_t* colours = from;
+        if (Format_ != TPixelFormat::pf24bit) {
+            RowCodec::DecodeSpan(Format_, ColorTable_, from, 0, Width_, bgr.data());
+            colours = bgr.data();
+        }
+        RowCodec::EncodeSpan(format, &matcher, colours, Width_, pixels.data() + std::size_t(y) * rowBytes, 0);
+    }
+    Pixels_ = std::move(pixels);
+    RowBytes_ = rowBytes;
+    Format_ = format;
+    ColorTable_ = std::move(table);
+    FileLayout = TBmpFileLayout{FileLayout.CoreHeader};
+}
+
+void TBitmap::MakeMonochrome() {
+    const std::size_t rowBytes = RowBytesFor(Width_, 1);
+    std::vector<std::uint8_t> pixels = AllocateBytes(CheckedProduct(rowBytes, std::uint64_t(Height_)));
+    // The reference is compared as this format stores it, so a 16-bit or palette picture matches
+    // the brush colour the way its own pixels were painted with it.
+    const std::uint32_t reference = PixelValueOf(Brush.Color);
+    for (int y = 0; y < Height_; ++y) {
+        const std::uint8_t* from = ScanLine(y);
+        std::uint8_t* to = pixels.data() + std::size_t(y) * rowBytes;
+        for (int x = 0; x < Width_; ++x)
+            if (RowCodec::GetValue(Format_, from, x) == reference) to[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
+    }
+    Pixels_ = std::move(pixels);
+    RowBytes_ = rowBytes;
+    Format_ = TPixelFormat::pf1bit;
+    ColorTable_ = MonochromePalette();
+    FileLayout = TBmpFileLayout{FileLayout.CoreHeader};
+}
+
+std::uint32_t TBitmap::PixelValueOf(TColor color) const {
+    if (IsPaletteFormat(Format_)) return NearestIndex(ColorTable_, color);
+    return RowCodec::ValueOfColor(Format_, nullptr, color);
+}
+
+TColor TBitmap::ColorOfPixelValue(std::uint32_t value) const {
+    return RowCodec::ColorOfValue(Format_, ColorTable_, value);
+}
+
+std::uint32_t TBitmap::PixelValue(int x, int y) const { return RowCodec::GetValue(Format_, ScanLine(y), x); }
+
+TColor TBitmap::Pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= Width_ || y >= Height_) return clInvalid;
+    return ColorOfPixelValue(PixelValue(x, y));
+}
+
+void TBitmap::SetPixel(int x, int y, TColor color) {
+    if (x < 0 || y < 0 || x >= Width_ || y >= Height_) return;
+    RowCodec::SetValue(Format_, ScanLine(y), x, PixelValueOf(color));
+}

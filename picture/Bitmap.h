@@ -1,0 +1,101 @@
+#pragma once
+
+#include "Canvas.h"
+#include "Color.h"
+#include "PixelFormat.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// What an opened BMP file brings that a later save of the same picture keeps.
+// A change of pixel format resets all of it but the core-header layout.
+struct TBmpFileLayout {
+    bool CoreHeader = false; // the 12-byte header with 3-byte colour entries
+    bool TopDown = false;    // rows stored top row first (negative height)
+    std::int32_t XPelsPerMeter = 0;
+    std::int32_t YPelsPerMeter = 0;
+    std::uint32_t ClrImportant = 0;
+    bool BitFields = false; // a 32-bit file stored with compression 3 and masks
+};
+
+// A raster picture: rows of raw pixels in one buffer, top row first, each row padded to four
+// bytes as a BMP file stores it. Palette formats keep their colour table; 16 and 24 bits may
+// carry the table of an earlier palette depth, which a saved file then includes.
+class TBitmap {
+public:
+    TBitmap() = default;
+    TBitmap(int width, int height, TPixelFormat format = TPixelFormat::pf24bit);
+    TBitmap(const TBitmap& other);
+    TBitmap& operator=(const TBitmap& other);
+    TBitmap(TBitmap&&) noexcept = default;
+    TBitmap& operator=(TBitmap&&) noexcept = default;
+
+    int Width() const { return Width_; }
+    int Height() const { return Height_; }
+    bool Empty() const { return Width_ <= 0 || Height_ <= 0; }
+    TPixelFormat PixelFormat() const { return Format_; }
+    int BitsPerPixel() const { return BitsOfPixelFormat(Format_); }
+
+    // Changes the size; pixels inside both sizes stay, new ones are zero. EOutOfMemory when the
+    // new size cannot be had, leaving the bitmap as it was.
+    void SetSize(int width, int height);
+    void SetWidth(int width) { SetSize(width, Height_); }
+    void SetHeight(int height) { SetSize(Width_, height); }
+
+    // Converts the pixels to another format, keeping them as far as it allows. Nothing happens
+    // when the format is already the one asked for. EOutOfMemory leaves the bitmap as it was.
+    void SetPixelFormat(TPixelFormat format);
+
+    // Turns every pixel of exactly the brush colour white and every other pixel black, giving a
+    // 1-bit bitmap with the table black, white.
+    void MakeMonochrome();
+
+    std::size_t RowBytes() const { return RowBytes_; }
+    std::uint8_t* ScanLine(int y) { return Pixels_.data() + std::size_t(y) * RowBytes_; }
+    const std::uint8_t* ScanLine(int y) const { return Pixels_.data() + std::size_t(y) * RowBytes_; }
+    std::vector<std::uint8_t>& PixelBuffer() { return Pixels_; }
+    const std::vector<std::uint8_t>& PixelBuffer() const { return Pixels_; }
+
+    const std::vector<TRGBQuad>& ColorTable() const { return ColorTable_; }
+    void SetColorTable(std::vector<TRGBQuad> table);
+
+    // Colour of a pixel; clInvalid outside the bitmap.
+    TColor Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor color);
+
+    // The stored value of a colour in this bitmap's format (an index for palette formats), and back.
+    std::uint32_t PixelValueOf(TColor color) const;
+    TColor ColorOfPixelValue(std::uint32_t value) const;
+    std::uint32_t PixelValue(int x, int y) const;
+
+    // Canvas operations; all clip at the bitmap's edges.
+    void FillRect(const TRect& rect);  // with the brush colour, whatever the brush style
+    void Rectangle(const TRect& rect); // outline with the pen, inside with the brush unless clear
+    // Copies a rectangle of another bitmap (or this one) onto a rectangle of this one, scaling
+    // by nearest neighbour when the sizes differ.
+    void CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect);
+    // Draws a whole bitmap with its top-left corner at (x, y); a bitmap marked transparent
+    // leaves out its pixels of its transparent colour.
+    void Draw(int x, int y, const TBitmap& source);
+    // Fills the 4-connected region of pixels that have the colour of the pixel at (x, y) with
+    // the brush colour, when that pixel has the colour given.
+    void FloodFill(int x, int y, TColor surfaceColor);
+
+    bool Transparent = false;
+    TColor TransparentColor = clBlack;
+    TBrush Brush;
+    TPen Pen;
+    TFont Font;
+    TBmpFileLayout FileLayout;
+
+private:
+    void Allocate(int width, int height, TPixelFormat format);
+
+    int Width_ = 0;
+    int Height_ = 0;
+    TPixelFormat Format_ = TPixelFormat::pf24bit;
+    std::size_t RowBytes_ = 0;
+    std::vector<std::uint8_t> Pixels_;
+    std::vector<TRGBQuad> ColorTable_;
+};

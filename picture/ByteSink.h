@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Where encoders put their bytes. Encoders never see a file name: the caller owns the file.
+class TByteSink {
+public:
+    virtual ~TByteSink() = default;
+    // Takes every byte or raises EWriteError.
+    virtual void Write(const void* data, std::size_t size) = 0;
+};
+
+// Collects the bytes in memory.
+class TMemorySink : public TByteSink {
+public:
+    void Write(const void* data, std::size_t size) override;
+    std::vector<std::uint8_t> Bytes;
+};
+
+// Writes a file so that a failure never costs the earlier file: the bytes go to a temporary file
+// beside the target, which replaces the target only in Commit, once every byte is on disk. A sink
+// destroyed without Commit removes its temporary file.
+class TFileSink : public TByteSink {
+public:
+    // EFCreateError naming the target when the temporary file cannot be made.
+    explicit TFileSink(std::string targetPath);
+    ~TFileSink() override;
+    TFileSink(const TFileSink&) = delete;
+    TFileSink& operator=(const TFileSink&) = delete;
+
+    void Write(const void* data, std::size_t size) override;
+    // Flushes, syncs and renames over the target; EWriteError or EFCreateError on failure.
+    void Commit();
+
+    const std::string& TargetPath() const { return Target_; }
+
+private:
+    void WriteAll(const std::uint8_t* data, std::size_t size);
+    void Flush();
+    void Discard();
+
+    std::string Target_;
+    std::string Temporary_;
+    int Fd_ = -1;
+    std::vector<std::uint8_t> Buffer_;
+};
+
+// Writes a whole file through a TFileSink: fill(sink) writes the bytes, then it is committed.
+template <typename Fill> void WriteFileSafely(const std::string& path, Fill&& fill) {
+    TFileSink sink(path);
+    fill(static_cast<TByteSink&>(sink));
+    sink.Commit();
+}

@@ -1,0 +1,97 @@
+#include "ColorMatcher.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+int Sq(int v) { return v * v; }
+
+// Smallest and largest squared distance along one axis from a value to the range [lo, hi].
+void AxisRange(int v, int lo, int hi, int& dmin, int& dmax) {
+    if (v < lo) dmin = Sq(lo - v);
+    else if (v > hi) dmin = Sq(v - hi);
+    else dmin = 0;
+    dmax = std::max(Sq(v - lo), Sq(v - hi));
+}
+
+} // namespace
+
+TColorMatcher::TColorMatcher(const std::vector<TRGBQuad>& table)
+    : Table_(table.size() > 256 ? std::vector<TRGBQuad>(table.begin(), table.begin() + 256) : table),
+      Cells_(std::size_t(1) << (3 * CellBits)) {}
+
+const TColorMatcher::TCell& TColorMatcher::BuildCell(std::size_t cellIndex, int cr, int cg, int cb) {
+    constexpr int span = 256 >> CellBits;
+    const int r0 = cr * span, g0 = cg * span, b0 = cb * span;
+    const int r1 = r0 + span - 1, g1 = g0 + span - 1, b1 = b0 + span - 1;
+
+    // An entry can be nearest to some colour of the cell only if its closest approach to the
+    // cell is no farther than the best worst-case distance of any entry.
+    std::array<int, 256> nearestPossible{};
+    int bound = std::numeric_limits<int>::max();
+    for (std::size_t i = 0; i < Table_.size(); ++i) {
+        int rmin, rmax, gmin, gmax, bmin, bmax;
+        AxisRange(Table_[i].Red, r0, r1, rmin, rmax);
+        AxisRange(Table_[i].Green, g0, g1, gmin, gmax);
+        AxisRange(Table_[i].Blue, b0, b1, bmin, bmax);
+        nearestPossible[i] = rmin + gmin + bmin;
+        bound = std::min(bound, rmax + gmax + bmax);
+    }
+    TCell cell;
+    cell.First = std::uint32_t(Candidates_.size());
+    std::uint16_t count = 0;
+    for (std::size_t i = 0; i < Table_.size(); ++i) {
+        if (nearestPossible[i] <= bound) {
+            Candidates_.push_back(std::uint8_t(i));
+            ++count;
+        }
+    }
+    cell.Count = count;
+    Cells_[cellIndex] = cell;
+    return Cells_[cellIndex];
+}
+
+std::uint8_t TColorMatcher::Search(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    if (Table_.empty()) return 0;
+    const int cr = r >> (8 - CellBits), cg = g >> (8 - CellBits), cb = b >> (8 - CellBits);
+    const std::size_t cellIndex = (std::size_t(cr) << (2 * CellBits)) | (std::size_t(cg) << CellBits) | cb;
+    const TCell* cell = &Cells_[cellIndex];
+    if (cell->Count == NotBuilt) cell = &BuildCell(cellIndex, cr, cg, cb);
+
+    // Candidates are in ascending index order, so a strict comparison keeps ties on the lower index.
+    int best = std::numeric_limits<int>::max();
+    std::uint8_t bestIndex = 0;
+    for (std::uint32_t k = cell->First; k < cell->First + cell->Count; ++k) {
+        const TRGBQuad& q = Table_[Candidates_[k]];
+        const int d = Sq(int(q.Red) - r) + Sq(int(q.Green) - g) + Sq(int(q.Blue) - b);
+        if (d < best) {
+            best = d;
+            bestIndex = Candidates_[k];
+        }
+    }
+    return bestIndex;
+}
+
+std::uint8_t TColorMatcher::Nearest(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    const std::uint32_t key = std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
+    TCacheSlot& slot = Cache_[(key * 2654435761u) >> 20 & (CacheSize - 1)];
+    if (slot.Key == key) return slot.Index;
+    slot.Key = key;
+    slot.Index = Search(r, g, b);
+    return slot.Index;
+}
+
+std::uint8_t NearestIndex(const std::vector<TRGBQuad>& table, TColor color) {
+    const int r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);
+    int best = std::numeric_limits<int>::max();
+    std::uint8_t bestIndex = 0;
+    for (std::size_t i = 0; i < table.size() && i < 256; ++i) {
+        const int d = Sq(table[i].Red - r) + Sq(table[i].Green - g) + Sq(table[i].Blue - b);
+        if (d < best) {
+            best = d;
+            bestIndex = std::uint8_t(i);
+        }
+    }
+    return bestIndex;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Bitmap.h"
+
+#include <string>
+
+// Opens a picture file the way the editor does: a picture that reads as 32 bits per pixel
+// (32-bit, 15-bit and run-length files) becomes 24 bits.
+TBitmap OpenPictureForEditing(const std::string& path);
+
+// The file name with its extension replaced: "maps/level1.bmp" and ".gif" give "maps/level1.gif".
+// A name without an extension gets one.
+std::string WithExtension(const std::string& path, const std::string& extension);

@@ -1,0 +1,63 @@
+// tessimap-export: the arguments, and the depth conversion run on real files.
+
+#include "BmpFile.h"
+#include "ExportArguments.h"
+#include "ExportCommands.h"
+#include "../picture/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+
+TEST(ExportArguments, RefusesWhatIsNotACommandWithAMessage) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"--depth", "eight", "--output", "o.bmp", "i.bmp"},
+        {"--depth", "12", "--output", "o.bmp", "i.bmp"},
+        {"--depth", "8", "i.bmp"},
+        {"--depth", "8", "--output", "o.bmp", "a.bmp", "b.bmp"},
+        {"--gif", "--png", "a.bmp"},
+        {"--gif"},
+        {"--frobnicate", "a.bmp"},
+        {"--depth"},
+    };
+    for (const auto& args : wrong) EXPECT_THROW(ParseExportArguments(args), std::invalid_argument);
+    try {
+        ParseExportArguments({"--depth", "eight", "--output", "o.bmp", "i.bmp"});
+    } catch (const std::invalid_argument& e) {
+        EXPECT_NE(std::string(e.what()).find("number"), std::string::npos);
+    }
+}
+
+TEST(ExportCommand, ConvertsThirtyTwoBitInputToTheAskedDepth) {
+    TTempFolder folder;
+    TBitmap picture(4, 2, TPixelFormat::pf24bit);
+    picture.SetPixel(0, 0, RGB(250, 0, 0));
+    picture.SetPixelFormat(TPixelFormat::pf16bit);
+    SaveBitmapToFile(picture, folder.File("in.bmp"));
+
+    std::ostringstream out, err;
+    const auto args = ParseExportArguments({"--depth", "4", "--output", folder.File("out.bmp"), folder.File("in.bmp")});
+    EXPECT_EQ(RunExport(args, out, err), 0) << err.str();
+    const TBitmap back = LoadBitmapFromFile(folder.File("out.bmp"));
+    EXPECT_EQ(back.PixelFormat(), TPixelFormat::pf4bit);
+    EXPECT_EQ(back.Pixel(0, 0), RGB(255, 0, 0));
+    EXPECT_NE(out.str().find("out.bmp"), std::string::npos);
+}
+
+TEST(ExportCommand, ABrokenInputFailsNamingTheFileAndWritesNothing) {
+    TTempFolder folder;
+    WriteFileBytes(folder.File("broken.bmp"), {'B', 'M', 1, 2, 3});
+    std::ostringstream out, err;
+    const auto args =
+        ParseExportArguments({"--depth", "8", "--output", folder.File("out.bmp"), folder.File("broken.bmp")});
+    EXPECT_EQ(RunExport(args, out, err), 1);
+    EXPECT_NE(err.str().find("broken.bmp"), std::string::npos);
+    EXPECT_NE(err.str().find("Stream read error"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("out.bmp")));
+}
+
+} // namespace

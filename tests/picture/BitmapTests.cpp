@@ -1,0 +1,58 @@
+// The bitmap itself: sizes, row layout, formats and memory failures.
+
+#include "Bitmap.h"
+#include "Errors.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Bitmap, RowsArePaddedToFourBytesForEveryDepth) {
+    EXPECT_EQ(TBitmap(3, 1, TPixelFormat::pf24bit).RowBytes(), 12u);
+    EXPECT_EQ(TBitmap(3, 1, TPixelFormat::pf16bit).RowBytes(), 8u);
+    EXPECT_EQ(TBitmap(5, 1, TPixelFormat::pf8bit).RowBytes(), 8u);
+    EXPECT_EQ(TBitmap(9, 1, TPixelFormat::pf4bit).RowBytes(), 8u);
+    EXPECT_EQ(TBitmap(33, 1, TPixelFormat::pf1bit).RowBytes(), 8u);
+}
+
+TEST(Bitmap, BitsOfPixelFormatAndTheDepthsTheEditorConvertsTo) {
+    EXPECT_EQ(BitsOfPixelFormat(TPixelFormat::pf24bit), 24);
+    EXPECT_EQ(BitsOfPixelFormat(TPixelFormat::pf1bit), 1);
+    EXPECT_EQ(BitsOfPixelFormat(TPixelFormat::pf32bit), 32);
+    EXPECT_FALSE(PixelFormatOfBits(32).has_value());
+    EXPECT_FALSE(PixelFormatOfBits(2).has_value());
+    EXPECT_EQ(*PixelFormatOfBits(4), TPixelFormat::pf4bit);
+}
+
+TEST(Bitmap, ResizingKeepsThePixelsInsideBothSizes) {
+    for (TPixelFormat f : {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf24bit}) {
+        TBitmap b(9, 3, f);
+        b.SetPixel(8, 2, clWhite);
+        b.SetPixel(2, 1, clWhite);
+        b.SetSize(3, 2);
+        EXPECT_EQ(b.Pixel(2, 1), clWhite);
+        b.SetSize(20, 20);
+        EXPECT_EQ(b.Pixel(2, 1), clWhite);
+        EXPECT_EQ(b.Pixel(8, 2), clBlack) << "cut off, then new area";
+        EXPECT_EQ(b.Pixel(19, 19), clBlack);
+    }
+}
+
+TEST(Bitmap, APictureTooLargeForMemoryIsRefusedAndTheOldOneStays) {
+    TBitmap b(10, 10, TPixelFormat::pf24bit);
+    b.SetPixel(0, 0, clWhite);
+    EXPECT_THROW(b.SetSize(2000000000, 2000000000), EOutOfMemory);
+    EXPECT_EQ(b.Width(), 10);
+    EXPECT_EQ(b.Pixel(0, 0), clWhite);
+    EXPECT_THROW(TBitmap(1 << 30, 1 << 30), EOutOfMemory);
+}
+
+TEST(Bitmap, CopiesAreIndependent) {
+    TBitmap a(2, 2, TPixelFormat::pf8bit);
+    TBitmap b = a;
+    b.SetPixel(0, 0, clWhite);
+    EXPECT_EQ(a.Pixel(0, 0), clBlack);
+    EXPECT_EQ(b.Pixel(0, 0), clWhite);
+}
+
+} // namespace
