@@ -2,6 +2,8 @@
 
 #include "BmpFile.h"
 #include "Errors.h"
+#include "GifExport.h"
+#include "PngExport.h"
 #include "PictureFile.h"
 
 #include <exception>
@@ -38,10 +40,22 @@ int RunExport(const TExportArguments& arguments, std::ostream& out, std::ostream
         }
         break;
     case TExportArguments::TMode::Gif:
-    case TExportArguments::TMode::Png:
-        err << "tessimap-export: this build cannot export GIF or PNG yet\n";
-        status = 1;
+    case TExportArguments::TMode::Png: {
+        const bool gif = arguments.Mode == TExportArguments::TMode::Gif;
+        for (const std::string& input : arguments.Inputs) {
+            const std::string output = WithExtension(input, gif ? ".gif" : ".png");
+            try {
+                const TBitmap picture = OpenPictureForEditing(input);
+                if (gif) ExportGifFile(picture, output);
+                else ExportPngFile(picture, output);
+                out << output << '\n';
+            } catch (const std::exception& e) {
+                err << "tessimap-export: " << Described(input, e) << '\n';
+                status = 1;
+            }
+        }
         break;
+    }
     }
     return status;
 }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// What the open and save dialogs are asked to show.
+struct TFileDialogOptions {
+    std::string Title;            // "Open picture" / "Save picture"
+    std::string FilterText;       // "bitmap pictures": shown as "bitmap pictures (*.bmp)", pattern *.bmp
+    std::string DefaultExtension; // "bmp", added when the user types a name without one
+    std::string InitialFolder;
+};
+
+// Everything modal the editor shows: message boxes and file dialogs. The window gives the real
+// one (Qt); tests give a scripted one that answers and records.
+class TModal {
+public:
+    virtual ~TModal() = default;
+    // A question with Yes and No; true for Yes.
+    virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
+    // A message with one OK button.
+    virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
+    // The application's default error report for a failed command (a file that cannot be read...).
+    virtual void ShowError(const std::string& text) = 0;
+    // A path, or nothing when the user cancels. The save dialog asks before overwriting.
+    virtual std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) = 0;
+};
+
+// What the document tells the window so that it repaints only what changed.
+class TDocumentHost {
+public:
+    virtual ~TDocumentHost() = default;
+    // Pixels of the picture inside the area (picture coordinates) changed.
+    virtual void PictureChanged(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) {}
+    // The picture's size or pixel format changed: lay out and repaint everything.
+    virtual void PictureResized() {}
+    // The floating image appeared, moved, changed its pixels or went away.
+    virtual void FloatingChanged() {}
+    // The hourglass cursor on (true) or back to normal (false).
+    virtual void SetWaitCursor(bool /*wait*/) {}
+    // Long commands call this between steps so that the window repaints and the timer runs.
+    virtual void ProcessPendingEvents() {}
+    // CurrentFile changed, so the window title did.
+    virtual void TitleChanged() {}
+};

@@ -1,0 +1,3 @@
+#include "PictureDocument.h"
+
+TPictureDocument::TPictureDocument(TModal& modal, TDocumentHost& host) : Modal(modal), Host(host) {}

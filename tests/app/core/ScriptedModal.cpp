@@ -1,0 +1,31 @@
+#include "ScriptedModal.h"
+
+bool TScriptedModal::AskYesNo(const std::string& title, const std::string& text) {
+    Shown.push_back(title + "|" + text);
+    if (Answers.empty()) return false;
+    const bool answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+}
+
+void TScriptedModal::ShowMessage(const std::string& title, const std::string& text) {
+    Shown.push_back(title + "|" + text);
+}
+
+void TScriptedModal::ShowError(const std::string& text) { Errors.push_back(text); }
+
+std::optional<std::string> TScriptedModal::ChooseOpenFile(const TFileDialogOptions& options) {
+    Dialogs.push_back(options);
+    if (FileChoices.empty()) return std::nullopt;
+    auto choice = FileChoices.front();
+    FileChoices.pop_front();
+    return choice;
+}
+
+std::optional<std::string> TScriptedModal::ChooseSaveFile(const TFileDialogOptions& options) {
+    return ChooseOpenFile(options);
+}
+
+void TRecordingHost::PictureChanged(int left, int top, int right, int bottom) {
+    Changed.push_back(TRect{left, top, right, bottom});
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "Modal.h"
+#include "PictureDocument.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+// A modal interface that answers from a script and records what was shown.
+class TScriptedModal : public TModal {
+public:
+    bool AskYesNo(const std::string& title, const std::string& text) override;
+    void ShowMessage(const std::string& title, const std::string& text) override;
+    void ShowError(const std::string& text) override;
+    std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) override;
+    std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) override;
+
+    std::deque<bool> Answers;                            // for AskYesNo; No when empty
+    std::deque<std::optional<std::string>> FileChoices; // for both dialogs; cancel when empty
+    std::vector<std::string> Shown;                      // "title|text" of every box, in order
+    std::vector<std::string> Errors;
+    std::vector<TFileDialogOptions> Dialogs;
+};
+
+// A host that records what the document asked to repaint.
+class TRecordingHost : public TDocumentHost {
+public:
+    void PictureChanged(int left, int top, int right, int bottom) override;
+    void PictureResized() override { ++Resized; }
+    void FloatingChanged() override { ++FloatingChanges; }
+    void SetWaitCursor(bool wait) override { WaitCursor = wait; }
+    void ProcessPendingEvents() override { ++EventsProcessed; }
+    void TitleChanged() override { ++TitleChanges; }
+
+    std::vector<TRect> Changed;
+    int Resized = 0;
+    int FloatingChanges = 0;
+    bool WaitCursor = false;
+    int EventsProcessed = 0;
+    int TitleChanges = 0;
+};
+
+// A document with a scripted modal interface and a recording host, started like the window
+// starts it: the default settings and a New picture.
+struct TDocumentFixture {
+    TScriptedModal Modal;
+    TRecordingHost Host;
+    TPictureDocument Document{Modal, Host};
+};
