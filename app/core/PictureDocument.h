@@ -40,6 +40,8 @@ public:
     int ZoomFactor = 1;
     std::string CurrentFile;
     std::string CursorText;
+    // Set by Save and SaveAs: true when writing failed with an error, false on success or cancel.
+    bool SaveFailed = false;
 
     // ---- Undo -----------------------------------------------------------------------------
     bool UndoAvailable = false;
@@ -85,7 +87,9 @@ public:
     // Resizes the picture to width x height, filling it with BackgroundColor when fill is set.
     // Reports the old size. False after the out-of-memory message.
     bool ResizePicture(int width, int height, bool fill, int* oldWidth = nullptr, int* oldHeight = nullptr);
-    void AskSaveChanges();
+    // "Save changes?"; Yes runs Save. False only when that save failed with an error: Modified
+    // is then true again, so a closing window can stay open instead of losing the picture.
+    bool AskSaveChanges();
     TCommandStates CommandStates(bool clipboardHasBitmap) const;
     // The three status bar panels: picture size and depth, CursorText, floating image size.
     std::array<std::string, 3> StatusTexts() const;
