@@ -160,4 +160,6 @@ public:
 
 private:
     void ShowOutOfMemory();
+    // Tells the host about the part of the area that lies inside the picture.
+    void ReportPictureChanged(const TRect& area);
 };

@@ -1,1 +1,29 @@
+// One level of undo: the picture area under the last stamp or lift.
+
 #include "PictureDocument.h"
+
+#include <utility>
+
+void TPictureDocument::SaveUndo() {
+    const int width = FloatingBitmap.Width();
+    const int height = FloatingBitmap.Height();
+    // Built aside first: a refused allocation leaves the earlier undo area whole.
+    TBitmap area(width, height, Picture.PixelFormat());
+    area.SetColorTable(Picture.ColorTable());
+    area.CopyRect(Bounds(0, 0, width, height), Picture, Bounds(FloatLeft, FloatTop, width, height));
+    UndoBitmap = std::move(area);
+    UndoX = FloatLeft;
+    UndoY = FloatTop;
+    UndoAvailable = true;
+}
+
+void TPictureDocument::Undo() {
+    if (!UndoAvailable) return;
+    UndoAvailable = false;
+    const TRect area = Bounds(UndoX, UndoY, UndoBitmap.Width(), UndoBitmap.Height());
+    Picture.CopyRect(area, UndoBitmap, Bounds(0, 0, UndoBitmap.Width(), UndoBitmap.Height()));
+    // The picture no longer matches what was saved, whether or not an image was floating.
+    Modified = true;
+    ReportPictureChanged(area);
+    DropFloating();
+}
