@@ -92,14 +92,15 @@ void BM_Convert24To8_Noise(benchmark::State& state) {
     ConvertTo8(state, noise);
 }
 
-// Drawing a tile must cost the same whatever the picture's size.
+// Drawing a tile must cost the same whatever the picture's size. Both sizes stamp the same
+// sixteen places, so the comparison is of the work, not of how much memory the cache holds.
 void BM_DrawTile64(benchmark::State& state) {
     const int side = int(state.range(0));
     TBitmap picture = MakeTileMap(side, side);
     const TBitmap tile = MakeTileMap(64, 64);
     int i = 0;
     for (auto _ : state) {
-        picture.Draw((i * 64) % (side - 64), (i * 128) % (side - 64), tile);
+        picture.Draw(64 * (i % 4) + 200, 64 * (i / 4 % 4) + 200, tile);
         ++i;
     }
 }
@@ -124,5 +125,5 @@ BENCHMARK(BM_BmpLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_PlainFread)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Convert24To8_TileMap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Convert24To8_Noise)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DrawTile64)->Arg(1024)->Arg(16384)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawTile64)->Arg(1024)->Arg(16000)->Arg(16384)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FloodFill4096)->Unit(benchmark::kMillisecond);

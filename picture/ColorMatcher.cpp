@@ -1,5 +1,7 @@
 #include "ColorMatcher.h"
 
+#include "Palettes.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -17,11 +19,48 @@ void AxisRange(int v, int lo, int hi, int& dmin, int& dmax) {
 
 } // namespace
 
-TColorMatcher::TColorMatcher(const std::vector<TRGBQuad>& table)
-    : Table_(table.size() > 256 ? std::vector<TRGBQuad>(table.begin(), table.begin() + 256) : table),
-      Cells_(std::size_t(1) << (3 * CellBits)) {}
+namespace {
 
-const TColorMatcher::TCell& TColorMatcher::BuildCell(std::size_t cellIndex, int cr, int cg, int cb) {
+// Shared, fully built indexes of the fixed tables: conversions to 8, 4 and 1 bits never pay for
+// building cells, which matters for pictures of many colours.
+TColorMatcher::TCellIndex* SharedIndexFor(const std::vector<TRGBQuad>& table) {
+    static const auto make = [](const std::vector<TRGBQuad>& t) {
+        auto index = std::make_unique<TColorMatcher::TCellIndex>(t);
+        index->BuildAll();
+        return index;
+    };
+    if (table == HalftonePalette()) {
+        static const auto halftone = make(HalftonePalette());
+        return halftone.get();
+    }
+    if (table == SixteenColorPalette()) {
+        static const auto sixteen = make(SixteenColorPalette());
+        return sixteen.get();
+    }
+    if (table == MonochromePalette()) {
+        static const auto mono = make(MonochromePalette());
+        return mono.get();
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TColorMatcher::TCellIndex::TCellIndex(std::vector<TRGBQuad> table)
+    : Table_(std::move(table)), Cells_(std::size_t(1) << (3 * CellBits)) {
+    if (Table_.size() > 256) Table_.resize(256);
+}
+
+void TColorMatcher::TCellIndex::BuildAll() {
+    constexpr int n = 1 << CellBits;
+    for (int cr = 0; cr < n; ++cr)
+        for (int cg = 0; cg < n; ++cg)
+            for (int cb = 0; cb < n; ++cb)
+                Build((std::size_t(cr) << (2 * CellBits)) | (std::size_t(cg) << CellBits) | std::size_t(cb), cr, cg, cb);
+}
+
+const TColorMatcher::TCellIndex::TCell& TColorMatcher::TCellIndex::Build(std::size_t cellIndex, int cr, int cg,
+                                                                         int cb) {
     constexpr int span = 256 >> CellBits;
     const int r0 = cr * span, g0 = cg * span, b0 = cb * span;
     const int r1 = r0 + span - 1, g1 = g0 + span - 1, b1 = b0 + span - 1;
@@ -52,12 +91,12 @@ const TColorMatcher::TCell& TColorMatcher::BuildCell(std::size_t cellIndex, int 
     return Cells_[cellIndex];
 }
 
-std::uint8_t TColorMatcher::Search(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+std::uint8_t TColorMatcher::TCellIndex::Search(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     if (Table_.empty()) return 0;
     const int cr = r >> (8 - CellBits), cg = g >> (8 - CellBits), cb = b >> (8 - CellBits);
-    const std::size_t cellIndex = (std::size_t(cr) << (2 * CellBits)) | (std::size_t(cg) << CellBits) | cb;
+    const std::size_t cellIndex = (std::size_t(cr) << (2 * CellBits)) | (std::size_t(cg) << CellBits) | std::size_t(cb);
     const TCell* cell = &Cells_[cellIndex];
-    if (cell->Count == NotBuilt) cell = &BuildCell(cellIndex, cr, cg, cb);
+    if (cell->Count == NotBuilt) cell = &Build(cellIndex, cr, cg, cb);
 
     // Candidates are in ascending index order, so a strict comparison keeps ties on the lower index.
     int best = std::numeric_limits<int>::max();
@@ -73,12 +112,20 @@ std::uint8_t TColorMatcher::Search(std::uint8_t r, std::uint8_t g, std::uint8_t 
     return bestIndex;
 }
 
+TColorMatcher::TColorMatcher(const std::vector<TRGBQuad>& table) {
+    Index_ = SharedIndexFor(table);
+    if (!Index_) {
+        Own_ = std::make_unique<TCellIndex>(table);
+        Index_ = Own_.get();
+    }
+}
+
 std::uint8_t TColorMatcher::Nearest(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     const std::uint32_t key = std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
-    TCacheSlot& slot = Cache_[(key * 2654435761u) >> 20 & (CacheSize - 1)];
+    TCacheSlot& slot = Cache_[((key * 2654435761u) >> 20) & (CacheSize - 1)];
     if (slot.Key == key) return slot.Index;
     slot.Key = key;
-    slot.Index = Search(r, g, b);
+    slot.Index = Index_->Search(r, g, b);
     return slot.Index;
 }
 
