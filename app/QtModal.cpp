@@ -1,0 +1,52 @@
+#include "QtModal.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// The one filter entry: the description with its pattern, as both file dialogs show it.
+QString FilterOf(const TFileDialogOptions& options) { return Q(options.FilterText) + " (*.bmp)"; }
+
+std::optional<std::string> Run(QFileDialog& dialog, const TFileDialogOptions& options) {
+    dialog.setWindowTitle(Q(options.Title));
+    dialog.setNameFilter(FilterOf(options));
+    dialog.setDefaultSuffix(Q(options.DefaultExtension));
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!options.InitialFolder.empty()) dialog.setDirectory(Q(options.InitialFolder));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+} // namespace
+
+bool TQtModal::AskYesNo(const std::string& title, const std::string& text) {
+    return QMessageBox::question(Parent_, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+void TQtModal::ShowMessage(const std::string& title, const std::string& text) {
+    QMessageBox::warning(Parent_, Q(title), Q(text), QMessageBox::Ok);
+}
+
+void TQtModal::ShowError(const std::string& text) {
+    QMessageBox::critical(Parent_, QApplication::applicationName(), Q(text), QMessageBox::Ok);
+}
+
+std::optional<std::string> TQtModal::ChooseOpenFile(const TFileDialogOptions& options) {
+    QFileDialog dialog(Parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile); // the folder and the file must exist
+    return Run(dialog, options);
+}
+
+std::optional<std::string> TQtModal::ChooseSaveFile(const TFileDialogOptions& options) {
+    QFileDialog dialog(Parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false); // ask before replacing a file
+    return Run(dialog, options);
+}
