@@ -1,0 +1,110 @@
+#include "Form1.h"
+
+#include "ImageControls.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMimeData>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+constexpr int kRefreshMilliseconds = 50;
+constexpr int kStartWidth = 700;
+constexpr int kStartHeight = 500;
+
+bool ClipboardHasBitmap() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasImage();
+}
+
+} // namespace
+
+TForm1::TForm1(TModal& modal, QWidget* parent)
+    : QMainWindow(parent), Modal_(modal), Document_(std::make_unique<TPictureDocument>(Modal_, *this)) {
+    setWindowTitle(QString::fromStdString(Document_->Title()));
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
+    Image1 = new TPictureControl(*this, nullptr);
+    Image1->setFixedSize(std::max(Document_->Picture.Width(), 1), std::max(Document_->Picture.Height(), 1));
+    ScrollBox1->setWidget(Image1);
+    Image2 = new TFloatingControl(*this, Image1);
+    setCentralWidget(ScrollBox1);
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(kRefreshMilliseconds);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    Timer1->start();
+    // The editor's keys must reach FormKeyDown before the scroll area scrolls with them, and the
+    // wheel must scroll by the editor's own amounts.
+    qApp->installEventFilter(this);
+    resize(kStartWidth, kStartHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - kStartWidth) / 2, area.top() + (area.height() - kStartHeight) / 2);
+    }
+}
+
+TForm1::~TForm1() {
+    qApp->removeEventFilter(this);
+    if (WaitCursorOn_) QApplication::restoreOverrideCursor();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!Shown_) {
+        Shown_ = true;
+        FormShow();
+    }
+}
+
+// The built-in defaults stand in for the settings file until it exists: steps 8, pair 1,
+// transparency off, black background; then the first empty picture.
+void TForm1::FormShow() {
+    Document_->ChooseStepPair(1);
+    Document_->ApplyBackgroundColor();
+    ShowSwitches();
+    Newpicture1Click();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) { FormClose(event); }
+
+void TForm1::FormClose(QCloseEvent* event) {
+    if (Document_->Modified) {
+        const int errorsBefore = Modal_.ErrorsShown;
+        Document_->AskSaveChanges();
+        // A save that failed must not cost the user the picture: stay open, still modified.
+        if (Modal_.ErrorsShown != errorsBefore) {
+            Document_->Modified = true;
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+void TForm1::Timer1Timer() {
+    const TCommandStates states = Document_->CommandStates(ClipboardHasBitmap());
+    Undo1->setEnabled(states.Undo);
+    Paste1->setEnabled(states.Paste);
+    for (QAction* action : {Cut1, Copy1, Delete1, MirrorHorizontal1, MirrorVertical1, Degrees90, Degrees180, Degrees270})
+        action->setEnabled(states.FloatingCommands);
+    // Export to GIF and PNG stay disabled until their commands exist, whatever states.Export says.
+    const auto texts = Document_->StatusTexts();
+    for (std::size_t panel = 0; panel < texts.size(); ++panel) {
+        const QString text = QString::fromStdString(texts[panel]);
+        if (StatusPanels[panel]->text() != text) StatusPanels[panel]->setText(text);
+    }
+    ShowSwitches();
+}

@@ -1,0 +1,38 @@
+#include "Form1.h"
+
+#include "BitmapImage.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QScrollArea>
+#include <QScrollBar>
+
+void TForm1::Undo1Click() {
+    if (Document_->UndoAvailable) Document_->Undo();
+}
+
+// The clipboard takes a plain 24-bit image: our own Paste turns it back into the picture's depth
+// with the same pixels, and every other program can paste it.
+void TForm1::Copy1Click() {
+    if (!Document_->Floating) return;
+    QGuiApplication::clipboard()->setImage(ImageOfBitmap(Document_->CopyFloating()));
+}
+
+void TForm1::Cut1Click() {
+    if (!Document_->Floating) return;
+    Copy1Click();
+    Document_->DropFloating();
+}
+
+void TForm1::Paste1Click() {
+    const QImage image = QGuiApplication::clipboard()->image();
+    if (image.isNull()) return;
+    Document_->Paste(BitmapOfImage(image), ScrollBox1->horizontalScrollBar()->value(),
+                     ScrollBox1->verticalScrollBar()->value());
+}
+
+void TForm1::Delete1Click() {
+    if (Document_->Floating) Document_->ClearSelection();
+}
+
+void TForm1::SelectAll1Click() { Document_->SelectAll(); }

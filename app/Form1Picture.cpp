@@ -1,0 +1,43 @@
+#include "Form1.h"
+
+#include <QAction>
+
+void TForm1::Transparent1Click() {
+    Document_->ToggleTransparency();
+    ShowSwitches();
+}
+
+void TForm1::Clear1Click() { Document_->ClearPicture(); }
+
+void TForm1::BlackWhite1Click() { Document_->BlackWhite(); }
+
+void TForm1::MirrorHorizontal1Click() {
+    if (Document_->Floating) Document_->MirrorHorizontal();
+}
+
+void TForm1::MirrorVertical1Click() {
+    if (Document_->Floating) Document_->MirrorVertical();
+}
+
+void TForm1::Degrees180Click() {
+    if (Document_->Floating) Document_->Rotate180();
+}
+
+void TForm1::Step1ToolBut1Click() { ShowStepPair(1); }
+
+void TForm1::Step2ToolBut1Click() { ShowStepPair(2); }
+
+void TForm1::Step3ToolBut1Click() { ShowStepPair(3); }
+
+void TForm1::ShowStepPair(int pair) {
+    Document_->ChooseStepPair(pair);
+    ShowSwitches();
+}
+
+// The check marks (and with them the toolbar buttons shown down) follow the document.
+void TForm1::ShowSwitches() {
+    if (Transparent1->isChecked() != Document_->TransparentChecked)
+        Transparent1->setChecked(Document_->TransparentChecked);
+    const std::size_t active = std::size_t(std::clamp(Document_->ActualStep, 1, 3) - 1);
+    if (!Step[active]->isChecked()) Step[active]->setChecked(true);
+}

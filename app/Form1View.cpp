@@ -1,0 +1,64 @@
+#include "Form1.h"
+
+#include "ImageControls.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <cmath>
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+// A picture smaller than the view shrinks the window to fit it; the window never grows by itself.
+void TForm1::FormResize() {
+    if (!Image1 || !ScrollBox1) return;
+    const QSize client = ScrollBox1->viewport()->size();
+    const int extraWidth = client.width() - Image1->width();
+    const int extraHeight = client.height() - Image1->height();
+    if ((extraWidth > 0 || extraHeight > 0) && isVisible() && !isMaximized() && !isFullScreen())
+        resize(width() - std::max(extraWidth, 0), height() - std::max(extraHeight, 0));
+    const int clientWidth = width();
+    const int wide = int(std::nearbyint(0.6 * clientWidth)), narrow = int(std::nearbyint(0.2 * clientWidth));
+    StatusPanels[0]->setFixedWidth(std::max(wide, 1));
+    StatusPanels[1]->setFixedWidth(std::max(narrow, 1));
+    StatusPanels[2]->setFixedWidth(std::max(narrow, 1));
+}
+
+void TForm1::PictureChanged(int left, int top, int right, int bottom) {
+    const int zoom = std::max(Document_->ZoomFactor, 1);
+    Image1->update(QRect(left * zoom, top * zoom, (right - left) * zoom, (bottom - top) * zoom));
+}
+
+void TForm1::PictureResized() {
+    const int zoom = std::max(Document_->ZoomFactor, 1);
+    Image1->setFixedSize(std::max(Document_->Picture.Width() * zoom, 1), std::max(Document_->Picture.Height() * zoom, 1));
+    Image1->update();
+    FormResize();
+}
+
+void TForm1::FloatingChanged() {
+    Image2->setGeometry(Document_->FloatLeft, Document_->FloatTop, Document_->FloatWidth, Document_->FloatHeight);
+    Image2->setEnabled(Document_->FloatShown);
+    Image2->setVisible(Document_->FloatShown);
+    Image2->update();
+}
+
+void TForm1::SetWaitCursor(bool wait) {
+    if (wait == WaitCursorOn_) return;
+    WaitCursorOn_ = wait;
+    if (wait)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+// Repaints and the refresh timer run during a long command; the user's input waits until it
+// has finished, so no second command starts inside the first.
+void TForm1::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
