@@ -28,7 +28,7 @@ bool ClipboardHasBitmap() {
 } // namespace
 
 TForm1::TForm1(TModal& modal, QWidget* parent)
-    : QMainWindow(parent), Modal_(modal), Document_(std::make_unique<TPictureDocument>(Modal_, *this)) {
+    : QMainWindow(parent), Document_(std::make_unique<TPictureDocument>(modal, *this)) {
     setWindowTitle(QString::fromStdString(Document_->Title()));
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setWidgetResizable(false);
@@ -81,15 +81,10 @@ void TForm1::FormShow() {
 void TForm1::closeEvent(QCloseEvent* event) { FormClose(event); }
 
 void TForm1::FormClose(QCloseEvent* event) {
-    if (Document_->Modified) {
-        const int errorsBefore = Modal_.ErrorsShown;
-        Document_->AskSaveChanges();
-        // A save that failed must not cost the user the picture: stay open, still modified.
-        if (Modal_.ErrorsShown != errorsBefore) {
-            Document_->Modified = true;
-            event->ignore();
-            return;
-        }
+    // A save that failed must not cost the user the picture: the window stays open, still modified.
+    if (Document_->Modified && !Document_->AskSaveChanges()) {
+        event->ignore();
+        return;
     }
     event->accept();
 }

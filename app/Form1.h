@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ImageList.h"
-#include "ModalWatch.h"
 #include "PictureDocument.h"
 
 #include <QMainWindow>
@@ -121,7 +120,6 @@ private:
     void ScrollTo(int x, int y);
     void FormClose(QCloseEvent* event);
 
-    TModalWatch Modal_;
     std::unique_ptr<TPictureDocument> Document_;
     QActionGroup* StepGroup_ = nullptr;
     bool Shown_ = false;
