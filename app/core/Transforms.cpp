@@ -1,1 +1,167 @@
+// Mirroring and rotating the floating image; Black and White, Clear Picture, the colour picks
+// and the flood fill on the picture.
+
 #include "PictureDocument.h"
+
+#include "Errors.h"
+#include "RowCodec.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Rows worked between two calls that let the window repaint and the refresh timer run.
+constexpr int RowsPerEventCheck = 32;
+
+// Reverses the order of the pixels in one stored row.
+void ReverseRow(TPixelFormat format, std::uint8_t* row, int width) {
+    switch (format) {
+    case TPixelFormat::pf8bit: std::reverse(row, row + width); return;
+    case TPixelFormat::pf16bit:
+    case TPixelFormat::pf24bit:
+    case TPixelFormat::pf32bit: {
+        const int bytes = BitsOfPixelFormat(format) == 32 ? 4 : BitsOfPixelFormat(format) / 8;
+        std::uint8_t* left = row;
+        std::uint8_t* right = row + std::size_t(width - 1) * std::size_t(bytes);
+        for (; left < right; left += bytes, right -= bytes) std::swap_ranges(left, left + bytes, right);
+        return;
+    }
+    case TPixelFormat::pf1bit:
+    case TPixelFormat::pf4bit:
+        // Pixels share bytes: swap stored values pairwise from both ends.
+        for (int l = 0, r = width - 1; l < r; ++l, --r) {
+            const std::uint32_t a = RowCodec::GetValue(format, row, l);
+            const std::uint32_t b = RowCodec::GetValue(format, row, r);
+            RowCodec::SetValue(format, row, l, b);
+            RowCodec::SetValue(format, row, r, a);
+        }
+        return;
+    }
+}
+
+void MirrorColumns(TBitmap& bitmap, TDocumentHost& host) {
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        if (y % RowsPerEventCheck == 0) host.ProcessPendingEvents();
+        ReverseRow(bitmap.PixelFormat(), bitmap.ScanLine(y), bitmap.Width());
+    }
+}
+
+void MirrorRows(TBitmap& bitmap, TDocumentHost& host) {
+    const std::size_t rowBytes = bitmap.RowBytes();
+    for (int top = 0, bottom = bitmap.Height() - 1; top < bottom; ++top, --bottom) {
+        if (top % RowsPerEventCheck == 0) host.ProcessPendingEvents();
+        std::swap_ranges(bitmap.ScanLine(top), bitmap.ScanLine(top) + rowBytes, bitmap.ScanLine(bottom));
+    }
+}
+
+// The frame is taken off before the pixels move and drawn again afterwards, so a mirrored
+// image carries the same frame as an unmirrored one; the floating image stays where it is.
+template <typename TTransform>
+void TransformFloating(TPictureDocument& document, TTransform transform) {
+    if (!document.Floating) return;
+    document.Host.SetWaitCursor(true);
+    document.FloatDisplayTransparent = false;
+    document.RestoreFloatingEdges();
+    document.FloatShown = false;
+    transform(document.FloatingBitmap, document.Host);
+    document.FloatShown = true;
+    document.SaveFloatingEdges();
+    document.DrawFloatingFrame();
+    if (document.TransparentChecked) document.ApplyTransparency();
+    document.Host.FloatingChanged();
+    document.Host.SetWaitCursor(false);
+}
+
+} // namespace
+
+void TPictureDocument::MirrorHorizontal() { TransformFloating(*this, MirrorColumns); }
+
+void TPictureDocument::MirrorVertical() { TransformFloating(*this, MirrorRows); }
+
+void TPictureDocument::Rotate180() {
+    TransformFloating(*this, [](TBitmap& bitmap, TDocumentHost& host) {
+        MirrorColumns(bitmap, host);
+        MirrorRows(bitmap, host);
+    });
+}
+
+void TPictureDocument::BlackWhite() {
+    Host.SetWaitCursor(true);
+    try {
+        Picture.MakeMonochrome();
+        // The floating image's own pixels are made monochrome, not its frame; the edge strips
+        // are taken again so that restoring them later puts back monochrome pixels.
+        if (Floating) RestoreFloatingEdges();
+        FloatingBitmap.MakeMonochrome();
+        if (Floating) {
+            SaveFloatingEdges();
+            DrawFloatingFrame();
+        }
+        UndoBitmap.MakeMonochrome();
+    } catch (const EPictureError&) {
+        Host.SetWaitCursor(false);
+        ShowOutOfMemory();
+        Host.PictureResized();
+        Host.FloatingChanged();
+        return;
+    }
+    SetColorDepth(1);
+    Host.PictureResized();
+    Host.FloatingChanged();
+    Host.SetWaitCursor(false);
+}
+
+void TPictureDocument::ClearPicture() {
+    Picture.Brush.Color = BackgroundColor;
+    Picture.Pen.Color = BackgroundColor;
+    Picture.FillRect(TRect{0, 0, Picture.Width(), Picture.Height()});
+    Modified = true;
+    Host.PictureChanged(0, 0, Picture.Width(), Picture.Height());
+}
+
+namespace {
+
+// The picture's colour under a point in control pixels; clInvalid off the picture.
+TColor ColorAt(const TPictureDocument& document, int x, int y) {
+    const int zoom = std::max(document.ZoomFactor, 1);
+    if (x < 0 || y < 0) return clInvalid;
+    return document.Picture.Pixel(x / zoom, y / zoom);
+}
+
+} // namespace
+
+void TPictureDocument::PickTransparentColor(int x, int y) {
+    const TColor color = ColorAt(*this, x, y);
+    if (color != clInvalid) TransparentColor = color;
+}
+
+void TPictureDocument::PickFillColor(int x, int y) {
+    const TColor color = ColorAt(*this, x, y);
+    if (color != clInvalid) FillColor = color;
+}
+
+void TPictureDocument::PickBackgroundColor(int x, int y) {
+    const TColor color = ColorAt(*this, x, y);
+    if (color == clInvalid) return;
+    BackgroundColor = color;
+    ApplyBackgroundColor();
+}
+
+void TPictureDocument::FloodFillAt(int x, int y) {
+    const TColor surface = ColorAt(*this, x, y);
+    if (surface == clInvalid) return;
+    const int zoom = std::max(ZoomFactor, 1);
+    Host.SetWaitCursor(true);
+    // A fill cannot be undone: the undo area holds only the last stamp's or lift's pixels.
+    UndoAvailable = false;
+    Picture.Brush.Color = FillColor;
+    Picture.FloodFill(x / zoom, y / zoom, surface);
+    Picture.Brush.Color = BackgroundColor;
+    Modified = true;
+    Host.PictureChanged(0, 0, Picture.Width(), Picture.Height());
+    Host.SetWaitCursor(false);
+}
