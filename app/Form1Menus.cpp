@@ -182,10 +182,13 @@ void TForm1::BuildToolBar() {
 }
 
 void TForm1::BuildStatusBar() {
-    for (QLabel*& panel : StatusPanels) {
-        panel = new QLabel(this);
-        panel->setFrameShape(QFrame::NoFrame);
-        statusBar()->addWidget(panel);
+    // The picture panel takes 60 % of the width, the mouse and floating-image panels 20 % each;
+    // the texts never widen them, so the window can still shrink to a small picture.
+    const int stretches[] = {3, 1, 1};
+    for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
+        StatusPanels[i] = new QLabel(this);
+        StatusPanels[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        statusBar()->addWidget(StatusPanels[i], stretches[i]);
     }
     statusBar()->setSizeGripEnabled(false);
 }

@@ -4,12 +4,10 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QLabel>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QToolBar>
 
-#include <cmath>
 
 void TForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
@@ -24,11 +22,6 @@ void TForm1::FormResize() {
     const int extraHeight = client.height() - Image1->height();
     if ((extraWidth > 0 || extraHeight > 0) && isVisible() && !isMaximized() && !isFullScreen())
         resize(width() - std::max(extraWidth, 0), height() - std::max(extraHeight, 0));
-    const int clientWidth = width();
-    const int wide = int(std::nearbyint(0.6 * clientWidth)), narrow = int(std::nearbyint(0.2 * clientWidth));
-    StatusPanels[0]->setFixedWidth(std::max(wide, 1));
-    StatusPanels[1]->setFixedWidth(std::max(narrow, 1));
-    StatusPanels[2]->setFixedWidth(std::max(narrow, 1));
 }
 
 void TForm1::PictureChanged(int left, int top, int right, int bottom) {

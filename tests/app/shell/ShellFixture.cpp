@@ -1,0 +1,91 @@
+#include "ShellFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMouseEvent>
+#include <QTest>
+
+namespace {
+
+QApplication& Application() {
+    static int argc = 1;
+    static char name[] = "shell_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+    return application;
+}
+
+} // namespace
+
+void ShellTest::SetUp() {
+    Application();
+    QGuiApplication::clipboard()->clear();
+    Form = std::make_unique<TForm1>(Modal);
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+}
+
+void ShellTest::TearDown() {
+    Document().Modified = false; // nothing to ask about when the test's window goes
+    Form.reset();
+}
+
+void ShellTest::UsePicture(int width, int height) {
+    Document().Modified = false;
+    Document().WidthPic = width;
+    Document().HeightPic = height;
+    Form->Newpicture1Click();
+    QApplication::processEvents();
+}
+
+void ShellTest::Press(int key, Qt::KeyboardModifiers modifiers) {
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : Form.get();
+    QTest::keyClick(target, Qt::Key(key), modifiers);
+}
+
+void ShellTest::Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
+                      Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, buttons, modifiers);
+    QApplication::sendEvent(widget, &event);
+}
+
+void ShellTest::Click(QWidget* widget, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    Mouse(widget, QEvent::MouseButtonPress, at, button, button, modifiers);
+    Mouse(widget, QEvent::MouseButtonRelease, at, button, Qt::NoButton, modifiers);
+}
+
+void ShellTest::Drag(QWidget* widget, QPoint from, QPoint to) {
+    Mouse(widget, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    Mouse(widget, QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    Mouse(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    Mouse(widget, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+}
+
+void ShellTest::PutOnClipboard(const QImage& image) {
+    QGuiApplication::clipboard()->setImage(image);
+    QApplication::processEvents();
+    Form->Timer1Timer();
+}
+
+TColor PatternColor(int x, int y) { return RGB(std::uint8_t(40 + 13 * x), std::uint8_t(30 + 11 * y), 200); }
+
+QImage PatternImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const TColor color = PatternColor(x, y);
+            image.setPixel(x, y, qRgb(GetRValue(color), GetGValue(color), GetBValue(color)));
+        }
+    return image;
+}
+
+testing::AssertionResult HoldsPattern(const TBitmap& bitmap, int left, int top, int width, int height) {
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (bitmap.Pixel(left + x, top + y) != PatternColor(x, y))
+                return testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex
+                                                   << bitmap.Pixel(left + x, top + y) << ", expected "
+                                                   << PatternColor(x, y);
+    return testing::AssertionSuccess();
+}
