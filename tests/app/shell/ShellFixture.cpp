@@ -5,20 +5,7 @@
 #include <QMouseEvent>
 #include <QTest>
 
-namespace {
-
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "shell_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
-
-} // namespace
-
 void ShellTest::SetUp() {
-    Application();
     QGuiApplication::clipboard()->clear();
     Form = std::make_unique<TForm1>(Modal);
     Form->show();
