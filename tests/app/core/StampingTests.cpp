@@ -1,5 +1,6 @@
 // Placing, moving, sliding and stamping the floating image on the step grid.
 
+#include "DocumentPictures.h"
 #include "ScriptedModal.h"
 
 #include <gtest/gtest.h>
@@ -8,63 +9,34 @@ namespace {
 
 const TColor Red = RGB(255, 0, 0), Gray = RGB(128, 128, 128);
 
-// Every pixel its own colour and never black, so a lost frame or a shifted copy shows.
-TColor TileColor(int x, int y) { return RGB(std::uint8_t(20 + 9 * x), std::uint8_t(20 + 7 * y), 90); }
-
-TBitmap Tile(int w, int h) {
-    TBitmap tile(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) tile.SetPixel(x, y, TileColor(x, y));
-    return tile;
-}
-
-TBitmap Solid(int w, int h, TColor color) {
-    TBitmap b(w, h);
-    b.Brush.Color = color;
-    b.FillRect(Bounds(0, 0, w, h));
-    return b;
-}
-
-testing::AssertionResult HoldsTileAt(const TBitmap& picture, int left, int top, int w, int h) {
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (picture.Pixel(left + x, top + y) != TileColor(x, y))
-                return testing::AssertionFailure() << "tile pixel (" << x << ", " << y << ") is " << std::hex
-                                                   << picture.Pixel(left + x, top + y);
-    return testing::AssertionSuccess();
-}
-
-class StampingTest : public testing::Test {
+class StampingTest : public TDocumentFixture, public testing::Test {
 protected:
     void UsePicture(int w, int h) {
-        D.WidthPic = w;
-        D.HeightPic = h;
-        ASSERT_TRUE(D.ResizePicture(w, h, true));
+        Document.WidthPic = w;
+        Document.HeightPic = h;
+        ASSERT_TRUE(Document.ResizePicture(w, h, true));
     }
     void PasteAt(const TBitmap& tile, int x, int y) {
-        D.Paste(tile, 0, 0);
-        D.GrabFloating(0, 0);
-        D.DragFloating(x - D.FloatLeft, y - D.FloatTop);
+        Document.Paste(tile, 0, 0);
+        Document.GrabFloating(0, 0);
+        Document.DragFloating(x - Document.FloatLeft, y - Document.FloatTop);
     }
-    TDocumentFixture F;
-    TPictureDocument& D = F.Document;
+    TPictureDocument& D = Document;
 };
 
 struct TPasteCase {
     int ScrollX, ScrollY, StepX, StepY, ExpectX, ExpectY;
 };
-
 class PasteLanding : public StampingTest, public testing::WithParamInterface<TPasteCase> {};
 
 TEST_P(PasteLanding, LandsOnFirstGridPointAtOrAfterScrollPosition) {
     const TPasteCase c = GetParam();
     D.StepX = c.StepX;
     D.StepY = c.StepY;
-    D.Paste(Tile(10, 10), c.ScrollX, c.ScrollY);
+    D.Paste(PatternBitmap(10, 10), c.ScrollX, c.ScrollY);
     EXPECT_EQ(D.FloatLeft, c.ExpectX);
     EXPECT_EQ(D.FloatTop, c.ExpectY);
-    EXPECT_TRUE(D.Floating);
-    EXPECT_TRUE(D.FloatShown);
+    EXPECT_TRUE(D.Floating && D.FloatShown);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stamping, PasteLanding,
@@ -81,14 +53,13 @@ struct TMoveCase {
     bool Shift;
     int ExpectX, ExpectY;
 };
-
 class Moves : public StampingTest, public testing::WithParamInterface<TMoveCase> {};
 
 // In a 256 x 256 picture with step 8: a move that would cross an edge is not made at all.
 TEST_P(Moves, MoveByStepOrPixelIsRefusedPastTheEdge) {
     const TMoveCase c = GetParam();
     UsePicture(256, 256);
-    PasteAt(Tile(c.Size, c.Size), c.StartX, c.StartY);
+    PasteAt(PatternBitmap(c.Size, c.Size), c.StartX, c.StartY);
     D.MoveFloating(c.Arrow, c.Shift);
     EXPECT_EQ(D.FloatLeft, c.ExpectX);
     EXPECT_EQ(D.FloatTop, c.ExpectY);
@@ -97,36 +68,19 @@ TEST_P(Moves, MoveByStepOrPixelIsRefusedPastTheEdge) {
 INSTANTIATE_TEST_SUITE_P(
     Stamping, Moves,
     testing::Values(TMoveCase{10, 0, 0, TArrow::Left, false, 0, 0}, TMoveCase{10, 5, 0, TArrow::Left, false, 5, 0},
-                    TMoveCase{10, 5, 0, TArrow::Left, true, 4, 0}, TMoveCase{10, 8, 0, TArrow::Left, false, 0, 0},
-                    TMoveCase{10, 0, 0, TArrow::Up, true, 0, 0}, TMoveCase{10, 0, 5, TArrow::Up, false, 0, 5},
-                    TMoveCase{10, 0, 5, TArrow::Up, true, 0, 4},
-                    TMoveCase{32, 224, 0, TArrow::Right, false, 224, 0},
+                    TMoveCase{10, 5, 0, TArrow::Left, true, 4, 0}, TMoveCase{10, 0, 5, TArrow::Up, false, 0, 5},
+                    TMoveCase{10, 0, 5, TArrow::Up, true, 0, 4}, TMoveCase{32, 224, 0, TArrow::Right, false, 224, 0},
                     TMoveCase{32, 224, 0, TArrow::Right, true, 224, 0},
                     TMoveCase{32, 216, 0, TArrow::Right, false, 224, 0},
-                    TMoveCase{32, 220, 0, TArrow::Right, false, 220, 0},
-                    TMoveCase{32, 223, 0, TArrow::Right, true, 224, 0},
-                    TMoveCase{32, 0, 224, TArrow::Down, false, 0, 224},
-                    TMoveCase{32, 0, 216, TArrow::Down, false, 0, 224},
-                    TMoveCase{32, 0, 224, TArrow::Down, true, 0, 224},
+                    TMoveCase{32, 0, 220, TArrow::Down, false, 0, 220},
+                    TMoveCase{32, 0, 223, TArrow::Down, true, 0, 224},
                     // a dragged image stays off the grid by the same amount
                     TMoveCase{10, 3, 5, TArrow::Right, false, 11, 5}));
-
-TEST_F(StampingTest, StepBelowOneMovesByOnePixel) {
-    UsePicture(64, 64);
-    D.StepX = 0;
-    D.StepY = -3;
-    D.Paste(Tile(4, 4), 0, 0);
-    D.MoveFloating(TArrow::Right, false);
-    D.MoveFloating(TArrow::Down, false);
-    EXPECT_EQ(D.FloatLeft, 1);
-    EXPECT_EQ(D.FloatTop, 1);
-}
 
 struct TSlideCase {
     TArrow Arrow;
     int Gap, ExpectMove;
 };
-
 class Slides : public StampingTest, public testing::WithParamInterface<TSlideCase> {};
 
 // A 20 x 20 image in the middle of a black 400 x 400 picture, a gray line Gap pixels away.
@@ -134,16 +88,12 @@ TEST_P(Slides, SlideStopsAtContentWithinEightyPixels) {
     const TSlideCase c = GetParam();
     UsePicture(400, 400);
     D.Picture.Brush.Color = Gray;
-    switch (c.Arrow) {
-    case TArrow::Right: D.Picture.FillRect(Bounds(210 + c.Gap, 0, 1, 400)); break;
-    case TArrow::Left: D.Picture.FillRect(Bounds(189 - c.Gap, 0, 1, 400)); break;
-    case TArrow::Down: D.Picture.FillRect(Bounds(0, 210 + c.Gap, 400, 1)); break;
-    case TArrow::Up: D.Picture.FillRect(Bounds(0, 189 - c.Gap, 400, 1)); break;
-    }
-    PasteAt(Tile(20, 20), 190, 190);
-    D.SlideToContact(c.Arrow);
-    const int sign = c.Arrow == TArrow::Left || c.Arrow == TArrow::Up ? -1 : 1;
     const bool horizontal = c.Arrow == TArrow::Left || c.Arrow == TArrow::Right;
+    const int sign = c.Arrow == TArrow::Left || c.Arrow == TArrow::Up ? -1 : 1;
+    const int line = sign > 0 ? 210 + c.Gap : 189 - c.Gap;
+    D.Picture.FillRect(horizontal ? Bounds(line, 0, 1, 400) : Bounds(0, line, 400, 1));
+    PasteAt(PatternBitmap(20, 20), 190, 190);
+    D.SlideToContact(c.Arrow);
     EXPECT_EQ(D.FloatLeft, 190 + (horizontal ? sign * c.ExpectMove : 0));
     EXPECT_EQ(D.FloatTop, 190 + (horizontal ? 0 : sign * c.ExpectMove));
 }
@@ -152,28 +102,25 @@ INSTANTIATE_TEST_SUITE_P(Stamping, Slides,
                          testing::Values(TSlideCase{TArrow::Right, 40, 40}, TSlideCase{TArrow::Right, 80, 80},
                                          TSlideCase{TArrow::Right, 81, 0}, TSlideCase{TArrow::Right, 0, 0},
                                          TSlideCase{TArrow::Left, 40, 40}, TSlideCase{TArrow::Left, 81, 0},
-                                         TSlideCase{TArrow::Up, 80, 80}, TSlideCase{TArrow::Down, 40, 40},
-                                         TSlideCase{TArrow::Down, 81, 0}));
+                                         TSlideCase{TArrow::Up, 80, 80}, TSlideCase{TArrow::Down, 81, 0}));
 
 class SlideToEdge : public StampingTest, public testing::WithParamInterface<std::pair<int, int>> {};
 
 // On an empty 400-pixel-wide picture the edge itself is the content the slide meets.
 TEST_P(SlideToEdge, SlideStopsFlushWithThePictureEdge) {
     UsePicture(400, 100);
-    PasteAt(Tile(20, 20), GetParam().first, 40);
+    PasteAt(PatternBitmap(20, 20), GetParam().first, 40);
     D.SlideToContact(TArrow::Right);
     EXPECT_EQ(D.FloatLeft, GetParam().second);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stamping, SlideToEdge,
-                         testing::Values(std::pair{380, 380}, std::pair{350, 380}, std::pair{300, 380},
-                                         std::pair{299, 299}));
+                         testing::Values(std::pair{380, 380}, std::pair{300, 380}, std::pair{299, 299}));
 
 struct TSampleCase {
     int Height, Row;
     bool Sampled;
 };
-
 class SlideSampling : public StampingTest, public testing::WithParamInterface<TSampleCase> {};
 
 // Only every tenth row (round-half-even many of them) and the last row are looked at.
@@ -181,46 +128,42 @@ TEST_P(SlideSampling, SlideSeesContentOnlyOnSampledRows) {
     const TSampleCase c = GetParam();
     UsePicture(400, 400);
     D.Picture.SetPixel(140, 100 + c.Row, Gray);
-    PasteAt(Tile(30, c.Height), 100, 100);
+    PasteAt(PatternBitmap(30, c.Height), 100, 100);
     D.SlideToContact(TArrow::Right);
     EXPECT_EQ(D.FloatLeft, c.Sampled ? 110 : 100);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stamping, SlideSampling,
-                         testing::Values(TSampleCase{4, 0, false}, TSampleCase{4, 3, true},
-                                         TSampleCase{5, 0, false}, TSampleCase{15, 10, true},
+                         testing::Values(TSampleCase{4, 0, false}, TSampleCase{4, 3, true}, TSampleCase{5, 0, false},
                                          TSampleCase{25, 10, true}, TSampleCase{25, 20, false},
-                                         TSampleCase{25, 24, true}, TSampleCase{35, 30, true},
-                                         TSampleCase{35, 33, false}));
+                                         TSampleCase{35, 30, true}, TSampleCase{35, 33, false}));
 
 TEST_F(StampingTest, PasteFramesTheImageAndStampLeavesTheFrameOut) {
     UsePicture(64, 64);
-    D.Paste(Tile(12, 9), 0, 0);
-    EXPECT_EQ(D.FloatWidth, 12);
-    EXPECT_EQ(D.FloatHeight, 9);
+    const TBitmap tile = PatternBitmap(12, 9);
+    D.Paste(tile, 0, 0);
     for (int x = 0; x < 12; ++x) {
-        const TColor top = D.FloatingBitmap.Pixel(x, 0);
-        EXPECT_TRUE(top == clBlack || top == clWhite) << x;
+        const TColor ring = D.FloatingBitmap.Pixel(x, 0);
+        EXPECT_TRUE(ring == clBlack || ring == clWhite) << x;
     }
-    EXPECT_EQ(D.FloatingBitmap.Pixel(5, 5), TileColor(5, 5));
+    EXPECT_TRUE(AreasMatch(D.FloatingBitmap, 1, 1, tile, 1, 1, 10, 7));
     D.MoveFloating(TArrow::Right, false);
     D.StampFloating();
-    EXPECT_TRUE(HoldsTileAt(D.Picture, 8, 0, 12, 9));
-    EXPECT_FALSE(D.Floating);
-    EXPECT_FALSE(D.FloatShown);
+    EXPECT_TRUE(AreasMatch(D.Picture, 8, 0, tile, 0, 0, 12, 9));
+    EXPECT_FALSE(D.Floating || D.FloatShown);
     EXPECT_TRUE(D.Modified);
 }
 
-TEST_F(StampingTest, FrameRemovalGivesBackTheImageExactly) {
-    D.Paste(Tile(7, 5), 0, 0);
+TEST_F(StampingTest, FrameSurvivesTransparencyTogglesAndLeavesCopiesClean) {
+    const TBitmap tile = PatternBitmap(7, 5);
+    D.Paste(tile, 0, 0);
     D.RestoreFloatingEdges();
-    EXPECT_TRUE(HoldsTileAt(D.FloatingBitmap, 0, 0, 7, 5));
-    // Toggling transparency takes the frame off and puts it back; the ring must survive both.
+    EXPECT_TRUE(SameBitmap(D.FloatingBitmap, tile));
     D.DrawFloatingFrame();
     D.ToggleTransparency();
     D.ToggleTransparency();
     D.StampFloating();
-    EXPECT_TRUE(HoldsTileAt(D.Picture, 0, 0, 7, 5));
+    EXPECT_TRUE(AreasMatch(D.Picture, 0, 0, tile, 0, 0, 7, 5));
 }
 
 TEST_F(StampingTest, StampLeavesTransparentColorOutOnlyWhileSwitchIsOn) {
@@ -232,76 +175,40 @@ TEST_F(StampingTest, StampLeavesTransparentColorOutOnlyWhileSwitchIsOn) {
         d.ApplyBackgroundColor();
         ASSERT_TRUE(d.ResizePicture(32, 32, true));
         if (transparent) d.ToggleTransparency();
-        TBitmap tile = Tile(6, 6);
-        tile.SetPixel(0, 0, Red); // on the ring: must stay out even though a frame could cover it
+        TBitmap tile = PatternBitmap(6, 6);
+        tile.SetPixel(0, 0, Red); // on the ring, under where a frame would be
         tile.SetPixel(3, 3, Red);
         d.Paste(tile, 0, 0);
         d.StampFloating();
         EXPECT_EQ(d.Picture.Pixel(0, 0), transparent ? Gray : Red);
         EXPECT_EQ(d.Picture.Pixel(3, 3), transparent ? Gray : Red);
-        EXPECT_EQ(d.Picture.Pixel(2, 3), TileColor(2, 3));
-        EXPECT_EQ(d.Picture.Pixel(5, 5), TileColor(5, 5));
+        EXPECT_EQ(d.Picture.Pixel(5, 5), PatternAt(5, 5));
     }
 }
 
 TEST_F(StampingTest, PasteWhileFloatingStampsTheOldImageFirst) {
     UsePicture(64, 64);
-    D.Paste(Tile(8, 8), 0, 0);
+    const TBitmap tile = PatternBitmap(8, 8);
+    D.Paste(tile, 0, 0);
     D.MoveFloating(TArrow::Right, false);
-    D.Paste(Solid(4, 4, Red), 16, 16);
-    EXPECT_TRUE(HoldsTileAt(D.Picture, 8, 0, 8, 8));
+    D.Paste(PatternBitmap(4, 4), 16, 16);
+    EXPECT_TRUE(AreasMatch(D.Picture, 8, 0, tile, 0, 0, 8, 8));
     EXPECT_TRUE(D.UndoAvailable);
     EXPECT_EQ(D.UndoX, 8);
     EXPECT_EQ(D.UndoY, 0);
-    EXPECT_EQ(D.FloatLeft, 16);
-    EXPECT_EQ(D.FloatWidth, 4);
-}
-
-TEST_F(StampingTest, SecondStampAndMovesAfterStampDoNothing) {
-    UsePicture(64, 64);
-    D.Paste(Tile(8, 8), 0, 0);
-    D.StampFloating();
-    D.Modified = false;
-    D.MoveFloating(TArrow::Right, false);
-    D.StampFloating();
-    EXPECT_FALSE(D.Modified);
-    EXPECT_EQ(D.FloatLeft, 0);
-    EXPECT_TRUE(HoldsTileAt(D.Picture, 0, 0, 8, 8));
-}
-
-TEST_F(StampingTest, PastedImageTakesThePictureDepth) {
-    ASSERT_TRUE(D.SetColorDepth(4));
-    D.Paste(Solid(6, 6, Red), 0, 0);
-    EXPECT_EQ(D.FloatingBitmap.PixelFormat(), TPixelFormat::pf4bit);
-    D.StampFloating();
-    EXPECT_EQ(D.Picture.Pixel(2, 2), Red);
-}
-
-TEST_F(StampingTest, ChoosingAStepPairCopiesItAndLeavesTheImageInPlace) {
-    D.StepX2 = 16;
-    D.StepY2 = 4;
-    D.Paste(Tile(4, 4), 0, 0);
-    D.ChooseStepPair(2);
-    EXPECT_EQ(D.StepX, 16);
-    EXPECT_EQ(D.StepY, 4);
-    EXPECT_EQ(D.ActualStep, 2);
-    EXPECT_EQ(D.FloatLeft, 0);
-    D.ChooseStepPair(4);
-    EXPECT_EQ(D.ActualStep, 2);
-    D.MoveFloating(TArrow::Right, false);
     EXPECT_EQ(D.FloatLeft, 16);
 }
 
 TEST_F(StampingTest, DragIsFreeAndStampClipsAtThePictureEdge) {
     UsePicture(32, 32);
-    D.Paste(Tile(8, 8), 0, 0);
+    D.Paste(PatternBitmap(8, 8), 0, 0);
     D.GrabFloating(2, 3);
     D.DragFloating(-1, 0); // 3 left, 3 up
     EXPECT_EQ(D.FloatLeft, -3);
     EXPECT_EQ(D.FloatTop, -3);
     D.StampFloating();
-    EXPECT_EQ(D.Picture.Pixel(0, 0), TileColor(3, 3));
-    EXPECT_EQ(F.Host.Changed.back(), (TRect{0, 0, 5, 5}));
+    EXPECT_EQ(D.Picture.Pixel(0, 0), PatternAt(3, 3));
+    EXPECT_EQ(Host.Changed.back(), (TRect{0, 0, 5, 5}));
 }
 
 } // namespace
