@@ -27,6 +27,8 @@ TBitmap FloatingLike(const TBitmap& picture, const TBitmap& floating, int width,
 } // namespace
 
 void TPictureDocument::BeginSelection(int x, int y) {
+    // With a floating image the press stamps it; the window decides that, not a new selection.
+    if (Floating) return;
     // A press lands on the picture; a position from elsewhere is held to its edges like a drag.
     x = std::clamp(x, 0, Picture.Width() * ZoomFactor);
     y = std::clamp(y, 0, Picture.Height() * ZoomFactor);

@@ -4,70 +4,48 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-// Pictures for the selection, transform and file command tests.
-
-// A colour that differs from pixel to pixel and from black, white and the test backgrounds.
-inline TColor PatternColor(int x, int y) {
+// A colour per position, never black; palette pictures take theirs from their own table.
+inline TColor PatternColor(const TBitmap& b, int x, int y) {
+    const auto& table = b.ColorTable();
+    if (IsPaletteFormat(b.PixelFormat())) return ColorOf(table[std::size_t(x * 5 + y * 3 + 1) % table.size()]);
     return RGB(std::uint8_t(40 + x * 7), std::uint8_t(30 + y * 11), std::uint8_t(100 + (x + y) % 50));
 }
 
-// Paints every pixel with its own colour; palette pictures take their colours from their table.
-inline void PaintPattern(TBitmap& bitmap) {
-    const auto& table = bitmap.ColorTable();
-    for (int y = 0; y < bitmap.Height(); ++y)
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            if (table.empty() || !IsPaletteFormat(bitmap.PixelFormat()))
-                bitmap.SetPixel(x, y, PatternColor(x, y));
-            else
-                bitmap.SetPixel(x, y, ColorOf(table[std::size_t(x * 5 + y * 3 + 1) % table.size()]));
-        }
+// The document as the window starts it, at this size and depth, then painted with the pattern.
+inline void StartPatternPicture(TPictureDocument& d, int width, int height, int bits = 24) {
+    d.WidthPic = width;
+    d.HeightPic = height;
+    d.ApplyBackgroundColor();
+    d.SetColorDepth(bits);
+    d.New();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) d.Picture.SetPixel(x, y, PatternColor(d.Picture, x, y));
 }
 
-// Starts the document as the window does, with a picture of the given size and depth, then
-// paints the pattern on it and forgets that it changed.
-inline void StartPatternPicture(TPictureDocument& document, int width, int height, int bits = 24) {
-    document.WidthPic = width;
-    document.HeightPic = height;
-    document.ApplyBackgroundColor();
-    document.SetColorDepth(bits);
-    document.New();
-    PaintPattern(document.Picture);
-}
-
-// Compares a w x h area of two bitmaps by colour and names the first pixel that differs.
-inline testing::AssertionResult SameArea(const TBitmap& a, int ax, int ay, const TBitmap& b, int bx, int by,
-                                         int w, int h) {
+// A w x h area of a against b (whole bitmaps when w is 0), naming the first pixel that differs.
+inline testing::AssertionResult SameArea(const TBitmap& a, int ax, int ay, const TBitmap& b, int bx = 0, int by = 0,
+                                         int w = 0, int h = 0) {
+    if (w == 0) {
+        if (a.Width() != b.Width() || a.Height() != b.Height()) return testing::AssertionFailure() << "sizes differ";
+        w = a.Width();
+        h = a.Height();
+    }
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             if (a.Pixel(ax + x, ay + y) != b.Pixel(bx + x, by + y))
-                return testing::AssertionFailure()
-                       << "at (" << x << ", " << y << "): " << std::hex << a.Pixel(ax + x, ay + y) << " vs "
-                       << b.Pixel(bx + x, by + y);
+                return testing::AssertionFailure() << "differs at (" << x << ", " << y << ")";
     return testing::AssertionSuccess();
 }
 
-inline testing::AssertionResult SameBitmap(const TBitmap& a, const TBitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height())
-        return testing::AssertionFailure() << a.Width() << "x" << a.Height() << " vs " << b.Width() << "x"
-                                           << b.Height();
-    return SameArea(a, 0, 0, b, 0, 0, a.Width(), a.Height());
-}
-
-// True when every pixel of the area has the colour.
-inline testing::AssertionResult AreaIs(const TBitmap& bitmap, const TRect& area, TColor color) {
-    for (int y = area.Top; y < area.Bottom; ++y)
-        for (int x = area.Left; x < area.Right; ++x)
-            if (bitmap.Pixel(x, y) != color)
-                return testing::AssertionFailure()
-                       << "at (" << x << ", " << y << "): " << std::hex << bitmap.Pixel(x, y);
+inline testing::AssertionResult AreaIs(const TBitmap& b, const TRect& r, TColor color) {
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            if (b.Pixel(x, y) != color) return testing::AssertionFailure() << "differs at (" << x << ", " << y << ")";
     return testing::AssertionSuccess();
 }
 
-// A drag with the left button from one point to another, released there.
-inline void DragAndRelease(TPictureDocument& document, int x0, int y0, int x1, int y1) {
-    document.BeginSelection(x0, y0);
-    document.DragSelection(x1, y1);
-    document.EndSelection();
+inline void DragAndRelease(TPictureDocument& d, int x0, int y0, int x1, int y1) {
+    d.BeginSelection(x0, y0);
+    d.DragSelection(x1, y1);
+    d.EndSelection();
 }
