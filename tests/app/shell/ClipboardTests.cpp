@@ -20,13 +20,6 @@ TEST_F(Clipboard, CtrlVTakesTheImageFromTheSystemClipboard) {
     EXPECT_TRUE(HoldsPattern(Document().CopyFloating(), 0, 0, 7, 3));
 }
 
-TEST_F(Clipboard, PasteWithEmptyClipboardDoesNothing) {
-    QTest::keyClick(Form.get(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_FALSE(Document().Floating);
-    Form->Timer1Timer();
-    EXPECT_FALSE(Form->Paste1->isEnabled());
-}
-
 class CopyRoundTrip : public ShellTest, public testing::WithParamInterface<int> {};
 
 // What Copy puts on the clipboard comes back through Paste with the same pixels, whatever the

@@ -107,15 +107,6 @@ TEST_F(WindowInput, AltLeftClickFillsTheRegionUnderTheMouse) {
     EXPECT_FALSE(Document().UndoAvailable);
 }
 
-TEST_F(WindowInput, CtrlRightAndAltRightPickColours) {
-    UsePicture(64, 48);
-    Document().Picture.SetPixel(3, 4, Red);
-    Click(Form->Image1, QPoint(3, 4), Qt::RightButton, Qt::ControlModifier);
-    EXPECT_EQ(Document().TransparentColor, Red);
-    Click(Form->Image1, QPoint(3, 4), Qt::RightButton, Qt::AltModifier);
-    EXPECT_EQ(Document().FillColor, Red);
-}
-
 TEST_F(WindowInput, CtrlDigitsSwitchStepPairsWithMenuCheckAndButtonDown) {
     Document().StepX2 = 16;
     Document().StepY2 = 4;

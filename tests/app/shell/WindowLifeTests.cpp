@@ -80,15 +80,6 @@ TEST_F(WindowLife, YesOnAnUntitledPictureShowsTheSaveDialogAndCancelStillCloses)
     EXPECT_EQ(Modal.Dialogs[0].DefaultExtension, "bmp");
 }
 
-TEST_F(WindowLife, YesSavesTheFileAndCloses) {
-    TTempFolder folder;
-    StampSomething();
-    Modal.Answers = {true};
-    Modal.FileChoices = {folder.File("map.bmp")};
-    EXPECT_TRUE(Form->close());
-    EXPECT_FALSE(ReadFileBytes(folder.File("map.bmp")).empty());
-}
-
 TEST_F(WindowLife, AFailedSaveKeepsTheWindowOpenAndThePictureModified) {
     TTempFolder folder;
     StampSomething();
