@@ -3,6 +3,7 @@
 #include "ImageControls.h"
 
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -26,7 +27,8 @@ std::string CursorTextOf(int x, int y) { return "X=" + std::to_string(x) + ", Y=
 
 bool TForm1::BelongsHere(QObject* watched) const {
     auto* widget = qobject_cast<QWidget*>(watched);
-    return widget && widget->window() == this;
+    // The menu bar keeps its arrows for walking through the menus from the keyboard.
+    return widget && widget->window() == this && !qobject_cast<QMenuBar*>(widget);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
