@@ -145,7 +145,4 @@ TBitmap TPictureDocument::CopyFloating() {
     return copy;
 }
 
-void TPictureDocument::ClearSelection() {
-    DropFloating();
-    Host.FloatingChanged();
-}
+void TPictureDocument::ClearSelection() { DropFloating(); }
