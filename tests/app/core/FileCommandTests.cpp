@@ -125,6 +125,7 @@ INSTANTIATE_TEST_SUITE_P(FileCommands, OpenBroken,
                          testing::Values(TBrokenFile{"NotABitmap", {'h', 'e', 'l', 'l', 'o'}},
                                          TBrokenFile{"HeaderCutShort", CutShort(BmpHeaders(4, 4, 24))},
                                          TBrokenFile{"SevenBitsPerPixel", BmpHeaders(2, 2, 7)},
+                                         TBrokenFile{"TooLargeForMemory", BmpHeaders(0x7FFFFFFF, 0x7FFFFFFF, 24)},
                                          TBrokenFile{"Empty", {}}, TBrokenFile{"Missing", {}, true}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
