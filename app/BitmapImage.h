@@ -5,9 +5,10 @@
 #include <QImage>
 
 // The part of a bitmap that a view shows, as a Qt image. Only the rectangle asked for is
-// converted, so painting costs what is exposed, never the whole picture.
+// converted, so painting costs what is exposed, never the whole picture. The image is in the
+// screen's 32-bit form, so drawing it is a plain copy.
 QImage ImageOfRect(const TBitmap& bitmap, const TRect& rect);
 
-// A whole bitmap as a 24-bit Qt image, and back (the clipboard's form).
+// A whole bitmap as a Qt image of 24-bit colour, and back (the clipboard's form).
 QImage ImageOfBitmap(const TBitmap& bitmap);
 TBitmap BitmapOfImage(const QImage& image);
