@@ -152,6 +152,16 @@ TEST_F(WindowInput, WheelScrollsVerticallyBy35AndHomeEndPageKeysJump) {
     EXPECT_EQ(vertical->value(), 0);
 }
 
+TEST_F(WindowInput, WheelScrollsHorizontallyBy70WhenThereIsNoVerticalBar) {
+    UsePicture(2000, 100);
+    QApplication::processEvents();
+    ASSERT_FALSE(Form->ScrollBox1->verticalScrollBar()->isVisible());
+    Wheel(-120);
+    EXPECT_EQ(Form->ScrollBox1->horizontalScrollBar()->value(), 70);
+    Wheel(120);
+    EXPECT_EQ(Form->ScrollBox1->horizontalScrollBar()->value(), 0);
+}
+
 TEST_F(WindowInput, SmallPictureShrinksTheWindowToFitIt) {
     UsePicture(256, 192);
     QApplication::processEvents();
