@@ -96,8 +96,17 @@ void TPictureDocument::EndSelection() {
     const TRect area{SelLeft, SelTop, SelRight, SelBottom};
     const int zoom = std::max(ZoomFactor, 1);
     const TRect source{area.Left / zoom, area.Top / zoom, area.Right / zoom, area.Bottom / zoom};
-    // Copying again takes away the frame drawn during the drag.
-    FloatingBitmap.CopyRect(TRect{0, 0, FloatingBitmap.Width(), FloatingBitmap.Height()}, Picture, source);
+    // Copying again takes away the frame drawn during the drag. The frame covers only the
+    // outermost ring, so at one control pixel per picture pixel the ring is all that is copied.
+    const int w = FloatingBitmap.Width(), h = FloatingBitmap.Height();
+    if (w == source.Width() && h == source.Height()) {
+        FloatingBitmap.CopyRect(TRect{0, 0, w, 1}, Picture, Bounds(source.Left, source.Top, w, 1));
+        FloatingBitmap.CopyRect(TRect{0, h - 1, w, h}, Picture, Bounds(source.Left, source.Bottom - 1, w, 1));
+        FloatingBitmap.CopyRect(TRect{0, 0, 1, h}, Picture, Bounds(source.Left, source.Top, 1, h));
+        FloatingBitmap.CopyRect(TRect{w - 1, 0, w, h}, Picture, Bounds(source.Right - 1, source.Top, 1, h));
+    } else {
+        FloatingBitmap.CopyRect(TRect{0, 0, w, h}, Picture, source);
+    }
     FloatDisplayTransparent = false;
     SaveFloatingEdges();
     SaveUndo();
