@@ -95,6 +95,8 @@ void TForm1::Timer1Timer() {
     Paste1->setEnabled(states.Paste);
     for (QAction* action : {Cut1, Copy1, Delete1, MirrorHorizontal1, MirrorVertical1, Degrees90, Degrees180, Degrees270})
         action->setEnabled(states.FloatingCommands);
+    // The scroll bars need no work here: the scroll area shows each exactly while the picture is
+    // larger than the view that way, and FormResize keeps a smaller picture's view its own size.
     // Export to GIF and PNG stay disabled until their commands exist, whatever states.Export says.
     const auto texts = Document_->StatusTexts();
     for (std::size_t panel = 0; panel < texts.size(); ++panel) {
