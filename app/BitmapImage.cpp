@@ -10,7 +10,8 @@ namespace {
 
 // BGR triples to the screen's 32-bit form (0xffRRGGBB), so painting is a plain copy.
 void ExpandToRgb32(const std::uint8_t* bgr, int count, QRgb* out) {
-    for (int x = 0; x < count; ++x, bgr += 3) out[x] = 0xFF000000u | (QRgb(bgr[2]) << 16) | (QRgb(bgr[1]) << 8) | bgr[0];
+    for (int x = 0; x < count; ++x, bgr += 3)
+        out[x] = 0xFF000000u | (QRgb(bgr[2]) << 16) | (QRgb(bgr[1]) << 8) | bgr[0];
 }
 
 } // namespace
@@ -27,7 +28,8 @@ QImage ImageOfRect(const TBitmap& bitmap, const TRect& rect) {
     for (int y = top; y < bottom; ++y) {
         const std::uint8_t* bgr = bitmap.ScanLine(y) + std::size_t(left) * 3;
         if (!direct) {
-            RowCodec::DecodeSpan(bitmap.PixelFormat(), bitmap.ColorTable(), bitmap.ScanLine(y), left, width, row.data());
+            RowCodec::DecodeSpan(bitmap.PixelFormat(), bitmap.ColorTable(), bitmap.ScanLine(y), left, width,
+                                 row.data());
             bgr = row.data();
         }
         ExpandToRgb32(bgr, width, reinterpret_cast<QRgb*>(image.scanLine(y - top)));

@@ -78,7 +78,9 @@ void TForm1::FormShow() {
     Newpicture1Click();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) { FormClose(event); }
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose(event);
+}
 
 void TForm1::FormClose(QCloseEvent* event) {
     // A save that failed must not cost the user the picture: the window stays open, still modified.
@@ -93,7 +95,8 @@ void TForm1::Timer1Timer() {
     const TCommandStates states = Document_->CommandStates(ClipboardHasBitmap());
     Undo1->setEnabled(states.Undo);
     Paste1->setEnabled(states.Paste);
-    for (QAction* action : {Cut1, Copy1, Delete1, MirrorHorizontal1, MirrorVertical1, Degrees90, Degrees180, Degrees270})
+    for (QAction* action :
+         {Cut1, Copy1, Delete1, MirrorHorizontal1, MirrorVertical1, Degrees90, Degrees180, Degrees270})
         action->setEnabled(states.FloatingCommands);
     // The scroll bars need no work here: the scroll area shows each exactly while the picture is
     // larger than the view that way, and FormResize keeps a smaller picture's view its own size.

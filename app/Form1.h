@@ -22,7 +22,7 @@ class TFloatingControl;
 // document it owns. Handlers turn an event into a call on the document; the document reports
 // back what changed, and only that is repainted.
 class TForm1 : public QMainWindow, public TDocumentHost {
-public:
+  public:
     // The window takes the modal interface it shows its questions and dialogs with.
     explicit TForm1(TModal& modal, QWidget* parent = nullptr);
     ~TForm1() override;
@@ -98,13 +98,13 @@ public:
     void ProcessPendingEvents() override;
     void TitleChanged() override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildMenus();
     void BuildFileMenu();
     void BuildEditMenu();

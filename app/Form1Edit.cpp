@@ -35,4 +35,6 @@ void TForm1::Delete1Click() {
     if (Document_->Floating) Document_->ClearSelection();
 }
 
-void TForm1::SelectAll1Click() { Document_->SelectAll(); }
+void TForm1::SelectAll1Click() {
+    Document_->SelectAll();
+}

@@ -21,7 +21,9 @@ Qt::KeyboardModifiers Keys(Qt::KeyboardModifiers modifiers) {
     return modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
 }
 
-std::string CursorTextOf(int x, int y) { return "X=" + std::to_string(x) + ", Y=" + std::to_string(y); }
+std::string CursorTextOf(int x, int y) {
+    return "X=" + std::to_string(x) + ", Y=" + std::to_string(y);
+}
 
 } // namespace
 
@@ -49,19 +51,36 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     const Qt::KeyboardModifiers keys = Keys(modifiers);
     TArrow arrow;
     switch (key) {
-    case Qt::Key_Left: arrow = TArrow::Left; break;
-    case Qt::Key_Up: arrow = TArrow::Up; break;
-    case Qt::Key_Right: arrow = TArrow::Right; break;
-    case Qt::Key_Down: arrow = TArrow::Down; break;
+    case Qt::Key_Left:
+        arrow = TArrow::Left;
+        break;
+    case Qt::Key_Up:
+        arrow = TArrow::Up;
+        break;
+    case Qt::Key_Right:
+        arrow = TArrow::Right;
+        break;
+    case Qt::Key_Down:
+        arrow = TArrow::Down;
+        break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (Document_->Floating) Document_->StampFloating();
         return true;
-    case Qt::Key_Home: ScrollTo(0, 0); return true;
-    case Qt::Key_End: ScrollTo(0, Document_->HeightPic); return true;
-    case Qt::Key_PageUp: ScrollTo(Document_->WidthPic, 0); return true;
-    case Qt::Key_PageDown: ScrollTo(Document_->WidthPic, Document_->HeightPic); return true;
-    default: return false;
+    case Qt::Key_Home:
+        ScrollTo(0, 0);
+        return true;
+    case Qt::Key_End:
+        ScrollTo(0, Document_->HeightPic);
+        return true;
+    case Qt::Key_PageUp:
+        ScrollTo(Document_->WidthPic, 0);
+        return true;
+    case Qt::Key_PageDown:
+        ScrollTo(Document_->WidthPic, Document_->HeightPic);
+        return true;
+    default:
+        return false;
     }
     if (!Document_->Floating) return true;
     if (keys & Qt::ControlModifier)
@@ -81,7 +100,8 @@ void TForm1::FormMouseWheelDown() {
     if (vertical->isVisible())
         vertical->setValue(vertical->value() + kWheelVertical);
     else
-        ScrollBox1->horizontalScrollBar()->setValue(ScrollBox1->horizontalScrollBar()->value() + kWheelHorizontal);
+        ScrollBox1->horizontalScrollBar()->setValue(ScrollBox1->horizontalScrollBar()->value() +
+                                                    kWheelHorizontal);
 }
 
 void TForm1::FormMouseWheelUp() {
@@ -89,7 +109,8 @@ void TForm1::FormMouseWheelUp() {
     if (vertical->isVisible())
         vertical->setValue(vertical->value() - kWheelVertical);
     else
-        ScrollBox1->horizontalScrollBar()->setValue(ScrollBox1->horizontalScrollBar()->value() - kWheelHorizontal);
+        ScrollBox1->horizontalScrollBar()->setValue(ScrollBox1->horizontalScrollBar()->value() -
+                                                    kWheelHorizontal);
 }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {

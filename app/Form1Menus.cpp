@@ -18,7 +18,8 @@ QAction* TForm1::MakeAction(QMenu* menu, const char* caption, const QKeySequence
 
 // Commands that later work brings; present so the menus are complete, disabled so none pretends.
 static void Unfinished(std::initializer_list<QAction*> actions) {
-    for (QAction* action : actions) action->setEnabled(false);
+    for (QAction* action : actions)
+        action->setEnabled(false);
 }
 
 void TForm1::BuildMenus() {
@@ -81,14 +82,23 @@ void TForm1::BuildViewMenu() {
     VisibleToolBar1->setEnabled(false);
     // One check item per toolbar button, in the toolbar's groups; choosing them comes later.
     const std::initializer_list<std::initializer_list<std::pair<const char*, int>>> groups = {
-        {{"New Picture", TImageList::NewPicture}, {"Open Picture", TImageList::OpenPicture},
-         {"Save Picture", TImageList::SavePicture}, {"Exit", TImageList::Exit}},
-        {{"Cut", TImageList::Cut}, {"Copy", TImageList::Copy}, {"Paste", TImageList::Paste}, {"Undo", TImageList::Undo}},
-        {{"Transparent", TImageList::Transparent}, {"Insert Text", TImageList::InsertText},
+        {{"New Picture", TImageList::NewPicture},
+         {"Open Picture", TImageList::OpenPicture},
+         {"Save Picture", TImageList::SavePicture},
+         {"Exit", TImageList::Exit}},
+        {{"Cut", TImageList::Cut},
+         {"Copy", TImageList::Copy},
+         {"Paste", TImageList::Paste},
+         {"Undo", TImageList::Undo}},
+        {{"Transparent", TImageList::Transparent},
+         {"Insert Text", TImageList::InsertText},
          {"Options", TImageList::Setting}},
-        {{"Background color", TImageList::BackgroundSwatch}, {"Transparent color", TImageList::TransparentSwatch},
+        {{"Background color", TImageList::BackgroundSwatch},
+         {"Transparent color", TImageList::TransparentSwatch},
          {"Fill color", TImageList::FillSwatch}},
-        {{"Step X1/Y1", TImageList::Step1}, {"Step X2/Y2", TImageList::Step2}, {"Step X3/Y3", TImageList::Step3}},
+        {{"Step X1/Y1", TImageList::Step1},
+         {"Step X2/Y2", TImageList::Step2},
+         {"Step X3/Y3", TImageList::Step3}},
         {{"Help", TImageList::Help}}};
     for (const auto& group : groups) {
         toolBar->addSeparator();
@@ -126,7 +136,8 @@ void TForm1::BuildPictureMenu() {
     const char* const captions[] = {"Step X1/Y1", "Step X2/Y2", "Step X3/Y3"};
     const int images[] = {TImageList::Step1, TImageList::Step2, TImageList::Step3};
     for (int i = 0; i < 3; ++i) {
-        Step[std::size_t(i)] = MakeAction(picture, captions[i], QKeySequence(QString("Ctrl+%1").arg(i + 1)), images[i]);
+        Step[std::size_t(i)] =
+            MakeAction(picture, captions[i], QKeySequence(QString("Ctrl+%1").arg(i + 1)), images[i]);
         Step[std::size_t(i)]->setCheckable(true);
         StepGroup_->addAction(Step[std::size_t(i)]);
     }

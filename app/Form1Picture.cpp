@@ -7,9 +7,13 @@ void TForm1::Transparent1Click() {
     ShowSwitches();
 }
 
-void TForm1::Clear1Click() { Document_->ClearPicture(); }
+void TForm1::Clear1Click() {
+    Document_->ClearPicture();
+}
 
-void TForm1::BlackWhite1Click() { Document_->BlackWhite(); }
+void TForm1::BlackWhite1Click() {
+    Document_->BlackWhite();
+}
 
 void TForm1::MirrorHorizontal1Click() {
     if (Document_->Floating) Document_->MirrorHorizontal();
@@ -23,11 +27,17 @@ void TForm1::Degrees180Click() {
     if (Document_->Floating) Document_->Rotate180();
 }
 
-void TForm1::Step1ToolBut1Click() { ShowStepPair(1); }
+void TForm1::Step1ToolBut1Click() {
+    ShowStepPair(1);
+}
 
-void TForm1::Step2ToolBut1Click() { ShowStepPair(2); }
+void TForm1::Step2ToolBut1Click() {
+    ShowStepPair(2);
+}
 
-void TForm1::Step3ToolBut1Click() { ShowStepPair(3); }
+void TForm1::Step3ToolBut1Click() {
+    ShowStepPair(3);
+}
 
 void TForm1::ShowStepPair(int pair) {
     Document_->ChooseStepPair(pair);

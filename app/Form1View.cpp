@@ -8,7 +8,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-
 void TForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     FormResize();
@@ -31,13 +30,15 @@ void TForm1::PictureChanged(int left, int top, int right, int bottom) {
 
 void TForm1::PictureResized() {
     const int zoom = std::max(Document_->ZoomFactor, 1);
-    Image1->setFixedSize(std::max(Document_->Picture.Width() * zoom, 1), std::max(Document_->Picture.Height() * zoom, 1));
+    Image1->setFixedSize(std::max(Document_->Picture.Width() * zoom, 1),
+                         std::max(Document_->Picture.Height() * zoom, 1));
     Image1->update();
     FormResize();
 }
 
 void TForm1::FloatingChanged() {
-    Image2->setGeometry(Document_->FloatLeft, Document_->FloatTop, Document_->FloatWidth, Document_->FloatHeight);
+    Image2->setGeometry(Document_->FloatLeft, Document_->FloatTop, Document_->FloatWidth,
+                        Document_->FloatHeight);
     Image2->setEnabled(Document_->FloatShown);
     Image2->setVisible(Document_->FloatShown);
     Image2->update();
@@ -54,4 +55,6 @@ void TForm1::SetWaitCursor(bool wait) {
 
 // Repaints and the refresh timer run during a long command; the user's input waits until it
 // has finished, so no second command starts inside the first.
-void TForm1::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void TForm1::ProcessPendingEvents() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}

@@ -59,7 +59,9 @@ void TPictureControl::mouseMoveEvent(QMouseEvent* event) {
     Form_.Image1MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
 }
 
-void TPictureControl::mouseReleaseEvent(QMouseEvent*) { Form_.Image1MouseUp(); }
+void TPictureControl::mouseReleaseEvent(QMouseEvent*) {
+    Form_.Image1MouseUp();
+}
 
 TFloatingControl::TFloatingControl(TForm1& form, QWidget* parent) : QWidget(parent), Form_(form) {
     hide();
@@ -74,12 +76,15 @@ void TFloatingControl::paintEvent(QPaintEvent* event) {
     const double scaleX = double(width()) / floating.Width(), scaleY = double(height()) / floating.Height();
     const QRect exposed = event->rect();
     const TRect source{int(exposed.left() / scaleX), int(exposed.top() / scaleY),
-                       int((exposed.right() + 1) / scaleX + 0.999), int((exposed.bottom() + 1) / scaleY + 0.999)};
+                       int((exposed.right() + 1) / scaleX + 0.999),
+                       int((exposed.bottom() + 1) / scaleY + 0.999)};
     QImage part = ImageOfRect(floating, source);
     if (part.isNull()) return;
-    if (document.FloatDisplayTransparent) part = WithTransparentColor(std::move(part), document.TransparentColor);
+    if (document.FloatDisplayTransparent)
+        part = WithTransparentColor(std::move(part), document.TransparentColor);
     QPainter painter(this);
-    const QRectF target(source.Left * scaleX, source.Top * scaleY, part.width() * scaleX, part.height() * scaleY);
+    const QRectF target(source.Left * scaleX, source.Top * scaleY, part.width() * scaleX,
+                        part.height() * scaleY);
     painter.drawImage(target, part);
 }
 

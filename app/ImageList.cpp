@@ -6,8 +6,8 @@
 namespace {
 
 const char* const kImageFiles[TImageList::Count] = {
-    "new", "open", "save", "exit", "undo", "copy", "cut", "paste", "help", "transparent", "setting",
-    "inserttext", nullptr, nullptr, nullptr, "step1", "step2", "step3"};
+    "new",         "open",    "save",       "exit",  "undo",  "copy",  "cut",   "paste", "help",
+    "transparent", "setting", "inserttext", nullptr, nullptr, nullptr, "step1", "step2", "step3"};
 
 constexpr int kImageSize = 16;
 
@@ -16,7 +16,8 @@ constexpr int kImageSize = 16;
 TImageList::TImageList() {
     Q_INIT_RESOURCE(icons);
     for (int slot = 0; slot < Count; ++slot)
-        if (kImageFiles[slot]) Icons_[std::size_t(slot)] = QIcon(QString(":/icons/%1.xpm").arg(kImageFiles[slot]));
+        if (kImageFiles[slot])
+            Icons_[std::size_t(slot)] = QIcon(QString(":/icons/%1.xpm").arg(kImageFiles[slot]));
     UpdateColorSwatch(BackgroundSwatch, clBlack);
     UpdateColorSwatch(TransparentSwatch, clBlack);
     UpdateColorSwatch(FillSwatch, clWhite);

@@ -9,11 +9,27 @@
 // The 16 x 16 images of the toolbar and the menu, by slot. Slots 12 to 14 are the swatches of
 // the background, transparent and fill colours.
 class TImageList {
-public:
+  public:
     enum : int {
-        NewPicture = 0, OpenPicture = 1, SavePicture = 2, Exit = 3, Undo = 4, Copy = 5, Cut = 6,
-        Paste = 7, Help = 8, Transparent = 9, Setting = 10, InsertText = 11, BackgroundSwatch = 12,
-        TransparentSwatch = 13, FillSwatch = 14, Step1 = 15, Step2 = 16, Step3 = 17, Count = 18
+        NewPicture = 0,
+        OpenPicture = 1,
+        SavePicture = 2,
+        Exit = 3,
+        Undo = 4,
+        Copy = 5,
+        Cut = 6,
+        Paste = 7,
+        Help = 8,
+        Transparent = 9,
+        Setting = 10,
+        InsertText = 11,
+        BackgroundSwatch = 12,
+        TransparentSwatch = 13,
+        FillSwatch = 14,
+        Step1 = 15,
+        Step2 = 16,
+        Step3 = 17,
+        Count = 18
     };
 
     TImageList();
@@ -21,6 +37,6 @@ public:
     // The colour inside a black one-pixel frame.
     void UpdateColorSwatch(int slot, TColor color);
 
-private:
+  private:
     std::array<QIcon, Count> Icons_;
 };

@@ -6,10 +6,14 @@
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // The one filter entry: the description with its pattern, as both file dialogs show it.
-QString FilterOf(const TFileDialogOptions& options) { return Q(options.FilterText) + " (*.bmp)"; }
+QString FilterOf(const TFileDialogOptions& options) {
+    return Q(options.FilterText) + " (*.bmp)";
+}
 
 std::optional<std::string> Run(QFileDialog& dialog, const TFileDialogOptions& options) {
     dialog.setWindowTitle(Q(options.Title));

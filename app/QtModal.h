@@ -6,7 +6,7 @@ class QWidget;
 
 // The modal interface of the running program: Qt message boxes and file dialogs over the window.
 class TQtModal : public TModal {
-public:
+  public:
     explicit TQtModal(QWidget* parent = nullptr) : Parent_(parent) {}
     void SetParent(QWidget* parent) { Parent_ = parent; }
 
@@ -16,6 +16,6 @@ public:
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) override;
 
-private:
+  private:
     QWidget* Parent_;
 };

@@ -48,7 +48,8 @@ TEST_P(CopyRoundTrip, CtrlCThenCtrlVGivesBackTheSamePixels) {
     ASSERT_EQ(pasted.Height(), 12);
     EXPECT_EQ(pasted.PixelFormat(), Document().Picture.PixelFormat());
     for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 20; ++x) ASSERT_EQ(pasted.Pixel(x, y), copied.Pixel(x, y)) << x << ", " << y;
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(pasted.Pixel(x, y), copied.Pixel(x, y)) << x << ", " << y;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryDepth, CopyRoundTrip, testing::Values(24, 16, 8, 4, 1));
@@ -71,7 +72,8 @@ TEST_F(Clipboard, TransparentFloatingImageLetsThePictureShowThrough) {
     UsePicture(32, 32);
     const TColor red = RGB(255, 0, 0);
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) Document().Picture.SetPixel(x, y, red);
+        for (int x = 0; x < 16; ++x)
+            Document().Picture.SetPixel(x, y, red);
     QImage tile(8, 8, QImage::Format_RGB32);
     tile.fill(qRgb(0, 200, 0));
     tile.setPixel(4, 4, qRgb(0, 0, 0)); // the transparent colour, black

@@ -55,7 +55,9 @@ void ShellTest::PutOnClipboard(const QImage& image) {
     Form->Timer1Timer();
 }
 
-TColor PatternColor(int x, int y) { return RGB(std::uint8_t(40 + 13 * x), std::uint8_t(30 + 11 * y), 200); }
+TColor PatternColor(int x, int y) {
+    return RGB(std::uint8_t(40 + 13 * x), std::uint8_t(30 + 11 * y), 200);
+}
 
 QImage PatternImage(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -71,8 +73,8 @@ testing::AssertionResult HoldsPattern(const TBitmap& bitmap, int left, int top, 
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             if (bitmap.Pixel(left + x, top + y) != PatternColor(x, y))
-                return testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex
-                                                   << bitmap.Pixel(left + x, top + y) << ", expected "
-                                                   << PatternColor(x, y);
+                return testing::AssertionFailure()
+                       << "pixel (" << x << ", " << y << ") is " << std::hex
+                       << bitmap.Pixel(left + x, top + y) << ", expected " << PatternColor(x, y);
     return testing::AssertionSuccess();
 }

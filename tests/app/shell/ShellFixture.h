@@ -14,7 +14,7 @@
 
 // A shown main window with a scripted modal interface, started like the program starts it.
 class ShellTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -25,8 +25,8 @@ protected:
     void Click(QWidget* widget, QPoint at, Qt::MouseButton button = Qt::LeftButton,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void Drag(QWidget* widget, QPoint from, QPoint to);
-    void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons,
-               Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // Puts an image on the system clipboard and lets the refresh see it, as it does within 50 ms.
     void PutOnClipboard(const QImage& image);
 

@@ -14,7 +14,7 @@ namespace {
 const TColor Red = RGB(255, 0, 0);
 
 class WindowInput : public ShellTest {
-protected:
+  protected:
     void PasteTile(int width, int height) {
         PutOnClipboard(PatternImage(width, height));
         Press(Qt::Key_V, Qt::ControlModifier);
@@ -82,10 +82,12 @@ TEST_F(WindowInput, MouseDragOnPictureLiftsTheRectangle) {
     ASSERT_TRUE(Document().Floating);
     EXPECT_EQ(Form->Image2->geometry(), QRect(2, 3, 10, 6));
     for (int y = 3; y < 9; ++y)
-        for (int x = 2; x < 12; ++x) ASSERT_EQ(Document().Picture.Pixel(x, y), Document().BackgroundColor);
+        for (int x = 2; x < 12; ++x)
+            ASSERT_EQ(Document().Picture.Pixel(x, y), Document().BackgroundColor);
     const TBitmap lifted = Document().CopyFloating();
     for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 10; ++x) ASSERT_EQ(lifted.Pixel(x, y), PatternColor(x + 2, y + 3));
+        for (int x = 0; x < 10; ++x)
+            ASSERT_EQ(lifted.Pixel(x, y), PatternColor(x + 2, y + 3));
 }
 
 TEST_F(WindowInput, DragPastThePictureStopsAtItsEdges) {
@@ -97,7 +99,8 @@ TEST_F(WindowInput, DragPastThePictureStopsAtItsEdges) {
 
 TEST_F(WindowInput, AltLeftClickFillsTheRegionUnderTheMouse) {
     UsePicture(64, 48);
-    for (int y = 0; y < 48; ++y) Document().Picture.SetPixel(20, y, Red);
+    for (int y = 0; y < 48; ++y)
+        Document().Picture.SetPixel(20, y, Red);
     Click(Form->Image1, QPoint(5, 5), Qt::LeftButton, Qt::AltModifier);
     EXPECT_EQ(Document().Picture.Pixel(0, 0), clWhite);
     EXPECT_EQ(Document().Picture.Pixel(19, 47), clWhite);

@@ -11,7 +11,7 @@
 namespace {
 
 class WindowLife : public ShellTest {
-protected:
+  protected:
     void StampSomething() {
         PutOnClipboard(PatternImage(4, 4));
         QTest::keyClick(Form.get(), Qt::Key_V, Qt::ControlModifier);
