@@ -3,6 +3,7 @@
 #include "GIFEncoder.h"
 #include "HashTable.h"
 
+#include <array>
 #include <cstdint>
 
 // GIF's variable-width LZW. The stream opens with a clear code; the code width grows right
@@ -20,7 +21,13 @@ private:
     // Once 12 bits wide the ceiling is out of reach, so the width stays until the next clear.
     static constexpr unsigned TopCeiling = 4096;
 
+    template <bool CheckLimit> void Run();
+
     std::int16_t CurrentCode = 0;
     std::int16_t NextCode = 0;
     THashTable HashTable;
+    // The last string found or added after each prefix code: (0x100 | pixel) << 12 | code, 0
+    // for none. Pictures repeat the same few strings (runs of one colour above all), and one
+    // look here spares the probe of the string table for them.
+    std::array<std::uint32_t, 4096> LastChild_{};
 };
