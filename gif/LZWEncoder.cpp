@@ -6,7 +6,9 @@ namespace {
 [[noreturn]] void ColorNotInTable() { throw GIFException("Color not in color table"); }
 } // namespace
 
-void TLZWEncoder::WriteCode(unsigned code) {
+void TLZWEncoder::WriteCode(unsigned code) { Emit(code); }
+
+inline void TLZWEncoder::Emit(unsigned code) {
     PackCode(code);
     if (unsigned(NextCode) > CodeCeiling || ResetPending) {
         if (ResetPending) {
@@ -22,7 +24,7 @@ void TLZWEncoder::WriteCode(unsigned code) {
 
 void TLZWEncoder::Clear() {
     ResetPending = true;
-    WriteCode(ClearCode);
+    Emit(ClearCode);
     HashTable.Clear();
     LastChild_.fill(0);
     NextCode = std::int16_t(ClearCode + 2);
@@ -61,7 +63,7 @@ template <bool CheckLimit> void TLZWEncoder::Run() {
             continue;
         }
         CurrentCode = std::int16_t(current);
-        WriteCode(current);
+        Emit(current);
         if (NextCode >= LastCode || slot < 0) {
             Clear();
         } else {

@@ -22,6 +22,8 @@ private:
     static constexpr unsigned TopCeiling = 4096;
 
     template <bool CheckLimit> void Run();
+    // WriteCode without the virtual call, for the loop.
+    void Emit(unsigned code);
 
     std::int16_t CurrentCode = 0;
     std::int16_t NextCode = 0;
