@@ -4,6 +4,8 @@
 #include "GifErrors.h"
 #include "GifImage.h"
 
+#include <new>
+
 namespace {
 constexpr int MaxSide = 65535; // the 16-bit width and height fields of a GIF
 } // namespace
@@ -13,17 +15,21 @@ void ExportGif(const TBitmap& picture, TByteSink& sink) {
     if (picture.Width() > MaxSide || picture.Height() > MaxSide)
         throw GIFException("A GIF image cannot be larger than 65535 x 65535 pixels");
 
-    TGIFImage image;
-    if (picture.PixelFormat() == TPixelFormat::pf8bit) {
-        // Already 8 bits with its own table: nothing to convert, so no copy is needed.
-        image.Assign(picture);
-    } else {
-        TBitmap scratch = picture;
-        scratch.SetPixelFormat(TPixelFormat::pf8bit);
-        image.Assign(scratch);
+    try {
+        TGIFImage image;
+        if (picture.PixelFormat() == TPixelFormat::pf8bit) {
+            // Already 8 bits with its own table: nothing to convert, so no copy is needed.
+            image.Assign(picture);
+        } else {
+            TBitmap scratch = picture;
+            scratch.SetPixelFormat(TPixelFormat::pf8bit);
+            image.Assign(scratch);
+        }
+        image.PackColorTables();
+        image.SaveToSink(sink);
+    } catch (const std::bad_alloc&) {
+        throw EOutOfMemory();
     }
-    image.PackColorTables();
-    image.SaveToSink(sink);
 }
 
 void ExportGifFile(const TBitmap& picture, const std::string& path) {

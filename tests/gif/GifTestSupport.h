@@ -143,6 +143,16 @@ inline TBitmap IndexedBitmap(int width, int height, const std::vector<TGIFColor>
     return bitmap;
 }
 
+// The message of what f throws, or "no error".
+template <typename F> std::string ErrorOf(F&& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
 inline std::uint32_t NextRandom(std::uint32_t& state) {
     state = state * 1664525u + 1013904223u;
     return state >> 8;
