@@ -20,7 +20,8 @@ constexpr int Side = 8192;
 std::vector<std::uint8_t> IndexBuffer(TBitmap picture) {
     picture.SetPixelFormat(TPixelFormat::pf8bit);
     std::vector<std::uint8_t> indices(std::size_t(Side) * Side);
-    for (int y = 0; y < Side; ++y) std::memcpy(indices.data() + std::size_t(y) * Side, picture.ScanLine(y), Side);
+    for (int y = 0; y < Side; ++y)
+        std::memcpy(indices.data() + std::size_t(y) * Side, picture.ScanLine(y), Side);
     return indices;
 }
 
@@ -36,14 +37,14 @@ const std::vector<std::uint8_t>& NoiseIndices() {
 
 // Both encoders write into one reused vector, so neither pays for growing it.
 class TVectorSink : public TByteSink {
-public:
+  public:
     explicit TVectorSink(std::vector<std::uint8_t>& bytes) : Bytes_(bytes) {}
     void Write(const void* data, std::size_t size) override {
         const auto* b = static_cast<const std::uint8_t*>(data);
         Bytes_.insert(Bytes_.end(), b, b + size);
     }
 
-private:
+  private:
     std::vector<std::uint8_t>& Bytes_;
 };
 
@@ -98,10 +99,18 @@ void GiflibLzw(benchmark::State& state, const std::vector<std::uint8_t>& indices
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(indices.size()));
 }
 
-void BM_GifLzwTileMap(benchmark::State& state) { OurLzw(state, TileIndices()); }
-void BM_GiflibLzwTileMap(benchmark::State& state) { GiflibLzw(state, TileIndices()); }
-void BM_GifLzwNoise(benchmark::State& state) { OurLzw(state, NoiseIndices()); }
-void BM_GiflibLzwNoise(benchmark::State& state) { GiflibLzw(state, NoiseIndices()); }
+void BM_GifLzwTileMap(benchmark::State& state) {
+    OurLzw(state, TileIndices());
+}
+void BM_GiflibLzwTileMap(benchmark::State& state) {
+    GiflibLzw(state, TileIndices());
+}
+void BM_GifLzwNoise(benchmark::State& state) {
+    OurLzw(state, NoiseIndices());
+}
+void BM_GiflibLzwNoise(benchmark::State& state) {
+    GiflibLzw(state, NoiseIndices());
+}
 
 // Copy, 8-bit conversion, import, packing and writing of a 24-bit picture.
 void ExportPipeline(benchmark::State& state, const TBitmap& picture) {

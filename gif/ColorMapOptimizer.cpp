@@ -64,7 +64,8 @@ void TColorMapOptimizer::ChooseKeptColors() {
     const int limit = TransparencyUsed ? MaxGIFColors - 1 : MaxGIFColors;
     const int size = int(Combined.size());
     KeptCount = 0;
-    while (KeptCount < size && KeptCount < limit && Combined[std::size_t(KeptCount)]->UseCount != 0) ++KeptCount;
+    while (KeptCount < size && KeptCount < limit && Combined[std::size_t(KeptCount)]->UseCount != 0)
+        ++KeptCount;
 
     for (int i = 0; i < KeptCount; ++i) {
         ColorTally& tally = *Combined[std::size_t(i)];
@@ -99,7 +100,8 @@ void TColorMapOptimizer::ChooseKeptColors() {
 }
 
 void TColorMapOptimizer::InstallTable() {
-    for (auto& subImage : Image.Images) subImage->ColorMap.Clear();
+    for (auto& subImage : Image.Images)
+        subImage->ColorMap.Clear();
     Image.Header.ColorMap.Assign({PackedTable.begin(), PackedTable.begin() + KeptCount});
     Image.Header.ColorMap.Sorted = true;
 }
@@ -116,10 +118,12 @@ void TColorMapOptimizer::Renumber() {
                 // The table serves the histogram's other sub-images too, so it is put back.
                 const std::uint8_t saved = translation[transparentIndex];
                 translation[transparentIndex] = std::uint8_t(TransparentSlot);
-                for (std::uint8_t& pixel : subImage->Data) pixel = translation[pixel];
+                for (std::uint8_t& pixel : subImage->Data)
+                    pixel = translation[pixel];
                 translation[transparentIndex] = saved;
             } else {
-                for (std::uint8_t& pixel : subImage->Data) pixel = translation[pixel];
+                for (std::uint8_t& pixel : subImage->Data)
+                    pixel = translation[pixel];
             }
         }
     }

@@ -13,7 +13,7 @@ class TGIFImage;
 // Packs every colour table of an image into one global table of the colours in use, most used
 // first, merging equal colours, and renumbers the pixels to it. Made, run once and dropped.
 class TColorMapOptimizer {
-public:
+  public:
     explicit TColorMapOptimizer(TGIFImage& image) : Image(image) {}
     void Optimize();
 
@@ -25,7 +25,7 @@ public:
     bool TransparencyUsed = false;
     int TransparentSlot = 0;
 
-private:
+  private:
     void MakeHistograms();
     void MergeEqualColors();
     void ChooseKeptColors();

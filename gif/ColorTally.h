@@ -6,10 +6,10 @@
 struct ColorTally {
     static constexpr std::int32_t Undecided = 256;
 
-    std::int32_t UseCount = 0;   // 0 for an entry merged into another
+    std::int32_t UseCount = 0; // 0 for an entry merged into another
     std::int32_t SourceIndex = 0;
     std::int32_t TargetIndex = Undecided;
-    std::uint32_t Rgb = 0;       // red + green * 256 + blue * 65536
+    std::uint32_t Rgb = 0; // red + green * 256 + blue * 65536
     ColorTally* MergedInto = nullptr;
 
     std::uint8_t Red() const { return std::uint8_t(Rgb); }

@@ -11,7 +11,7 @@ class TByteSink;
 // Compresses one sub-image's index buffer into GIF image data: the minimum code size byte, the
 // codes packed least significant bit first into data sub-blocks, and the block terminator.
 class TGIFEncoder {
-public:
+  public:
     virtual ~TGIFEncoder() = default;
 
     // bitsPerPixel below 2 is raised to 2, the smallest LZW minimum code size GIF allows.
@@ -19,7 +19,7 @@ public:
     void Compress(TByteSink& destination, int bitsPerPixel, int colorLimit, const std::uint8_t* data,
                   bool interlaced, int width, int height);
 
-protected:
+  protected:
     virtual void WriteCode(unsigned code) = 0;
     virtual void Clear() = 0;
     virtual void CompressLoop() = 0;
@@ -58,6 +58,6 @@ protected:
     bool ResetPending = false;
     std::optional<TGIFWriter> Writer;
 
-private:
+  private:
     std::vector<std::uint8_t> Interlaced_; // rows in interlace order, when asked for
 };

@@ -7,7 +7,7 @@
 
 // Cuts a byte stream into GIF data sub-blocks: a length byte, then up to 255 bytes.
 class TGIFWriter {
-public:
+  public:
     static constexpr int MaxBlockData = 255;
 
     explicit TGIFWriter(TByteSink& destination) : Destination_(destination) {}
@@ -19,7 +19,8 @@ public:
 
     void Write(const void* data, std::size_t count) {
         const auto* bytes = static_cast<const std::uint8_t*>(data);
-        for (std::size_t i = 0; i < count; ++i) WriteByte(bytes[i]);
+        for (std::size_t i = 0; i < count; ++i)
+            WriteByte(bytes[i]);
     }
 
     // Writes the short last sub-block, if any. Data of 255 x k bytes leaves none.
@@ -31,7 +32,7 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr std::size_t BlockSize = 1 + MaxBlockData; // length byte + data
 
     void FlushFullBlock() {

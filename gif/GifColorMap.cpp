@@ -9,7 +9,8 @@
 int BitsForColorCount(int count) {
     if (count <= 0) return 0;
     int bits = 1;
-    while ((1 << bits) < count) ++bits;
+    while ((1 << bits) < count)
+        ++bits;
     return bits;
 }
 

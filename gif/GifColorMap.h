@@ -25,7 +25,7 @@ int BitsForColorCount(int count);
 // An ordered colour table. The file stores 2^BitsForColorCount(Count()) entries; the ones past
 // Count() are written black.
 class TGIFColorMap {
-public:
+  public:
     virtual ~TGIFColorMap() = default;
 
     int Count() const { return int(Colors_.size()); }
@@ -50,7 +50,7 @@ public:
     // The table is ordered by use, most used first.
     bool Sorted = false;
 
-private:
+  private:
     void Reserve(int count);
 
     std::vector<TGIFColor> Colors_;
@@ -58,13 +58,13 @@ private:
 };
 
 class TGIFGlobalColorMap : public TGIFColorMap {
-public:
+  public:
     explicit TGIFGlobalColorMap(TGIFHeader& header) : Header(header) {}
     TGIFHeader& Header;
 };
 
 class TGIFLocalColorMap : public TGIFColorMap {
-public:
+  public:
     explicit TGIFLocalColorMap(TGIFSubImage& subImage) : SubImage(subImage) {}
     TGIFSubImage& SubImage;
 };

@@ -5,6 +5,6 @@
 // A fault of the GIF codec itself: a picture it cannot represent or an image that breaks the
 // format's rules. The message is the text the user sees.
 class GIFException : public EPictureError {
-public:
+  public:
     using EPictureError::EPictureError;
 };

@@ -30,9 +30,12 @@ void TGIFHeader::SaveToSink(TByteSink& sink) {
     sink.Write(signature, 6);
 
     Prepare();
-    const std::uint8_t descriptor[7] = {std::uint8_t(ScreenWidth & 0xFF),  std::uint8_t(ScreenWidth >> 8),
-                                        std::uint8_t(ScreenHeight & 0xFF), std::uint8_t(ScreenHeight >> 8),
-                                        PackedFields,                      BackgroundColorIndex,
+    const std::uint8_t descriptor[7] = {std::uint8_t(ScreenWidth & 0xFF),
+                                        std::uint8_t(ScreenWidth >> 8),
+                                        std::uint8_t(ScreenHeight & 0xFF),
+                                        std::uint8_t(ScreenHeight >> 8),
+                                        PackedFields,
+                                        BackgroundColorIndex,
                                         AspectRatio};
     sink.Write(descriptor, sizeof descriptor);
     if (PackedFields & GlobalTableFlag) ColorMap.SaveToSink(sink);

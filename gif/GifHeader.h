@@ -7,7 +7,7 @@
 
 // The signature, the logical screen descriptor and the global colour table.
 class TGIFHeader : public TGIFItem {
-public:
+  public:
     explicit TGIFHeader(TGIFImage& image) : TGIFItem(image), ColorMap(*this) {}
 
     // Recomputes the packed fields from the image's colour tables.

@@ -23,7 +23,9 @@ void TGIFImage::Assign(const TBitmap& bitmap) {
     Images.Add(std::move(subImage));
 }
 
-TGIFSubImage& TGIFImage::AddSubImage() { return Images.Add(std::make_unique<TGIFSubImage>(*this)); }
+TGIFSubImage& TGIFImage::AddSubImage() {
+    return Images.Add(std::make_unique<TGIFSubImage>(*this));
+}
 
 void TGIFImage::SetScreenWidth(int width) {
     for (const auto& subImage : Images)
@@ -58,13 +60,15 @@ TGIFVersion TGIFImage::Version() const {
 
 int TGIFImage::BitsPerPixel() const {
     int bits = Header.ColorMap.BitsPerPixel();
-    for (const auto& subImage : Images) bits = std::max(bits, subImage->ColorMap.BitsPerPixel());
+    for (const auto& subImage : Images)
+        bits = std::max(bits, subImage->ColorMap.BitsPerPixel());
     return bits;
 }
 
 int TGIFImage::ColorResolution() const {
     int resolution = Header.ColorMap.ColorResolution();
-    for (const auto& subImage : Images) resolution = std::max(resolution, subImage->ColorMap.ColorResolution());
+    for (const auto& subImage : Images)
+        resolution = std::max(resolution, subImage->ColorMap.ColorResolution());
     return resolution;
 }
 

@@ -8,7 +8,7 @@ class TBitmap;
 
 // A GIF file in memory: the header with the global colour table, then the sub-images.
 class TGIFImage {
-public:
+  public:
     TGIFImage();
     TGIFImage(const TGIFImage&) = delete;
     TGIFImage& operator=(const TGIFImage&) = delete;

@@ -8,7 +8,7 @@ enum class TGIFVersion { gvUnknown, gv87a, gv89a };
 
 // A part of a GIF file that the image owns and writes in its place.
 class TGIFItem {
-public:
+  public:
     explicit TGIFItem(TGIFImage& image) : Image(image) {}
     virtual ~TGIFItem() = default;
     TGIFItem(const TGIFItem&) = delete;

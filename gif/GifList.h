@@ -11,7 +11,7 @@ class TGIFSubImage;
 
 // An ordered list of items it owns, written in list order.
 template <typename TItem> class TGIFList {
-public:
+  public:
     explicit TGIFList(TGIFImage& image) : Image(image) {}
 
     std::size_t Count() const { return Items_.size(); }
@@ -26,7 +26,8 @@ public:
     void Clear() { Items_.clear(); }
 
     void SaveToSink(TByteSink& sink) {
-        for (auto& item : Items_) item->SaveToSink(sink);
+        for (auto& item : Items_)
+            item->SaveToSink(sink);
     }
 
     auto begin() { return Items_.begin(); }
@@ -36,18 +37,18 @@ public:
 
     TGIFImage& Image;
 
-private:
+  private:
     std::vector<std::unique_ptr<TItem>> Items_;
 };
 
 // The sub-images of an image, in file order.
 class TGIFImageList : public TGIFList<TGIFSubImage> {
-public:
+  public:
     using TGIFList::TGIFList;
 };
 
 // The extensions written before one sub-image, in file order.
 class TGIFExtensionList : public TGIFList<TGIFExtension> {
-public:
+  public:
     using TGIFList::TGIFList;
 };

@@ -48,7 +48,8 @@ void TGIFSubImage::Assign(const TBitmap& bitmap) {
     const auto& table = bitmap.ColorTable();
     const std::size_t count = std::min<std::size_t>(table.size(), MaxGIFColors);
     colors.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) colors.push_back({table[i].Red, table[i].Green, table[i].Blue});
+    for (std::size_t i = 0; i < count; ++i)
+        colors.push_back({table[i].Red, table[i].Green, table[i].Blue});
     ColorMap.Assign(colors);
 
     const std::size_t width = Width;
@@ -56,7 +57,9 @@ void TGIFSubImage::Assign(const TBitmap& bitmap) {
         std::memcpy(Data.data() + std::size_t(y) * width, bitmap.ScanLine(y), width);
 }
 
-bool TGIFSubImage::Transparent() const { return GraphicControlExtension && GraphicControlExtension->Transparent; }
+bool TGIFSubImage::Transparent() const {
+    return GraphicControlExtension && GraphicControlExtension->Transparent;
+}
 
 std::uint8_t TGIFSubImage::TransparentIndex() const {
     return GraphicControlExtension ? GraphicControlExtension->TransparentColorIndex : 0;
@@ -78,6 +81,8 @@ TGIFVersion TGIFSubImage::Version() const {
 void TGIFSubImage::SaveToSink(TByteSink& sink) {
     Extensions.SaveToSink(sink);
     if (Empty()) return;
+    // The encoder reads Width x Height bytes; a buffer cut shorter must not be read past.
+    if (Data.size() < std::size_t(Width) * Height) throw GIFException("Image data is smaller than the image");
 
     if (ColorMap.Count() == 0) {
         PackedFields &= KeptWithoutLocalTable;
@@ -86,11 +91,16 @@ void TGIFSubImage::SaveToSink(TByteSink& sink) {
         if (ColorMap.Sorted) PackedFields |= LocalSortFlag;
         PackedFields |= std::uint8_t((ColorMap.BitsPerPixel() - 1) & 7);
     }
-    const std::uint8_t descriptor[10] = {
-        ImageSeparator,          std::uint8_t(Left & 0xFF),  std::uint8_t(Left >> 8),
-        std::uint8_t(Top & 0xFF), std::uint8_t(Top >> 8),     std::uint8_t(Width & 0xFF),
-        std::uint8_t(Width >> 8), std::uint8_t(Height & 0xFF), std::uint8_t(Height >> 8),
-        PackedFields};
+    const std::uint8_t descriptor[10] = {ImageSeparator,
+                                         std::uint8_t(Left & 0xFF),
+                                         std::uint8_t(Left >> 8),
+                                         std::uint8_t(Top & 0xFF),
+                                         std::uint8_t(Top >> 8),
+                                         std::uint8_t(Width & 0xFF),
+                                         std::uint8_t(Width >> 8),
+                                         std::uint8_t(Height & 0xFF),
+                                         std::uint8_t(Height >> 8),
+                                         PackedFields};
     sink.Write(descriptor, sizeof descriptor);
     ColorMap.SaveToSink(sink);
 

@@ -12,7 +12,7 @@ class TGIFGraphicControlExtension;
 
 // One image of a GIF file: its descriptor, local colour table, extensions and index buffer.
 class TGIFSubImage : public TGIFItem {
-public:
+  public:
     explicit TGIFSubImage(TGIFImage& image);
     ~TGIFSubImage() override;
 

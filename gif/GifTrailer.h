@@ -7,7 +7,7 @@
 
 // The byte that ends a GIF file.
 class TGIFTrailer : public TGIFItem {
-public:
+  public:
     using TGIFItem::TGIFItem;
     void SaveToSink(TByteSink& sink) override {
         constexpr std::uint8_t Trailer = 0x3B;

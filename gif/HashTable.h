@@ -7,7 +7,7 @@
 // one fill and no string costs an allocation. A used slot holds (key << 12) | code, where the
 // key is (prefix code << 8) | pixel; a slot whose top 20 bits are all ones is empty.
 class THashTable {
-public:
+  public:
     static constexpr int Size = 8009;
     static constexpr std::uint32_t EmptySlot = 0xFFFFFFFFu;
     static constexpr int CodeBits = 12;
@@ -60,6 +60,6 @@ public:
         return doubled >= Size ? doubled - Size : doubled;
     }
 
-private:
+  private:
     std::array<std::uint32_t, Size> Slots_;
 };

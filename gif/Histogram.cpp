@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <limits>
 
-THistogram::THistogram(const TGIFColorMap& colorMap) : ColorMap(colorMap), Tallies(std::size_t(colorMap.Count())) {
+THistogram::THistogram(const TGIFColorMap& colorMap)
+    : ColorMap(colorMap), Tallies(std::size_t(colorMap.Count())) {
     for (int i = 0; i < colorMap.Count(); ++i) {
         const TGIFColor& c = colorMap[i];
         ColorTally& tally = Tallies[std::size_t(i)];
@@ -25,7 +26,8 @@ bool THistogram::ProcessSubImage(TGIFSubImage& subImage) {
 
     // Counting into a plain array first keeps the pass over the pixels to one increment each.
     std::array<std::uint64_t, MaxGIFColors> counts{};
-    for (const std::uint8_t pixel : subImage.Data) ++counts[pixel];
+    for (const std::uint8_t pixel : subImage.Data)
+        ++counts[pixel];
 
     const bool transparent = subImage.Transparent();
     const unsigned transparentIndex = subImage.TransparentIndex();
@@ -37,7 +39,8 @@ bool THistogram::ProcessSubImage(TGIFSubImage& subImage) {
 
     const unsigned entries = unsigned(Tallies.size());
     bool beyondTable = false;
-    for (unsigned p = entries; p < MaxGIFColors; ++p) beyondTable |= counts[p] > 0;
+    for (unsigned p = entries; p < MaxGIFColors; ++p)
+        beyondTable |= counts[p] > 0;
     if (beyondTable) {
         for (std::uint8_t& pixel : subImage.Data)
             if (pixel >= entries && !(transparent && pixel == transparentIndex)) pixel = 0;
@@ -65,8 +68,10 @@ bool THistogram::ProcessSubImage(TGIFSubImage& subImage) {
 int THistogram::Prune() {
     ListSort(List, CompareByUseCount);
     std::size_t used = 0;
-    while (used < List.size() && List[used]->UseCount != 0) ++used;
-    for (std::size_t i = used; i < List.size(); ++i) List[i]->UseCount = -1;
+    while (used < List.size() && List[used]->UseCount != 0)
+        ++used;
+    for (std::size_t i = used; i < List.size(); ++i)
+        List[i]->UseCount = -1;
     List.resize(used);
     return int(used);
 }

@@ -9,7 +9,7 @@ class TGIFSubImage;
 
 // The use of one colour table's entries by the sub-images that refer to it.
 class THistogram {
-public:
+  public:
     explicit THistogram(const TGIFColorMap& colorMap);
     THistogram(const THistogram&) = delete;
     THistogram& operator=(const THistogram&) = delete;

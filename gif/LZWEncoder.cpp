@@ -3,10 +3,14 @@
 #include "GifErrors.h"
 
 namespace {
-[[noreturn]] void ColorNotInTable() { throw GIFException("Color not in color table"); }
+[[noreturn]] void ColorNotInTable() {
+    throw GIFException("Color not in color table");
+}
 } // namespace
 
-void TLZWEncoder::WriteCode(unsigned code) { Emit(code); }
+void TLZWEncoder::WriteCode(unsigned code) {
+    Emit(code);
+}
 
 inline void TLZWEncoder::Emit(unsigned code) {
     PackCode(code);
@@ -32,8 +36,10 @@ void TLZWEncoder::Clear() {
 
 void TLZWEncoder::CompressLoop() {
     // Below 256 colours a byte can name a colour that is not there; at 256 every byte is one.
-    if (ColorLimit < 256) Run<true>();
-    else Run<false>();
+    if (ColorLimit < 256)
+        Run<true>();
+    else
+        Run<false>();
 }
 
 template <bool CheckLimit> void TLZWEncoder::Run() {

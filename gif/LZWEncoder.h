@@ -10,12 +10,12 @@
 // after a code is written once the next free code no longer fits it; the table is reset instead
 // of assigning code 4095, so the largest code ever assigned is 4094.
 class TLZWEncoder final : public TGIFEncoder {
-protected:
+  protected:
     void WriteCode(unsigned code) override;
     void Clear() override;
     void CompressLoop() override;
 
-private:
+  private:
     static constexpr int MaxCodeWidth = 12;
     static constexpr int LastCode = 4095; // reaching it resets the table instead
     // Once 12 bits wide the ceiling is out of reach, so the width stays until the next clear.

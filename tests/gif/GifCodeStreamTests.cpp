@@ -18,7 +18,8 @@ std::vector<std::uint8_t> Encode(const std::vector<std::uint8_t>& pixels, int bi
 
 std::vector<std::uint8_t> Noise(std::size_t count, std::uint32_t seed, int colors = 256) {
     std::vector<std::uint8_t> pixels(count);
-    for (auto& p : pixels) p = std::uint8_t(NextRandom(seed) % unsigned(colors));
+    for (auto& p : pixels)
+        p = std::uint8_t(NextRandom(seed) % unsigned(colors));
     return pixels;
 }
 
@@ -27,7 +28,8 @@ std::vector<std::uint8_t> DecodeGifOfIndices(const std::vector<std::uint8_t>& pi
     const auto w0 = std::uint8_t(width), w1 = std::uint8_t(width >> 8);
     const auto h0 = std::uint8_t(height), h1 = std::uint8_t(height >> 8);
     std::vector<std::uint8_t> file{'G', 'I', 'F', '8', '7', 'a', w0, w1, h0, h1, 0xF7, 0, 0};
-    for (int i = 0; i < 256; ++i) file.insert(file.end(), 3, std::uint8_t(i));
+    for (int i = 0; i < 256; ++i)
+        file.insert(file.end(), 3, std::uint8_t(i));
     file.insert(file.end(), {0x2C, 0, 0, 0, 0, w0, w1, h0, h1, 0});
     const auto data = Encode(pixels, 8, 256, width, height);
     file.insert(file.end(), data.begin(), data.end());
@@ -59,7 +61,8 @@ TEST(LzwEncoder, AFullTableIsClearedRightAfterTheCodeWrittenAtNextCode4095) {
     EXPECT_EQ(clears[0], 0u);
     EXPECT_EQ(clears[1] - clears[0], 3838u + 1);
     EXPECT_EQ(clears[2] - clears[1], 3838u + 1);
-    for (std::size_t i = 1; i < clears[1]; ++i) EXPECT_LE(codes[i], 4094) << i;
+    for (std::size_t i = 1; i < clears[1]; ++i)
+        EXPECT_LE(codes[i], 4094) << i;
     // The reader only follows the widths because they match: the decode below must agree too.
     EXPECT_EQ(DecodeGifOfIndices(pixels, 400, 500), pixels);
 }
@@ -67,9 +70,11 @@ TEST(LzwEncoder, AFullTableIsClearedRightAfterTheCodeWrittenAtNextCode4095) {
 TEST(LzwEncoder, FullSubBlocksThenOneShortOneAndAMultipleOf255EndsRightAfterAFullOne) {
     bool sawExactMultiple = false;
     for (int width = 1; width < 1200; width += 1) {
-        const auto data = SplitImageData(Encode(Noise(std::size_t(width), std::uint32_t(width)), 8, 256, width, 1), 0);
+        const auto data =
+            SplitImageData(Encode(Noise(std::size_t(width), std::uint32_t(width)), 8, 256, width, 1), 0);
         ASSERT_FALSE(data.BlockLengths.empty());
-        for (std::size_t i = 0; i + 1 < data.BlockLengths.size(); ++i) ASSERT_EQ(data.BlockLengths[i], 255);
+        for (std::size_t i = 0; i + 1 < data.BlockLengths.size(); ++i)
+            ASSERT_EQ(data.BlockLengths[i], 255);
         EXPECT_GE(data.BlockLengths.back(), 1);
         if (data.Payload.size() % 255 == 0) {
             sawExactMultiple = true;

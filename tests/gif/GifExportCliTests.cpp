@@ -34,7 +34,8 @@ TEST(ExportGifCommand, WritesAGifBesideEachInputWithTheExtensionReplaced) {
     SaveBitmapToFile(Picture(30, 20, RGB(255, 255, 255), RGB(0, 0, 0)), folder.File("level1.v2.bmp"));
     SaveBitmapToFile(Picture(7, 9, RGB(0, 0, 0), RGB(255, 0, 0)), folder.File("map.bitmap"));
     std::string out, err;
-    ASSERT_EQ(RunGifExport({"--gif", folder.File("level1.v2.bmp"), folder.File("map.bitmap")}, out, err), 0) << err;
+    ASSERT_EQ(RunGifExport({"--gif", folder.File("level1.v2.bmp"), folder.File("map.bitmap")}, out, err), 0)
+        << err;
     EXPECT_EQ(out, folder.File("level1.v2.gif") + "\n" + folder.File("map.gif") + "\n");
 
     const TDecodedGif first = DecodeGif(ReadFileBytes(folder.File("level1.v2.gif")));
@@ -56,7 +57,10 @@ TEST(ExportGifCommand, AFailureNamesTheFileLeavesNoPartialFileAndTheOthersAreSti
     WriteFileBytes(folder.File("wide.gif"), {'o', 'l', 'd'});
     SaveBitmapToFile(Picture(4, 4, RGB(0, 0, 255), RGB(0, 0, 0)), folder.File("good.bmp"));
     std::string out, err;
-    EXPECT_EQ(RunGifExport({"--gif", folder.File("broken.bmp"), folder.File("wide.bmp"), folder.File("good.bmp")}, out, err), 1);
+    EXPECT_EQ(
+        RunGifExport({"--gif", folder.File("broken.bmp"), folder.File("wide.bmp"), folder.File("good.bmp")},
+                     out, err),
+        1);
     EXPECT_NE(err.find("broken.bmp"), std::string::npos);
     EXPECT_NE(err.find("wide.bmp"), std::string::npos);
     EXPECT_NE(err.find("65535"), std::string::npos);
@@ -65,7 +69,8 @@ TEST(ExportGifCommand, AFailureNamesTheFileLeavesNoPartialFileAndTheOthersAreSti
     // The earlier file survives a refused export, and no temporary file is left beside it.
     EXPECT_EQ(ReadFileBytes(folder.File("wide.gif")), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
     int files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) ++files;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        ++files;
     EXPECT_EQ(files, 5); // the three inputs, the old wide.gif, good.gif
 }
 
@@ -79,7 +84,8 @@ TEST(ExportGifCommand, ATargetThatCannotBeReplacedIsReportedAsCannotCreate) {
     EXPECT_TRUE(out.empty());
     EXPECT_TRUE(std::filesystem::is_directory(folder.File("in.gif")));
     int files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) ++files;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        ++files;
     EXPECT_EQ(files, 2);
 }
 

@@ -64,8 +64,8 @@ TEST_P(GifFileLayout, ExportWritesHeaderSortedPaddedGlobalTableDescriptorDataAnd
 }
 
 INSTANTIATE_TEST_SUITE_P(ColorCounts, GifFileLayout,
-                         testing::Values(TTableCase{1, 0x88, 2}, TTableCase{3, 0x99, 4}, TTableCase{129, 0xFF, 256},
-                                         TTableCase{256, 0xFF, 256}));
+                         testing::Values(TTableCase{1, 0x88, 2}, TTableCase{3, 0x99, 4},
+                                         TTableCase{129, 0xFF, 256}, TTableCase{256, 0xFF, 256}));
 
 TEST(GifFile, AnImageWithoutSubImagesIsRefusedBeforeAnyByte) {
     TGIFImage image;
@@ -81,7 +81,17 @@ TEST(GifFile, AnEmptySubImageWithoutTablesWritesOnlyHeaderAndTrailer) {
     image.AddSubImage();
     TMemorySink sink;
     image.SaveToSink(sink);
-    EXPECT_EQ(sink.Bytes, (std::vector<std::uint8_t>{'G', 'I', 'F', '8', '7', 'a', 0, 0, 0, 0, 0x77, 0, 0, 0x3B}));
+    EXPECT_EQ(sink.Bytes,
+              (std::vector<std::uint8_t>{'G', 'I', 'F', '8', '7', 'a', 0, 0, 0, 0, 0x77, 0, 0, 0x3B}));
+}
+
+TEST(GifFile, AnIndexBufferShorterThanTheImageIsRefusedNotOverread) {
+    TGIFImage image;
+    TGIFSubImage& sub = image.AddSubImage();
+    sub.SetSize(4, 4);
+    sub.Data.resize(15);
+    TMemorySink sink;
+    EXPECT_EQ(ErrorOf([&] { image.SaveToSink(sink); }), "Image data is smaller than the image");
 }
 
 TEST(GifFile, TransparencyNeedsGif89aAndWritesItsGraphicControlExtension) {
@@ -127,7 +137,8 @@ TEST(GifExport, ThreeHalftoneColoursGiveAFourEntryTableMostUsedFirst) {
     picture.Brush.Color = RGB(51, 102, 153);
     picture.FillRect(Bounds(0, 0, 4, 4)); // 16 pixels, 6 of them painted over below
     picture.SetPixel(0, 0, RGB(0, 51, 0));
-    for (int x = 0; x < 4; ++x) picture.SetPixel(x, 3, RGB(255, 255, 255));
+    for (int x = 0; x < 4; ++x)
+        picture.SetPixel(x, 3, RGB(255, 255, 255));
     picture.SetPixel(1, 1, RGB(255, 255, 255));
     TMemorySink sink;
     ExportGif(picture, sink);

@@ -11,7 +11,8 @@
 
 namespace {
 
-TGIFSubImage& AddIndexed(TGIFImage& image, const std::vector<TGIFColor>& colors, const std::vector<std::uint8_t>& pixels) {
+TGIFSubImage& AddIndexed(TGIFImage& image, const std::vector<TGIFColor>& colors,
+                         const std::vector<std::uint8_t>& pixels) {
     TGIFSubImage& sub = image.AddSubImage();
     sub.SetSize(int(pixels.size()), 1);
     sub.Data = pixels;
@@ -21,13 +22,15 @@ TGIFSubImage& AddIndexed(TGIFImage& image, const std::vector<TGIFColor>& colors,
 
 std::vector<TGIFColor> Greys(int count) {
     std::vector<TGIFColor> colors;
-    for (int i = 0; i < count; ++i) colors.push_back({std::uint8_t(i), std::uint8_t(i), std::uint8_t(i)});
+    for (int i = 0; i < count; ++i)
+        colors.push_back({std::uint8_t(i), std::uint8_t(i), std::uint8_t(i)});
     return colors;
 }
 
 std::vector<std::uint8_t> Repeat(std::initializer_list<std::pair<int, int>> runs) {
     std::vector<std::uint8_t> pixels;
-    for (const auto& [index, count] : runs) pixels.insert(pixels.end(), std::size_t(count), std::uint8_t(index));
+    for (const auto& [index, count] : runs)
+        pixels.insert(pixels.end(), std::size_t(count), std::uint8_t(index));
     return pixels;
 }
 
@@ -35,7 +38,8 @@ TEST(PackColorTables, ThreeUsedEntriesOf256BecomeAGlobalTableByUse) {
     TGIFImage image;
     TGIFSubImage& sub = AddIndexed(image, Greys(256), Repeat({{70, 5}, {3, 10}, {255, 1}, {70, 0}}));
     image.PackColorTables();
-    EXPECT_EQ(image.Header.ColorMap.Colors(), (std::vector<TGIFColor>{{3, 3, 3}, {70, 70, 70}, {255, 255, 255}}));
+    EXPECT_EQ(image.Header.ColorMap.Colors(),
+              (std::vector<TGIFColor>{{3, 3, 3}, {70, 70, 70}, {255, 255, 255}}));
     EXPECT_TRUE(image.Header.ColorMap.Sorted);
     EXPECT_EQ(sub.ColorMap.Count(), 0);
     EXPECT_EQ(sub.Data, Repeat({{1, 5}, {0, 10}, {2, 1}}));
@@ -55,12 +59,14 @@ TEST(PackColorTables, EqualCountsComeOutInTheOrderOfTheListQuicksort) {
     // Counts 1, 3, 1, 1, 1, 3 for red levels 10 to 60. Worked through by hand on the list
     // quicksort: entries 1, 5, 0, 2, 4, 3. A stable sort would give 5, 1, 4, 3, 2, 0.
     std::vector<TGIFColor> colors;
-    for (int i = 1; i <= 6; ++i) colors.push_back({std::uint8_t(10 * i), 0, 0});
+    for (int i = 1; i <= 6; ++i)
+        colors.push_back({std::uint8_t(10 * i), 0, 0});
     TGIFImage image;
     AddIndexed(image, colors, Repeat({{0, 1}, {1, 3}, {2, 1}, {3, 1}, {4, 1}, {5, 3}}));
     image.PackColorTables();
     std::vector<int> reds;
-    for (const TGIFColor& c : image.Header.ColorMap.Colors()) reds.push_back(c.Red);
+    for (const TGIFColor& c : image.Header.ColorMap.Colors())
+        reds.push_back(c.Red);
     EXPECT_EQ(reds, (std::vector<int>{20, 60, 10, 30, 50, 40}));
 }
 
@@ -75,7 +81,8 @@ TEST(PackColorTables, PixelsBeyondTheirTableCountAsEntryZero) {
 TEST(PackColorTables, ATransparentIndexThatNeverOccursLosesItsTransparency) {
     // Every grey but 7, which is the transparent index: 255 colours in use.
     std::vector<std::uint8_t> pixels;
-    for (int i = 0; i < 256; ++i) pixels.push_back(std::uint8_t(i == 7 ? 8 : i));
+    for (int i = 0; i < 256; ++i)
+        pixels.push_back(std::uint8_t(i == 7 ? 8 : i));
     TGIFImage image;
     TGIFSubImage& sub = AddIndexed(image, Greys(256), pixels);
     sub.SetTransparentIndex(7);
@@ -92,7 +99,8 @@ TEST(PackColorTables, WithTransparencyThe255MostUsedStayAndTheRestTakeTheNearest
     // the least used kept grey, at index 254.
     TGIFImage image;
     std::vector<std::uint8_t> pixels = Repeat({{0, 4}});
-    for (int i = 1; i < 256; ++i) pixels.insert(pixels.end(), std::size_t(i + 1), std::uint8_t(i));
+    for (int i = 1; i < 256; ++i)
+        pixels.insert(pixels.end(), std::size_t(i + 1), std::uint8_t(i));
     TGIFSubImage& first = AddIndexed(image, Greys(256), pixels);
     first.SetTransparentIndex(0);
     TGIFSubImage& second = AddIndexed(image, {{0, 0, 1}}, {0});

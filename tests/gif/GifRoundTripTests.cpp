@@ -31,9 +31,15 @@ std::vector<std::uint8_t> Indices(const TRoundTrip& c, std::uint32_t seed) {
         for (int x = 0; x < c.Width; ++x) {
             unsigned v = 0;
             switch (c.Content) {
-            case TContent::Flat: v = seed; break;
-            case TContent::Tiles: v = unsigned(x / 16 * 7 + y / 16 * 13) + ((x % 16 == 3 && y % 16 > 4) ? 1u : 0u); break;
-            case TContent::Noise: v = NextRandom(seed); break;
+            case TContent::Flat:
+                v = seed;
+                break;
+            case TContent::Tiles:
+                v = unsigned(x / 16 * 7 + y / 16 * 13) + ((x % 16 == 3 && y % 16 > 4) ? 1u : 0u);
+                break;
+            case TContent::Noise:
+                v = NextRandom(seed);
+                break;
             }
             indices[std::size_t(y) * std::size_t(c.Width) + std::size_t(x)] = std::uint8_t(v % colors);
         }
@@ -41,7 +47,9 @@ std::vector<std::uint8_t> Indices(const TRoundTrip& c, std::uint32_t seed) {
 }
 
 // The colour a decoded pixel shows.
-TGIFColor Shown(const TDecodedGif& gif, std::size_t i) { return gif.GlobalColors.at(gif.Indices[i]); }
+TGIFColor Shown(const TDecodedGif& gif, std::size_t i) {
+    return gif.GlobalColors.at(gif.Indices[i]);
+}
 
 class GifRoundTrip : public testing::TestWithParam<TRoundTrip> {};
 
@@ -76,14 +84,15 @@ TEST_P(GifRoundTrip, GiflibDecodesEveryPixelToItsColourAndTheTableToTheColoursIn
         listed.insert(g.Red | g.Green << 8 | g.Blue << 16);
     }
     EXPECT_EQ(listed, used);
-    for (std::size_t i = n; i < decoded.GlobalColors.size(); ++i) EXPECT_EQ(decoded.GlobalColors[i], TGIFColor{});
+    for (std::size_t i = n; i < decoded.GlobalColors.size(); ++i)
+        EXPECT_EQ(decoded.GlobalColors[i], TGIFColor{});
 }
 
 std::vector<TRoundTrip> Cases() {
     std::vector<TRoundTrip> cases = {
-        {1, 1, 1, TContent::Flat},       {1, 1, 256, TContent::Noise},   {5000, 1, 256, TContent::Noise},
-        {1, 5000, 2, TContent::Noise},   {3000, 1200, 256, TContent::Noise}, {4096, 900, 6, TContent::Tiles},
-        {2, 3, 5, TContent::Noise},      {640, 480, 1, TContent::Flat},  {1000, 1000, 129, TContent::Tiles},
+        {1, 1, 1, TContent::Flat},     {1, 1, 256, TContent::Noise},       {5000, 1, 256, TContent::Noise},
+        {1, 5000, 2, TContent::Noise}, {3000, 1200, 256, TContent::Noise}, {4096, 900, 6, TContent::Tiles},
+        {2, 3, 5, TContent::Noise},    {640, 480, 1, TContent::Flat},      {1000, 1000, 129, TContent::Tiles},
     };
     std::uint32_t seed = 2026;
     for (int i = 0; i < 12; ++i) {
@@ -108,9 +117,10 @@ TEST_P(GifExportDepth, TheFileShowsThePictureAsItsEightBitConversionDoes) {
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 300; ++x) {
             const std::uint32_t v = NextRandom(seed);
-            picture.SetPixel(x, y, format == TPixelFormat::pf4bit ? ColorOf(SixteenColorPalette()[v % 16])
-                                   : format == TPixelFormat::pf1bit ? (v & 1 ? clWhite : clBlack)
-                                                                    : TColor(v & 0xFFFFFF));
+            picture.SetPixel(x, y,
+                             format == TPixelFormat::pf4bit   ? ColorOf(SixteenColorPalette()[v % 16])
+                             : format == TPixelFormat::pf1bit ? (v & 1 ? clWhite : clBlack)
+                                                              : TColor(v & 0xFFFFFF));
         }
     picture.SetPixelFormat(format);
     TBitmap converted = picture;

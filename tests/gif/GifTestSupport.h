@@ -136,10 +136,12 @@ inline TBitmap IndexedBitmap(int width, int height, const std::vector<TGIFColor>
                              const std::vector<std::uint8_t>& indices) {
     TBitmap bitmap(width, height, TPixelFormat::pf8bit);
     std::vector<TRGBQuad> table;
-    for (const TGIFColor& c : colors) table.push_back(TRGBQuad{c.Blue, c.Green, c.Red, 0});
+    for (const TGIFColor& c : colors)
+        table.push_back(TRGBQuad{c.Blue, c.Green, c.Red, 0});
     bitmap.SetColorTable(table);
     for (int y = 0; y < height; ++y)
-        std::memcpy(bitmap.ScanLine(y), indices.data() + std::size_t(y) * std::size_t(width), std::size_t(width));
+        std::memcpy(bitmap.ScanLine(y), indices.data() + std::size_t(y) * std::size_t(width),
+                    std::size_t(width));
     return bitmap;
 }
 
