@@ -99,3 +99,23 @@ TEST(LzwEncoder, InterlacedInputIsSentInPassOrder) {
 }
 
 } // namespace
+
+namespace {
+
+// Doubling modulo 8009 splits the slots into cycles of 4004: a full cycle must end the probe
+// instead of circling it for ever.
+TEST(LzwHashTable, AFullProbeCycleRefusesTheInsertInsteadOfLooping) {
+    THashTable table;
+    std::vector<std::uint32_t> stored;
+    for (std::uint32_t key = 0; key < 20000; ++key) {
+        if (!table.Insert(key, int(key & 0xFFF))) break;
+        stored.push_back(key);
+    }
+    ASSERT_LT(stored.size(), 20000u);
+    EXPECT_GE(stored.size(), 4004u);
+    for (const std::uint32_t key : stored)
+        ASSERT_EQ(table.Lookup(key), int(key & 0xFFF)) << key;
+    EXPECT_EQ(table.Lookup(stored.size()), -1);
+}
+
+} // namespace
