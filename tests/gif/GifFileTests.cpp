@@ -67,19 +67,14 @@ INSTANTIATE_TEST_SUITE_P(ColorCounts, GifFileLayout,
                          testing::Values(TTableCase{1, 0x88, 2}, TTableCase{3, 0x99, 4},
                                          TTableCase{129, 0xFF, 256}, TTableCase{256, 0xFF, 256}));
 
-TEST(GifFile, AnImageWithoutSubImagesIsRefusedBeforeAnyByte) {
+// Without a sub-image there is no version to write. No colour table anywhere gives resolution
+// -1 and 0 bits, both masked to 7; an empty sub-image writes neither descriptor nor data.
+TEST(GifFile, NoSubImageIsRefusedAndAnEmptyOneWritesOnlyHeaderAndTrailer) {
     TGIFImage image;
     TMemorySink sink;
     EXPECT_EQ(ErrorOf([&] { image.SaveToSink(sink); }), "Unsupported GIF version");
     EXPECT_TRUE(sink.Bytes.empty());
-}
-
-// No colour table anywhere: resolution -1 and 0 bits both mask to 7; an empty sub-image
-// writes neither descriptor nor data.
-TEST(GifFile, AnEmptySubImageWithoutTablesWritesOnlyHeaderAndTrailer) {
-    TGIFImage image;
     image.AddSubImage();
-    TMemorySink sink;
     image.SaveToSink(sink);
     EXPECT_EQ(sink.Bytes,
               (std::vector<std::uint8_t>{'G', 'I', 'F', '8', '7', 'a', 0, 0, 0, 0, 0x77, 0, 0, 0x3B}));

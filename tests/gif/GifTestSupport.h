@@ -18,12 +18,10 @@
 #include <vector>
 
 struct TDecodedGif {
-    std::string Signature;
     int Width = 0;
     int Height = 0;
     std::vector<TGIFColor> GlobalColors;
     bool GlobalSorted = false;
-    int ImageCount = 0;
     std::vector<std::uint8_t> Indices; // of the first image
 };
 
@@ -48,7 +46,6 @@ inline TDecodedGif DecodeGif(const std::vector<std::uint8_t>& bytes) {
         throw std::runtime_error("giflib cannot decode: " + message);
     }
     TDecodedGif decoded;
-    decoded.Signature.assign(bytes.begin(), bytes.begin() + 6);
     decoded.Width = gif->SWidth;
     decoded.Height = gif->SHeight;
     if (gif->SColorMap) {
@@ -58,7 +55,6 @@ inline TDecodedGif DecodeGif(const std::vector<std::uint8_t>& bytes) {
         }
         decoded.GlobalSorted = gif->SColorMap->SortFlag;
     }
-    decoded.ImageCount = gif->ImageCount;
     if (gif->ImageCount > 0) {
         const SavedImage& image = gif->SavedImages[0];
         const std::size_t size = std::size_t(image.ImageDesc.Width) * std::size_t(image.ImageDesc.Height);
