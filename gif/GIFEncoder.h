@@ -1,0 +1,63 @@
+#pragma once
+
+#include "GIFWriter.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class TByteSink;
+
+// Compresses one sub-image's index buffer into GIF image data: the minimum code size byte, the
+// codes packed least significant bit first into data sub-blocks, and the block terminator.
+class TGIFEncoder {
+  public:
+    virtual ~TGIFEncoder() = default;
+
+    // bitsPerPixel below 2 is raised to 2, the smallest LZW minimum code size GIF allows.
+    // Every pixel must be below colorLimit, else GIFException "Color not in color table".
+    void Compress(TByteSink& destination, int bitsPerPixel, int colorLimit, const std::uint8_t* data,
+                  bool interlaced, int width, int height);
+
+  protected:
+    virtual void WriteCode(unsigned code) = 0;
+    virtual void Clear() = 0;
+    virtual void CompressLoop() = 0;
+
+    // At most 7 bits wait between codes, so 12 more always fit the 32-bit buffer.
+    void PackCode(unsigned code) {
+        BitBuffer |= std::uint32_t(code) << BitCount;
+        BitCount += CodeWidth;
+        while (BitCount >= 8) {
+            Writer->WriteByte(std::uint8_t(BitBuffer));
+            BitBuffer >>= 8;
+            BitCount -= 8;
+        }
+    }
+    // The code that ends the data also pushes out the bits of the last byte.
+    void FlushBits() {
+        while (BitCount > 0) {
+            Writer->WriteByte(std::uint8_t(BitBuffer));
+            BitBuffer >>= 8;
+            BitCount -= 8;
+        }
+        BitCount = 0;
+    }
+
+    int ColorLimit = 0;
+    int BitsPerPixel = 0;
+    const std::uint8_t* Pixels = nullptr;
+    std::size_t PixelsLeft = 0;
+    int StartWidth = 0;
+    int CodeWidth = 0;
+    unsigned CodeCeiling = 0;
+    unsigned ClearCode = 0;
+    unsigned EndCode = 0;
+    std::uint32_t BitBuffer = 0;
+    int BitCount = 0;
+    bool ResetPending = false;
+    std::optional<TGIFWriter> Writer;
+
+  private:
+    std::vector<std::uint8_t> Interlaced_; // rows in interlace order, when asked for
+};

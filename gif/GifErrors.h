@@ -1,0 +1,10 @@
+#pragma once
+
+#include "Errors.h"
+
+// A fault of the GIF codec itself: a picture it cannot represent or an image that breaks the
+// format's rules. The message is the text the user sees.
+class GIFException : public EPictureError {
+  public:
+    using EPictureError::EPictureError;
+};
