@@ -79,6 +79,7 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void Step1ToolBut1Click();
     void Step2ToolBut1Click();
     void Step3ToolBut1Click();
+    void N8001Click(int factor); // the four Zoom items
 
     // Returns true when the key was one of the editor's and is used up.
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);

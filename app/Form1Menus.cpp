@@ -160,11 +160,13 @@ void TForm1::BuildPictureMenu() {
 void TForm1::BuildOtherMenus() {
     Zoom1 = menuBar()->addMenu("Zoom");
     auto* zoomGroup = new QActionGroup(this);
-    for (const char* caption : {"100%", "200%", "400%", "800%"}) {
-        QAction* item = MakeAction(Zoom1, caption, QKeySequence());
+    for (int factor : {1, 2, 4, 8}) {
+        QAction* item = MakeAction(Zoom1, "", QKeySequence());
+        item->setText(QString("%1%").arg(factor * 100));
         item->setCheckable(true);
-        item->setChecked(zoomGroup->actions().isEmpty());
+        item->setChecked(factor == 1);
         zoomGroup->addAction(item);
+        connect(item, &QAction::triggered, this, [this, factor] { N8001Click(factor); });
     }
     Zoom1->menuAction()->setVisible(false); // nothing shows the zoom menu
     Language1 = menuBar()->addMenu("Language");

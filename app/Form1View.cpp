@@ -23,6 +23,14 @@ void TForm1::FormResize() {
         resize(width() - std::max(extraWidth, 0), height() - std::max(extraHeight, 0));
 }
 
+// Image1 stretches the picture by the factor; of the editing commands only the selection copy
+// divides by it.
+void TForm1::N8001Click(int factor) {
+    Document_->DropFloating();
+    Document_->ZoomFactor = factor;
+    PictureResized();
+}
+
 void TForm1::PictureChanged(int left, int top, int right, int bottom) {
     const int zoom = std::max(Document_->ZoomFactor, 1);
     Image1->update(QRect(left * zoom, top * zoom, (right - left) * zoom, (bottom - top) * zoom));

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -171,6 +172,20 @@ TEST_F(WindowInput, SmallPictureShrinksTheWindowToFitIt) {
     EXPECT_EQ(Form->ScrollBox1->viewport()->size(), QSize(256, 192));
     EXPECT_FALSE(Form->ScrollBox1->verticalScrollBar()->isVisible());
     EXPECT_FALSE(Form->ScrollBox1->horizontalScrollBar()->isVisible());
+}
+
+TEST_F(WindowInput, ZoomStretchesThePictureAndASelectionTakesPicturePixels) {
+    UsePicture(64, 48);
+    Document().Picture.SetPixel(5, 5, Red);
+    Form->Zoom1->actions().at(1)->trigger(); // 200%
+    EXPECT_EQ(Form->Image1->size(), QSize(128, 96));
+    EXPECT_EQ(Form->Image1->grab().toImage().pixel(11, 11), qRgb(255, 0, 0));
+    Drag(Form->Image1, QPoint(8, 8), QPoint(28, 18));
+    ASSERT_TRUE(Document().Floating);
+    const TBitmap lifted = Document().CopyFloating();
+    EXPECT_EQ(lifted.Width(), 10);
+    EXPECT_EQ(lifted.Height(), 5);
+    EXPECT_EQ(lifted.Pixel(1, 1), Red);
 }
 
 TEST_F(WindowInput, PasteLandsOnTheGridAfterTheScrollPosition) {
