@@ -1,0 +1,112 @@
+#include "ScanlineFilter.h"
+
+#include "MemoryGuard.h"
+
+#include <cstdlib>
+#include <utility>
+
+namespace ScanlineFilter {
+
+void Sub(const std::uint8_t* __restrict current, std::uint8_t* __restrict out, std::size_t size,
+         std::size_t distance) {
+    std::size_t i = 0;
+    for (; i < size && i < distance; ++i) out[i] = current[i];
+    for (; i < size; ++i) out[i] = std::uint8_t(current[i] - current[i - distance]);
+}
+
+void Up(const std::uint8_t* __restrict current, const std::uint8_t* __restrict prior, std::uint8_t* __restrict out,
+        std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) out[i] = std::uint8_t(current[i] - prior[i]);
+}
+
+void Average(const std::uint8_t* __restrict current, const std::uint8_t* __restrict prior,
+             std::uint8_t* __restrict out, std::size_t size, std::size_t distance) {
+    std::size_t i = 0;
+    for (; i < size && i < distance; ++i) out[i] = std::uint8_t(current[i] - prior[i] / 2);
+    for (; i < size; ++i)
+        out[i] = std::uint8_t(current[i] - (unsigned(current[i - distance]) + unsigned(prior[i])) / 2);
+}
+
+namespace {
+
+// The predictor of the PNG specification: the neighbour closest to left + up - upper left,
+// ties going to left, then up.
+std::uint8_t PaethPredictor(int left, int up, int upperLeft) {
+    const int p = left + up - upperLeft;
+    const int pa = std::abs(p - left);
+    const int pb = std::abs(p - up);
+    const int pc = std::abs(p - upperLeft);
+    if (pa <= pb && pa <= pc) return std::uint8_t(left);
+    if (pb <= pc) return std::uint8_t(up);
+    return std::uint8_t(upperLeft);
+}
+
+} // namespace
+
+void Paeth(const std::uint8_t* __restrict current, const std::uint8_t* __restrict prior,
+           std::uint8_t* __restrict out, std::size_t size, std::size_t distance) {
+    std::size_t i = 0;
+    // Left and upper left are 0 here, so the predictor is up.
+    for (; i < size && i < distance; ++i) out[i] = std::uint8_t(current[i] - prior[i]);
+    for (; i < size; ++i)
+        out[i] = std::uint8_t(current[i] - PaethPredictor(current[i - distance], prior[i], prior[i - distance]));
+}
+
+std::size_t Score(const std::uint8_t* row, std::size_t size) {
+    std::size_t score = 0;
+    for (std::size_t j = 2; j < size; ++j) score += (row[j] == row[j - 1] || row[j] == row[j - 2]) ? 1 : 0;
+    return score;
+}
+
+TFilterType Choose(TFilterSet allowed, const std::array<const std::uint8_t*, 5>& outputs, std::size_t size) {
+    allowed &= AllFilterTypes;
+    if (allowed == 0 || allowed == FilterBit(TFilterType::None)) return TFilterType::None;
+    TFilterType chosen = TFilterType::None;
+    std::size_t best = 0;
+    for (unsigned t = 0; t < 5; ++t) {
+        const auto type = TFilterType(t);
+        if (!(allowed & FilterBit(type))) continue;
+        if (allowed == FilterBit(type)) return type;
+        const std::size_t score = Score(outputs[t], size);
+        if (score > best) {
+            best = score;
+            chosen = type;
+        }
+    }
+    return chosen;
+}
+
+} // namespace ScanlineFilter
+
+TRowFilter::TRowFilter(std::size_t rowBytes, std::size_t distance, TFilterSet allowed)
+    : RowBytes_(rowBytes), Distance_(distance), Allowed_(TFilterSet(allowed & AllFilterTypes)) {
+    Current_ = AllocateBytes(TypeByte + rowBytes);
+    Prior_ = AllocateBytes(TypeByte + rowBytes);
+    for (unsigned t = 1; t < 5; ++t)
+        if (Allowed_ & FilterBit(TFilterType(t))) {
+            Outputs_[t] = AllocateBytes(TypeByte + rowBytes);
+            Outputs_[t][0] = std::uint8_t(t);
+        }
+}
+
+std::span<const std::uint8_t> TRowFilter::FilterRow() {
+    const std::uint8_t* current = Current_.data() + TypeByte;
+    const std::uint8_t* prior = Prior_.data() + TypeByte;
+    std::array<const std::uint8_t*, 5> outputs{current, nullptr, nullptr, nullptr, nullptr};
+    for (unsigned t = 1; t < 5; ++t)
+        if (!Outputs_[t].empty()) outputs[t] = Outputs_[t].data() + TypeByte;
+    auto out = [&](TFilterType t) { return Outputs_[unsigned(t)].data() + TypeByte; };
+
+    if (Allowed_ & FilterBit(TFilterType::Sub)) ScanlineFilter::Sub(current, out(TFilterType::Sub), RowBytes_, Distance_);
+    if (Allowed_ & FilterBit(TFilterType::Up)) ScanlineFilter::Up(current, prior, out(TFilterType::Up), RowBytes_);
+    if (Allowed_ & FilterBit(TFilterType::Average))
+        ScanlineFilter::Average(current, prior, out(TFilterType::Average), RowBytes_, Distance_);
+    if (Allowed_ & FilterBit(TFilterType::Paeth))
+        ScanlineFilter::Paeth(current, prior, out(TFilterType::Paeth), RowBytes_, Distance_);
+
+    const TFilterType chosen = ScanlineFilter::Choose(Allowed_, outputs, RowBytes_);
+    // The row just filtered becomes the prior row; it is also what None writes.
+    std::swap(Current_, Prior_);
+    const std::vector<std::uint8_t>& result = chosen == TFilterType::None ? Prior_ : Outputs_[unsigned(chosen)];
+    return {result.data(), result.size()};
+}
