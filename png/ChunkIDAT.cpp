@@ -3,11 +3,13 @@
 #include "ChunkIHDR.h"
 #include "Errors.h"
 #include "IdatStream.h"
+#include "MemoryGuard.h"
 #include "PngFormat.h"
 #include "PngObject.h"
 #include "ScanlineFilter.h"
 
-#include <cstring>
+#include <array>
+#include <vector>
 #include <string>
 
 TPngRowLayout PngRowLayout(std::uint8_t colorType, std::uint8_t bitDepth, std::uint32_t width) {
@@ -42,11 +44,8 @@ TRowEncoding EncodingFor(const TChunkIHDR& header) {
                         std::to_string(header.BitDepth) + " cannot be written");
 }
 
-void EncodeRow(TRowEncoding encoding, const std::uint8_t* from, std::uint8_t* to, std::size_t rowBytes) {
-    if (encoding == TRowEncoding::Copy) {
-        std::memcpy(to, from, rowBytes);
-        return;
-    }
+// The buffer's blue, green, red become red, green, blue.
+void EncodeRGB(const std::uint8_t* from, std::uint8_t* to, std::size_t rowBytes) {
     for (std::size_t i = 0; i < rowBytes; i += 3) {
         to[i] = from[i + 2];
         to[i + 1] = from[i + 1];
@@ -67,10 +66,22 @@ void TChunkIDAT::SaveToStream(TByteSink& sink) {
 
     TRowFilter filter(layout.RowBytes, layout.PixelDistance, image.AllowedFilters);
     TIdatStream stream(sink, image.DeflateLevel, image.DataChunkLimit);
+    // Rows that need encoding alternate between two buffers, so the prior row stays intact;
+    // copied rows are filtered where they are.
+    std::array<std::vector<std::uint8_t>, 2> encoded;
+    if (encoding != TRowEncoding::Copy)
+        for (auto& buffer : encoded) buffer = AllocateBytes(layout.RowBytes);
     for (std::uint32_t y = 0; y < header.Height; ++y) {
-        EncodeRow(encoding, header.ImageRow(y), filter.CurrentRow(), layout.RowBytes);
-        const std::span<const std::uint8_t> row = filter.FilterRow();
-        stream.Feed(row.data(), row.size());
+        const std::uint8_t* row = header.ImageRow(y);
+        if (encoding == TRowEncoding::BGRToRGB) {
+            std::uint8_t* to = encoded[y & 1].data();
+            EncodeRGB(row, to, layout.RowBytes);
+            row = to;
+        }
+        const TRowFilter::TFiltered filtered = filter.FilterRow(row);
+        const std::uint8_t type = std::uint8_t(filtered.Type);
+        stream.Feed(&type, 1);
+        stream.Feed(filtered.Bytes, layout.RowBytes);
     }
     stream.Finish();
 }

@@ -39,20 +39,34 @@ void PutBig32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 
 } // namespace
 
-void TChunkIHDR::PrepareImageData() {
+void TChunkIHDR::ChooseLayout() {
     ColorTable_ = {};
     Pixels_.clear();
     Pixels_.shrink_to_fit();
+    Top_ = nullptr;
+    Step_ = 0;
     BufferBits_ = 0;
     Stride_ = 0;
     const int bits = BufferBitsFor(ColorType, BitDepth);
     if (Width == 0 || Height == 0 || Width > PngFormat::MaxChunkLength || Height > PngFormat::MaxChunkLength)
         throw EInvalidGraphic();
-    // Rows padded to a multiple of 4 bytes.
-    const std::uint64_t stride = (CheckedProduct(bits, Width) + 31) / 32 * 4;
-    Pixels_ = AllocateBytes(CheckedProduct(stride, Height));
     BufferBits_ = bits;
-    Stride_ = std::size_t(stride);
+    // Rows padded to a multiple of 4 bytes.
+    Stride_ = std::size_t((CheckedProduct(std::uint64_t(bits), Width) + 31) / 32 * 4);
+}
+
+void TChunkIHDR::PrepareImageData() {
+    ChooseLayout();
+    Pixels_ = AllocateBytes(CheckedProduct(Stride_, Height));
+    // Bottom row first, as a device-independent bitmap keeps them.
+    Top_ = Pixels_.data() + (std::size_t(Height) - 1) * Stride_;
+    Step_ = -std::ptrdiff_t(Stride_);
+}
+
+void TChunkIHDR::BorrowImageRows(const std::uint8_t* top, std::ptrdiff_t step) {
+    ChooseLayout();
+    Top_ = top;
+    Step_ = step;
 }
 
 void TChunkIHDR::SaveToStream(TByteSink& sink) {

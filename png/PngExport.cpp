@@ -5,15 +5,15 @@
 
 void ExportPng(const TBitmap& picture, TByteSink& sink) {
     TPNGObject png;
-    if (picture.PixelFormat() == TPixelFormat::pf8bit) {
-        // Converting to 8 bits would change nothing: the picture keeps its own table, and the
-        // image object copies the pixels anyway, so no scratch copy is needed.
-        png.AssignBitmap(picture);
-    } else {
-        TBitmap scratch(picture);
+    // An 8-bit picture is its own 8-bit copy, table included; the others are converted on a
+    // scratch copy. Either way the rows are compressed where they are, not copied once more.
+    TBitmap scratch;
+    if (picture.PixelFormat() != TPixelFormat::pf8bit) {
+        scratch = picture;
         scratch.SetPixelFormat(TPixelFormat::pf8bit);
-        png.AssignBitmap(scratch);
-    } // the scratch copy is gone before the slow part starts
+    }
+    const TBitmap& eightBit = picture.PixelFormat() == TPixelFormat::pf8bit ? picture : scratch;
+    png.AssignBitmap(eightBit, TPNGObject::TPixelUse::Borrow);
     // The exported file never carries transparency, whatever the picture is marked.
     png.RemoveTransparency();
     png.SaveToStream(sink);

@@ -15,19 +15,21 @@
 
 namespace {
 
-// Copies the rows into the header's buffer, which keeps the bottom row first; palette bitmaps
-// bring their colour table, deeper ones become blue, green, red.
+void CopyColorTable(const TBitmap& bitmap, TChunkIHDR& header) {
+    if (!IsPaletteFormat(bitmap.PixelFormat())) return;
+    const auto& table = bitmap.ColorTable();
+    std::copy_n(table.begin(), std::min(table.size(), header.ColorTable().size()), header.ColorTable().begin());
+}
+
+// Copies the rows into the header's buffer, which keeps the bottom row first; the rows of
+// deeper bitmaps become blue, green, red.
 void FetchPixels(const TBitmap& bitmap, TChunkIHDR& header) {
     const std::size_t stride = header.RowStride();
     const TPixelFormat format = bitmap.PixelFormat();
-    if (IsPaletteFormat(format)) {
-        const auto& table = bitmap.ColorTable();
-        std::copy_n(table.begin(), std::min(table.size(), header.ColorTable().size()), header.ColorTable().begin());
-    }
     const bool sameLayout = header.BufferBitsPerPixel() == bitmap.BitsPerPixel();
     for (std::uint32_t y = 0; y < header.Height; ++y) {
         const std::uint8_t* from = bitmap.ScanLine(int(y));
-        std::uint8_t* to = header.ImageRow(y);
+        std::uint8_t* to = header.BufferRow(y);
         if (sameLayout) std::memcpy(to, from, std::min(stride, bitmap.RowBytes()));
         else RowCodec::DecodeSpan(format, bitmap.ColorTable(), from, 0, bitmap.Width(), to);
     }
@@ -39,7 +41,7 @@ TChunkIHDR* TPNGObject::Header() const {
     return Chunks.Count() > 0 ? dynamic_cast<TChunkIHDR*>(Chunks.Item(0)) : nullptr;
 }
 
-void TPNGObject::AssignBitmap(const TBitmap& bitmap) {
+void TPNGObject::AssignBitmap(const TBitmap& bitmap, TPixelUse use) {
     if (bitmap.Empty()) throw EInvalidGraphic();
     const int bits = bitmap.BitsPerPixel();
     const bool palette = bits < 16;
@@ -59,8 +61,14 @@ void TPNGObject::AssignBitmap(const TBitmap& bitmap) {
     header.FilterMethod = PngFormat::FilterMethodAdaptive;
     header.InterlaceMethod = PngFormat::InterlaceNone;
     try {
-        header.PrepareImageData();
-        FetchPixels(bitmap, header);
+        if (use == TPixelUse::Borrow && palette) {
+            header.BorrowImageRows(bitmap.ScanLine(0), std::ptrdiff_t(bitmap.RowBytes()));
+            CopyColorTable(bitmap, header);
+        } else {
+            header.PrepareImageData();
+            CopyColorTable(bitmap, header);
+            FetchPixels(bitmap, header);
+        }
     } catch (...) {
         Chunks.Clear();
         throw;

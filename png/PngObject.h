@@ -26,7 +26,10 @@ public:
     // pixel, tRNS when the bitmap is marked transparent, IDAT, IEND. 1, 4 and 8 bits give a
     // palette of that depth with 2^bits entries; more bits give 8-bit RGB. Raises
     // EInvalidGraphic for a bitmap without pixels, EOutOfMemory when the buffer cannot be had.
-    void AssignBitmap(const TBitmap& bitmap);
+    // With TPixelUse::Borrow the rows of a palette bitmap are not copied but compressed where
+    // they are: the bitmap must then outlive every write and stay unchanged.
+    enum class TPixelUse { Copy, Borrow };
+    void AssignBitmap(const TBitmap& bitmap, TPixelUse use = TPixelUse::Copy);
 
     // Takes out and frees the first tRNS chunk, if there is one.
     void RemoveTransparency();

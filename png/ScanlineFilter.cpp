@@ -3,7 +3,6 @@
 #include "MemoryGuard.h"
 
 #include <cstdlib>
-#include <utility>
 
 namespace ScanlineFilter {
 
@@ -79,34 +78,22 @@ TFilterType Choose(TFilterSet allowed, const std::array<const std::uint8_t*, 5>&
 } // namespace ScanlineFilter
 
 TRowFilter::TRowFilter(std::size_t rowBytes, std::size_t distance, TFilterSet allowed)
-    : RowBytes_(rowBytes), Distance_(distance), Allowed_(TFilterSet(allowed & AllFilterTypes)) {
-    Current_ = AllocateBytes(TypeByte + rowBytes);
-    Prior_ = AllocateBytes(TypeByte + rowBytes);
+    : RowBytes_(rowBytes), Distance_(distance), Allowed_(TFilterSet(allowed & AllFilterTypes)),
+      ZeroRow_(AllocateBytes(rowBytes)), Prior_(ZeroRow_.data()) {
     for (unsigned t = 1; t < 5; ++t)
-        if (Allowed_ & FilterBit(TFilterType(t))) {
-            Outputs_[t] = AllocateBytes(TypeByte + rowBytes);
-            Outputs_[t][0] = std::uint8_t(t);
-        }
+        if (Allowed_ & FilterBit(TFilterType(t))) Outputs_[t] = AllocateBytes(rowBytes);
 }
 
-std::span<const std::uint8_t> TRowFilter::FilterRow() {
-    const std::uint8_t* current = Current_.data() + TypeByte;
-    const std::uint8_t* prior = Prior_.data() + TypeByte;
-    std::array<const std::uint8_t*, 5> outputs{current, nullptr, nullptr, nullptr, nullptr};
-    for (unsigned t = 1; t < 5; ++t)
-        if (!Outputs_[t].empty()) outputs[t] = Outputs_[t].data() + TypeByte;
-    auto out = [&](TFilterType t) { return Outputs_[unsigned(t)].data() + TypeByte; };
-
-    if (Allowed_ & FilterBit(TFilterType::Sub)) ScanlineFilter::Sub(current, out(TFilterType::Sub), RowBytes_, Distance_);
-    if (Allowed_ & FilterBit(TFilterType::Up)) ScanlineFilter::Up(current, prior, out(TFilterType::Up), RowBytes_);
-    if (Allowed_ & FilterBit(TFilterType::Average))
-        ScanlineFilter::Average(current, prior, out(TFilterType::Average), RowBytes_, Distance_);
-    if (Allowed_ & FilterBit(TFilterType::Paeth))
-        ScanlineFilter::Paeth(current, prior, out(TFilterType::Paeth), RowBytes_, Distance_);
-
+TRowFilter::TFiltered TRowFilter::FilterRow(const std::uint8_t* row) {
+    using enum TFilterType;
+    std::array<const std::uint8_t*, 5> outputs{row, Outputs_[1].data(), Outputs_[2].data(), Outputs_[3].data(),
+                                               Outputs_[4].data()};
+    auto out = [&](TFilterType t) { return Outputs_[unsigned(t)].data(); };
+    if (Allowed_ & FilterBit(Sub)) ScanlineFilter::Sub(row, out(Sub), RowBytes_, Distance_);
+    if (Allowed_ & FilterBit(Up)) ScanlineFilter::Up(row, Prior_, out(Up), RowBytes_);
+    if (Allowed_ & FilterBit(Average)) ScanlineFilter::Average(row, Prior_, out(Average), RowBytes_, Distance_);
+    if (Allowed_ & FilterBit(Paeth)) ScanlineFilter::Paeth(row, Prior_, out(Paeth), RowBytes_, Distance_);
     const TFilterType chosen = ScanlineFilter::Choose(Allowed_, outputs, RowBytes_);
-    // The row just filtered becomes the prior row; it is also what None writes.
-    std::swap(Current_, Prior_);
-    const std::vector<std::uint8_t>& result = chosen == TFilterType::None ? Prior_ : Outputs_[unsigned(chosen)];
-    return {result.data(), result.size()};
+    Prior_ = row;
+    return {chosen, outputs[unsigned(chosen)]};
 }

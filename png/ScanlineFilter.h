@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <vector>
 
 // The five filter types of PNG filter method 0; the value is the type byte before each row.
@@ -37,28 +36,27 @@ TFilterType Choose(TFilterSet allowed, const std::array<const std::uint8_t*, 5>&
 
 } // namespace ScanlineFilter
 
-// Filters the rows of one image top to bottom: holds the current and the prior row and one
-// output row for each allowed filter other than None, nothing else.
+// Filters the rows of one image top to bottom. It keeps one output row for each allowed filter
+// other than None and a row of zeros for above the first row; the rows themselves stay where the
+// caller has them.
 class TRowFilter {
 public:
     TRowFilter(std::size_t rowBytes, std::size_t distance, TFilterSet allowed);
 
-    // Where the next row goes, encoded but unfiltered; rowBytes bytes.
-    std::uint8_t* CurrentRow() { return Current_.data() + TypeByte; }
+    struct TFiltered {
+        TFilterType Type;
+        const std::uint8_t* Bytes; // rowBytes bytes, valid until the next call
+    };
 
-    // Filters the current row and keeps it as the prior row. Gives the chosen type byte followed
-    // by the filtered row, valid until the next call.
-    std::span<const std::uint8_t> FilterRow();
+    // Filters a row, encoded but unfiltered, against the row given in the call before. That row
+    // must stay as it was until this call returns; None's output is the row itself.
+    TFiltered FilterRow(const std::uint8_t* row);
 
 private:
-    // Every row buffer keeps one byte in front for the filter type, so a row goes to the
-    // compressor in one piece. The unfiltered rows keep 0 there, the type byte of None.
-    static constexpr std::size_t TypeByte = 1;
-
     std::size_t RowBytes_;
     std::size_t Distance_;
     TFilterSet Allowed_;
-    std::vector<std::uint8_t> Current_;
-    std::vector<std::uint8_t> Prior_;
-    std::array<std::vector<std::uint8_t>, 5> Outputs_; // by type; None's is the prior row
+    std::vector<std::uint8_t> ZeroRow_;
+    const std::uint8_t* Prior_;
+    std::array<std::vector<std::uint8_t>, 5> Outputs_; // by type; None has none
 };
