@@ -13,28 +13,20 @@
 
 namespace {
 
-std::vector<TPngChunkSeen> IdatChunks(const std::vector<TPngChunkSeen>& chunks) {
-    std::vector<TPngChunkSeen> idat;
+std::vector<std::size_t> IdatSizes(const std::vector<TPngChunkSeen>& chunks) {
+    std::vector<std::size_t> sizes;
     for (const auto& c : chunks)
-        if (c.Type == "IDAT") idat.push_back(c);
-    return idat;
+        if (c.Type == "IDAT") sizes.push_back(c.Data.size());
+    return sizes;
 }
 
-std::vector<std::uint8_t> Joined(const std::vector<TPngChunkSeen>& idat) {
-    std::vector<std::uint8_t> all;
-    for (const auto& c : idat) all.insert(all.end(), c.Data.begin(), c.Data.end());
-    return all;
-}
-
-std::vector<TPngChunkSeen> WrittenWithLimit(const TBitmap& picture, std::uint32_t limit,
-                                            std::vector<std::uint8_t>* file = nullptr) {
+TBytes WrittenWithLimit(const TBitmap& picture, std::uint32_t limit) {
     TPNGObject png;
     png.DataChunkLimit = limit;
     png.AssignBitmap(picture);
     TMemorySink sink;
     png.SaveToStream(sink);
-    if (file) *file = sink.Bytes;
-    return SplitChunks(sink.Bytes);
+    return sink.Bytes;
 }
 
 TBitmap EightBitNoise(int width, int height, std::uint32_t seed) {
@@ -43,65 +35,48 @@ TBitmap EightBitNoise(int width, int height, std::uint32_t seed) {
     return picture;
 }
 
-TEST(ImageDataChunks, SmallStreamIsOneChunkBetweenPaletteAndEnd) {
-    const auto chunks = WrittenWithLimit(EightBitNoise(40, 40, 1), 65535);
-    EXPECT_EQ(ChunkTypes(chunks), (std::vector<std::string>{"IHDR", "PLTE", "IDAT", "IEND"}));
-}
-
-TEST(ImageDataChunks, LargeStreamFillsEveryChunkButTheLast) {
-    const TBitmap picture = EightBitNoise(400, 400, 2); // about 160 KB of incompressible indices
-    std::vector<std::uint8_t> file;
-    const auto chunks = WrittenWithLimit(picture, 65535, &file);
-    const auto idat = IdatChunks(chunks);
-    ASSERT_GE(idat.size(), 3u);
-    for (std::size_t i = 0; i + 1 < idat.size(); ++i) EXPECT_EQ(idat[i].Data.size(), 65535u);
-    EXPECT_GT(idat.back().Data.size(), 0u);
-    EXPECT_LT(idat.back().Data.size(), 65535u);
-    for (const auto& c : chunks) EXPECT_TRUE(c.CrcMatches) << c.Type;
-    EXPECT_EQ(ChunkTypes(chunks).back(), "IEND");
-    ExpectSamePixels(DecodeWithLibpng(file), picture);
-}
-
-TEST(ImageDataChunks, StreamOfWholeChunksLeavesNoEmptyChunkAfterThem) {
-    // Find a stream whose length has small divisors, then cut it with each of them as the limit.
-    std::uint32_t seed = 3;
+TEST(ImageDataChunks, EveryChunkButTheLastIsFullAndNoneIsEmpty) {
+    // A stream whose length has small divisors, cut with each of them as the chunk limit.
     TBitmap picture;
-    std::vector<std::uint8_t> stream;
+    TBytes stream;
     std::vector<std::uint32_t> limits;
-    for (; limits.size() < 2 && seed < 60; ++seed) {
-        picture = EightBitNoise(33, 21, seed);
-        stream = Joined(IdatChunks(WrittenWithLimit(picture, 65535)));
+    for (std::uint32_t seed = 1; limits.size() < 3 && seed < 100; ++seed) {
+        picture = EightBitNoise(20 + int(seed), 21, seed);
+        const auto chunks = SplitChunks(WrittenWithLimit(picture, 65535));
+        ASSERT_EQ(IdatSizes(chunks).size(), 1u) << "a small stream is one chunk";
+        stream = JoinedImageData(chunks);
         limits.clear();
-        for (std::uint32_t k = 1; k <= 12; ++k)
+        for (std::size_t k = 1; k <= 12; ++k)
             if (stream.size() % k == 0) limits.push_back(std::uint32_t(stream.size() / k));
     }
-    ASSERT_GE(limits.size(), 2u);
+    ASSERT_GE(limits.size(), 3u);
     for (const std::uint32_t limit : limits) {
-        SCOPED_TRACE(limit);
-        std::vector<std::uint8_t> file;
-        const auto idat = IdatChunks(WrittenWithLimit(picture, limit, &file));
-        ASSERT_EQ(idat.size(), stream.size() / limit);
-        for (const auto& c : idat) EXPECT_EQ(c.Data.size(), limit);
-        EXPECT_EQ(Joined(idat), stream) << "the limit must not change the stream";
-        ExpectSamePixels(DecodeWithLibpng(file), picture);
+        const TBytes file = WrittenWithLimit(picture, limit);
+        const auto chunks = SplitChunks(file);
+        EXPECT_EQ(IdatSizes(chunks), std::vector<std::size_t>(stream.size() / limit, limit)) << limit;
+        EXPECT_EQ(JoinedImageData(chunks), stream) << "the limit must not change the stream";
+        EXPECT_EQ(chunks.back().Type, "IEND");
+        ExpectDecodesTo(file, picture);
     }
-    // One byte short of whole chunks: the last chunk holds the one byte.
-    const auto idat = IdatChunks(WrittenWithLimit(picture, std::uint32_t(stream.size() - 1)));
-    ASSERT_EQ(idat.size(), 2u);
-    EXPECT_EQ(idat.back().Data.size(), 1u);
+    EXPECT_EQ(IdatSizes(SplitChunks(WrittenWithLimit(picture, std::uint32_t(stream.size() - 1)))),
+              (std::vector<std::size_t>{stream.size() - 1, 1}));
+    const TBytes bytewise = WrittenWithLimit(picture, 1);
+    EXPECT_EQ(IdatSizes(SplitChunks(bytewise)), std::vector<std::size_t>(stream.size(), 1));
+    ExpectDecodesTo(bytewise, picture);
 }
 
-TEST(ImageDataChunks, TinyLimitStillGivesOneValidStream) {
-    std::vector<std::uint8_t> file;
-    const TBitmap picture = EightBitNoise(20, 9, 5);
-    const auto idat = IdatChunks(WrittenWithLimit(picture, 1, &file));
-    EXPECT_GT(idat.size(), 100u);
-    for (const auto& c : idat) EXPECT_EQ(c.Data.size(), 1u);
-    ExpectSamePixels(DecodeWithLibpng(file), picture);
+TEST(ImageDataChunks, LargePictureFillsChunksOfTheDefaultSize) {
+    const TBitmap picture = EightBitNoise(400, 400, 2); // about 160 KB that does not compress
+    const TBytes file = WrittenWithLimit(picture, 65535);
+    const auto sizes = IdatSizes(SplitChunks(file));
+    ASSERT_EQ(sizes.size(), 3u);
+    EXPECT_EQ(sizes[0], 65535u);
+    EXPECT_EQ(sizes[1], 65535u);
+    EXPECT_GT(sizes[2], 0u);
+    ExpectDecodesTo(file, picture);
 }
 
-// Run in a child process that may write only a few kilobytes per file, like a disk that fills up;
-// exits with 3 and the message when the export fails.
+// Runs in a child process that may write only 8 KB to a file, like a disk that fills up.
 [[noreturn]] void ExportOnAlmostFullDisk(const TBitmap& picture, const std::string& target) {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{8192, 8192};
@@ -118,13 +93,11 @@ TEST(ImageDataChunks, TinyLimitStillGivesOneValidStream) {
 TEST(ImageDataChunks, FullDiskFailsWithWriteErrorAndKeepsTheEarlierFile) {
     TTempFolder folder;
     const std::string target = folder.File("map.png");
-    const std::vector<std::uint8_t> earlier{'e', 'a', 'r', 'l', 'i', 'e', 'r'};
-    WriteFileBytes(target, earlier);
-    const TBitmap picture = EightBitNoise(300, 300, 9);
-    EXPECT_EXIT(ExportOnAlmostFullDisk(picture, target), ::testing::ExitedWithCode(3), "Stream write error");
-    EXPECT_EQ(ReadFileBytes(target), earlier);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1)
-        << "no temporary file may be left behind";
+    WriteFileBytes(target, {'o', 'l', 'd'});
+    EXPECT_EXIT(ExportOnAlmostFullDisk(EightBitNoise(300, 300, 9), target), ::testing::ExitedWithCode(3),
+                "Stream write error");
+    EXPECT_EQ(ReadFileBytes(target), (TBytes{'o', 'l', 'd'}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1) << "a temporary file was left";
 }
 
 } // namespace
