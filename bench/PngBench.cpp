@@ -55,6 +55,12 @@ void BM_PngExport(benchmark::State& state) {
     Report(state, picture, sink.Bytes.size());
 }
 
+// As fast as the compiler makes it: this file is built with the same vectoriser settings as ours.
+void SubFilter(const std::uint8_t* __restrict indices, std::uint8_t* __restrict out, std::size_t width) {
+    out[0] = indices[0];
+    for (std::size_t x = 1; x < width; ++x) out[x] = std::uint8_t(indices[x] - indices[x - 1]);
+}
+
 // The least any PNG writer of these rows must do: Sub-filter each row behind its type byte and
 // deflate it into one stream.
 void BM_PngFloorSubDeflate(benchmark::State& state) {
@@ -69,10 +75,8 @@ void BM_PngFloorSubDeflate(benchmark::State& state) {
         z.next_out = out.data();
         z.avail_out = uInt(out.size());
         for (int y = 0; y < picture.Height(); ++y) {
-            const std::uint8_t* p = picture.ScanLine(y);
+            SubFilter(picture.ScanLine(y), row.data() + 1, width);
             row[0] = 1;
-            row[1] = p[0];
-            for (std::size_t x = 1; x < width; ++x) row[1 + x] = std::uint8_t(p[x] - p[x - 1]);
             z.next_in = row.data();
             z.avail_in = uInt(row.size());
             deflate(&z, Z_NO_FLUSH);
