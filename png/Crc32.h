@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// The CRC-32 of the PNG specification (polynomial 0xEDB88320, reflected), as chunk CRCs use it.
+// The CRC-32 of the PNG standard (polynomial 0xEDB88320, reflected), as chunk CRCs use it.
 // Start with PngCrcStart, feed any number of pieces, and finish with PngCrcFinal.
 inline constexpr std::uint32_t PngCrcStart = 0xFFFFFFFFu;
 

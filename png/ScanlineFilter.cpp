@@ -28,7 +28,7 @@ void Average(const std::uint8_t* __restrict current, const std::uint8_t* __restr
 
 namespace {
 
-// The predictor of the PNG specification: the neighbour closest to left + up - upper left,
+// The predictor of the PNG standard: the neighbour closest to left + up - upper left,
 // ties going to left, then up.
 std::uint8_t PaethPredictor(int left, int up, int upperLeft) {
     const int p = left + up - upperLeft;
