@@ -79,9 +79,13 @@ void TChunkIDAT::SaveToStream(TByteSink& sink) {
             row = to;
         }
         const TRowFilter::TFiltered filtered = filter.FilterRow(row);
-        const std::uint8_t type = std::uint8_t(filtered.Type);
-        stream.Feed(&type, 1);
-        stream.Feed(filtered.Bytes, layout.RowBytes);
+        if (filtered.TypeAndBytes) {
+            stream.Feed(filtered.TypeAndBytes, 1 + layout.RowBytes);
+        } else {
+            const std::uint8_t type = std::uint8_t(filtered.Type);
+            stream.Feed(&type, 1);
+            stream.Feed(filtered.Bytes, layout.RowBytes);
+        }
     }
     stream.Finish();
 }

@@ -81,19 +81,22 @@ TRowFilter::TRowFilter(std::size_t rowBytes, std::size_t distance, TFilterSet al
     : RowBytes_(rowBytes), Distance_(distance), Allowed_(TFilterSet(allowed & AllFilterTypes)),
       ZeroRow_(AllocateBytes(rowBytes)), Prior_(ZeroRow_.data()) {
     for (unsigned t = 1; t < 5; ++t)
-        if (Allowed_ & FilterBit(TFilterType(t))) Outputs_[t] = AllocateBytes(rowBytes);
+        if (Allowed_ & FilterBit(TFilterType(t))) {
+            Outputs_[t] = AllocateBytes(1 + rowBytes);
+            Outputs_[t][0] = std::uint8_t(t);
+        }
 }
 
 TRowFilter::TFiltered TRowFilter::FilterRow(const std::uint8_t* row) {
     using enum TFilterType;
-    std::array<const std::uint8_t*, 5> outputs{row, Outputs_[1].data(), Outputs_[2].data(), Outputs_[3].data(),
-                                               Outputs_[4].data()};
-    auto out = [&](TFilterType t) { return Outputs_[unsigned(t)].data(); };
+    auto out = [&](TFilterType t) { return Outputs_[unsigned(t)].empty() ? nullptr : Outputs_[unsigned(t)].data() + 1; };
+    const std::array<const std::uint8_t*, 5> outputs{row, out(Sub), out(Up), out(Average), out(Paeth)};
     if (Allowed_ & FilterBit(Sub)) ScanlineFilter::Sub(row, out(Sub), RowBytes_, Distance_);
     if (Allowed_ & FilterBit(Up)) ScanlineFilter::Up(row, Prior_, out(Up), RowBytes_);
     if (Allowed_ & FilterBit(Average)) ScanlineFilter::Average(row, Prior_, out(Average), RowBytes_, Distance_);
     if (Allowed_ & FilterBit(Paeth)) ScanlineFilter::Paeth(row, Prior_, out(Paeth), RowBytes_, Distance_);
     const TFilterType chosen = ScanlineFilter::Choose(Allowed_, outputs, RowBytes_);
     Prior_ = row;
-    return {chosen, outputs[unsigned(chosen)]};
+    if (chosen == None) return {chosen, row, nullptr};
+    return {chosen, outputs[unsigned(chosen)], outputs[unsigned(chosen)] - 1};
 }

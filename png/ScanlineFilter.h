@@ -46,6 +46,8 @@ public:
     struct TFiltered {
         TFilterType Type;
         const std::uint8_t* Bytes; // rowBytes bytes, valid until the next call
+        // The type byte followed by Bytes, when the output has one in front; else nullptr.
+        const std::uint8_t* TypeAndBytes;
     };
 
     // Filters a row, encoded but unfiltered, against the row given in the call before. That row
@@ -58,5 +60,7 @@ private:
     TFilterSet Allowed_;
     std::vector<std::uint8_t> ZeroRow_;
     const std::uint8_t* Prior_;
-    std::array<std::vector<std::uint8_t>, 5> Outputs_; // by type; None has none
+    // By type; None has none. Each keeps the type byte in front, so that a row goes to the
+    // compressor in one piece.
+    std::array<std::vector<std::uint8_t>, 5> Outputs_;
 };
