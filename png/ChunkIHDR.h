@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Color.h"
+#include "PngChunk.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// The image header. Besides its fields it owns the image buffer that the image data chunks
+// compress: rows padded to four bytes and stored bottom row first, samples as a device-
+// independent bitmap keeps them (palette indices packed high bits first, or blue, green, red),
+// with a colour table of 256 entries.
+class TChunkIHDR : public TChunk {
+public:
+    static constexpr TChunkType Code{'I', 'H', 'D', 'R'};
+    explicit TChunkIHDR(TPNGObject& owner) : TChunk(owner, Code) {}
+
+    std::uint32_t Width = 0;
+    std::uint32_t Height = 0;
+    std::uint8_t BitDepth = 0;
+    std::uint8_t ColorType = 0;
+    std::uint8_t CompressionMethod = 0;
+    std::uint8_t FilterMethod = 0;
+    std::uint8_t InterlaceMethod = 0;
+
+    // Makes a zeroed image buffer and colour table for the fields above. Raises EPictureError
+    // for a colour type or depth the buffer cannot hold, EOutOfMemory when it cannot be had.
+    void PrepareImageData();
+
+    // Reads the rows where they are instead of from an own buffer: top is the top row, step the
+    // distance to the next row down. They must hold the buffer's layout for the fields above and
+    // outlive every write of the image. Zeroes the colour table like PrepareImageData.
+    void BorrowImageRows(const std::uint8_t* top, std::ptrdiff_t step);
+
+    int BufferBitsPerPixel() const { return BufferBits_; }
+    std::size_t RowStride() const { return Stride_; }
+    bool HasImageData() const { return Top_ != nullptr; }
+
+    // Row y of the image counted from the top, in the own buffer, which holds it at Height - 1 - y.
+    std::uint8_t* BufferRow(std::uint32_t y) { return Pixels_.data() + (std::size_t(Height) - 1 - y) * Stride_; }
+    // Row y of the image counted from the top, wherever the rows are.
+    const std::uint8_t* ImageRow(std::uint32_t y) const { return Top_ + std::ptrdiff_t(y) * Step_; }
+
+    std::array<TRGBQuad, 256>& ColorTable() { return ColorTable_; }
+    const std::array<TRGBQuad, 256>& ColorTable() const { return ColorTable_; }
+
+    // Builds the 13 data bytes, with the owner's interlace method, and frames them.
+    void SaveToStream(TByteSink& sink) override;
+
+private:
+    // Zeroes the colour table, drops the image data and works out the buffer layout.
+    void ChooseLayout();
+
+    int BufferBits_ = 0;
+    std::size_t Stride_ = 0;
+    std::vector<std::uint8_t> Pixels_;
+    const std::uint8_t* Top_ = nullptr;
+    std::ptrdiff_t Step_ = 0;
+    std::array<TRGBQuad, 256> ColorTable_{};
+};

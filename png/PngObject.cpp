@@ -1,0 +1,86 @@
+#include "PngObject.h"
+
+#include "Bitmap.h"
+#include "ByteSink.h"
+#include "ChunkIDAT.h"
+#include "ChunkIHDR.h"
+#include "ChunkPLTE.h"
+#include "ChunktRNS.h"
+#include "Errors.h"
+#include "PngFormat.h"
+#include "RowCodec.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+void CopyColorTable(const TBitmap& bitmap, TChunkIHDR& header) {
+    if (!IsPaletteFormat(bitmap.PixelFormat())) return;
+    const auto& table = bitmap.ColorTable();
+    std::copy_n(table.begin(), std::min(table.size(), header.ColorTable().size()), header.ColorTable().begin());
+}
+
+// Copies the rows into the header's buffer, which keeps the bottom row first; the rows of
+// deeper bitmaps become blue, green, red.
+void FetchPixels(const TBitmap& bitmap, TChunkIHDR& header) {
+    const std::size_t stride = header.RowStride();
+    const TPixelFormat format = bitmap.PixelFormat();
+    const bool sameLayout = header.BufferBitsPerPixel() == bitmap.BitsPerPixel();
+    for (std::uint32_t y = 0; y < header.Height; ++y) {
+        const std::uint8_t* from = bitmap.ScanLine(int(y));
+        std::uint8_t* to = header.BufferRow(y);
+        if (sameLayout) std::memcpy(to, from, std::min(stride, bitmap.RowBytes()));
+        else RowCodec::DecodeSpan(format, bitmap.ColorTable(), from, 0, bitmap.Width(), to);
+    }
+}
+
+} // namespace
+
+TChunkIHDR* TPNGObject::Header() const {
+    return Chunks.Count() > 0 ? dynamic_cast<TChunkIHDR*>(Chunks.Item(0)) : nullptr;
+}
+
+void TPNGObject::AssignBitmap(const TBitmap& bitmap, TPixelUse use) {
+    if (bitmap.Empty()) throw EInvalidGraphic();
+    const int bits = bitmap.BitsPerPixel();
+    const bool palette = bits < 16;
+
+    Chunks.Clear();
+    auto& header = Chunks.Add<TChunkIHDR>();
+    TChunkPLTE* plte = palette ? &Chunks.Add<TChunkPLTE>() : nullptr;
+    TChunktRNS* trns = bitmap.Transparent ? &Chunks.Add<TChunktRNS>() : nullptr;
+    Chunks.Add<TChunkIDAT>();
+    Chunks.Add<TChunkIEND>();
+
+    header.Width = std::uint32_t(bitmap.Width());
+    header.Height = std::uint32_t(bitmap.Height());
+    header.BitDepth = palette ? std::uint8_t(bits) : 8;
+    header.ColorType = palette ? PngFormat::ColorTypePalette : PngFormat::ColorTypeRGB;
+    header.CompressionMethod = PngFormat::CompressionDeflate;
+    header.FilterMethod = PngFormat::FilterMethodAdaptive;
+    header.InterlaceMethod = PngFormat::InterlaceNone;
+    try {
+        if (use == TPixelUse::Borrow && palette) {
+            header.BorrowImageRows(bitmap.ScanLine(0), std::ptrdiff_t(bitmap.RowBytes()));
+            CopyColorTable(bitmap, header);
+        } else {
+            header.PrepareImageData();
+            CopyColorTable(bitmap, header);
+            FetchPixels(bitmap, header);
+        }
+    } catch (...) {
+        Chunks.Clear();
+        throw;
+    }
+    // However many colours the picture uses, the palette has every entry of its depth.
+    if (plte) plte->EntryCount = 1u << bits;
+    if (trns) trns->SetTransparentColor(bitmap.TransparentColor);
+}
+
+void TPNGObject::RemoveTransparency() { Chunks.Remove(Chunks.ItemFromClass<TChunktRNS>()); }
+
+void TPNGObject::SaveToStream(TByteSink& sink) {
+    sink.Write(PngFormat::Signature.data(), PngFormat::Signature.size());
+    for (std::size_t i = 0; i < Chunks.Count(); ++i) Chunks.Item(i)->SaveToStream(sink);
+}

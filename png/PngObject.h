@@ -1,0 +1,41 @@
+#pragma once
+
+#include "PngPointerList.h"
+#include "ScanlineFilter.h"
+
+#include <cstdint>
+
+class TBitmap;
+class TByteSink;
+class TChunkIHDR;
+
+// A PNG image as its list of chunks, ready to be written.
+class TPNGObject {
+public:
+    TPNGObject() = default;
+    TPNGObject(const TPNGObject&) = delete;
+    TPNGObject& operator=(const TPNGObject&) = delete;
+
+    TFilterSet AllowedFilters = FilterBit(TFilterType::Sub);
+    std::uint8_t DeflateLevel = 7;
+    std::uint32_t DataChunkLimit = 65535; // the compressor's output buffer, so the largest IDAT
+    std::uint8_t InterlaceMethod = 0;     // written into IHDR; only 0 (none) can be written
+    TPNGList Chunks{*this};
+
+    // Replaces every chunk with the image of the bitmap: IHDR, PLTE for fewer than 16 bits per
+    // pixel, tRNS when the bitmap is marked transparent, IDAT, IEND. 1, 4 and 8 bits give a
+    // palette of that depth with 2^bits entries; more bits give 8-bit RGB. Raises
+    // EInvalidGraphic for a bitmap without pixels, EOutOfMemory when the buffer cannot be had.
+    // With TPixelUse::Borrow the rows of a palette bitmap are not copied but compressed where
+    // they are: the bitmap must then outlive every write and stay unchanged.
+    enum class TPixelUse { Copy, Borrow };
+    void AssignBitmap(const TBitmap& bitmap, TPixelUse use = TPixelUse::Copy);
+
+    // Takes out and frees the first tRNS chunk, if there is one.
+    void RemoveTransparency();
+
+    // The signature, then every chunk in list order.
+    void SaveToStream(TByteSink& sink);
+
+    TChunkIHDR* Header() const;
+};
