@@ -9,6 +9,9 @@
 // Arrow keys, as FormKeyDown receives them.
 enum class TArrow { Left, Up, Right, Down };
 
+// The two export formats.
+enum class TExportFormat { Gif, Png };
+
 // Which commands the 50 ms refresh enables.
 struct TCommandStates {
     bool Undo = false;
@@ -74,6 +77,9 @@ public:
     std::string OpenDialogTitle = "Open picture";
     std::string SaveDialogTitle = "Save picture";
     std::string DialogFilterText = "bitmap pictures";
+    std::string ExportGifCaption = "Export to GIF";
+    std::string ExportPngCaption = "Export to PNG";
+    std::string SavedToText = "The picture was saved to";
     std::string OpenFolder; // the open dialog's initial folder
     std::string SaveFolder; // the save dialog's initial folder
 
@@ -154,6 +160,13 @@ public:
     // Writes the picture; false when the user cancelled or writing failed (the error was shown).
     bool Save();
     bool SaveAs();
+
+    // ---- Exports ---------------------------------------------------------------------------
+    // The file of an export: CurrentFile without its last four characters, plus ".gif" or ".png".
+    std::string ExportFileName(TExportFormat format) const;
+    // Stamps a floating image, writes the picture beside its file and says where; the picture,
+    // its depth and the undo area stay as they were. False (after the error was shown) on failure.
+    bool ExportPicture(TExportFormat format);
 
     TModal& Modal;
     TDocumentHost& Host;

@@ -1,0 +1,45 @@
+// Export to GIF and Export to PNG: the picture goes through a codec into a file beside the
+// picture's own file. The codec works on an 8-bit copy, so the picture itself never changes.
+
+#include "PictureDocument.h"
+
+#include "Errors.h"
+#include "GifExport.h"
+#include "PngExport.h"
+
+#include <exception>
+
+std::string TPictureDocument::ExportFileName(TExportFormat format) const {
+    // Only four characters are cut, whatever they are: level1.jpeg gives level1.j.png.
+    const std::size_t keep = CurrentFile.size() >= 4 ? CurrentFile.size() - 4 : 0;
+    return CurrentFile.substr(0, keep) + (format == TExportFormat::Gif ? ".gif" : ".png");
+}
+
+bool TPictureDocument::ExportPicture(TExportFormat format) {
+    if (CurrentFile.empty()) return false;
+    if (Floating) StampFloating();
+    const std::string output = ExportFileName(format);
+    Host.SetWaitCursor(true);
+    Host.ProcessPendingEvents();
+    try {
+        // The codec makes its own 8-bit copy; an earlier export stays whole until the new file
+        // is complete, and no transparency reaches the file whatever the switch says.
+        if (format == TExportFormat::Gif) ExportGifFile(Picture, output);
+        else ExportPngFile(Picture, output);
+    } catch (const EOutOfMemory&) {
+        Host.SetWaitCursor(false);
+        ShowOutOfMemory();
+        return false;
+    } catch (const std::exception& error) {
+        // The cursor comes back after a failure too, and the next export starts afresh.
+        Host.SetWaitCursor(false);
+        Modal.ShowError(error.what());
+        return false;
+    }
+    Host.SetWaitCursor(false);
+    Modal.ShowMessage(format == TExportFormat::Gif ? ExportGifCaption : ExportPngCaption,
+                      SavedToText + " " + output + ".");
+    // A floating image that appeared while the window repainted is thrown away.
+    DropFloating();
+    return true;
+}
