@@ -21,24 +21,24 @@ void AxisRange(int v, int lo, int hi, int& dmin, int& dmax) {
 
 namespace {
 
-// Shared, fully built indexes of the fixed tables: conversions to 8, 4 and 1 bits never pay for
-// building cells, which matters for pictures of many colours.
+// The fixed tables' indexes keep every answer and live as long as the thread: conversions to 8, 4
+// and 1 bits reuse what earlier ones learnt.
 TColorMatcher::TCellIndex* SharedIndexFor(const std::vector<TRGBQuad>& table) {
     static const auto make = [](const std::vector<TRGBQuad>& t) {
         auto index = std::make_unique<TColorMatcher::TCellIndex>(t);
-        index->BuildAll();
+        index->KeepEveryAnswer();
         return index;
     };
     if (table == HalftonePalette()) {
-        static const auto halftone = make(HalftonePalette());
+        thread_local const auto halftone = make(HalftonePalette());
         return halftone.get();
     }
     if (table == SixteenColorPalette()) {
-        static const auto sixteen = make(SixteenColorPalette());
+        thread_local const auto sixteen = make(SixteenColorPalette());
         return sixteen.get();
     }
     if (table == MonochromePalette()) {
-        static const auto mono = make(MonochromePalette());
+        thread_local const auto mono = make(MonochromePalette());
         return mono.get();
     }
     return nullptr;
@@ -51,18 +51,16 @@ TColorMatcher::TCellIndex::TCellIndex(std::vector<TRGBQuad> table)
     if (Table_.size() > 256) Table_.resize(256);
 }
 
-void TColorMatcher::TCellIndex::BuildAll() {
-    constexpr int n = 1 << CellBits;
-    for (int cr = 0; cr < n; ++cr)
-        for (int cg = 0; cg < n; ++cg)
-            for (int cb = 0; cb < n; ++cb)
-                Build((std::size_t(cr) << (2 * CellBits)) | (std::size_t(cg) << CellBits) | std::size_t(cb), cr, cg, cb);
+void TColorMatcher::TCellIndex::KeepEveryAnswer() {
+    Answers_.assign(std::size_t(1) << 24, 0);
+    CellAnswered_.assign(Cells_.size(), false);
 }
 
-const TColorMatcher::TCellIndex::TCell& TColorMatcher::TCellIndex::Build(std::size_t cellIndex, int cr, int cg,
-                                                                         int cb) {
+const TColorMatcher::TCellIndex::TCell& TColorMatcher::TCellIndex::Build(std::size_t cellIndex) {
     constexpr int span = 256 >> CellBits;
-    const int r0 = cr * span, g0 = cg * span, b0 = cb * span;
+    constexpr std::size_t mask = (std::size_t(1) << CellBits) - 1;
+    const int r0 = int(cellIndex >> (2 * CellBits)) * span, g0 = int(cellIndex >> CellBits & mask) * span,
+              b0 = int(cellIndex & mask) * span;
     const int r1 = r0 + span - 1, g1 = g0 + span - 1, b1 = b0 + span - 1;
 
     // An entry can be nearest to some colour of the cell only if its closest approach to the
@@ -91,17 +89,11 @@ const TColorMatcher::TCellIndex::TCell& TColorMatcher::TCellIndex::Build(std::si
     return Cells_[cellIndex];
 }
 
-std::uint8_t TColorMatcher::TCellIndex::Search(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-    if (Table_.empty()) return 0;
-    const int cr = r >> (8 - CellBits), cg = g >> (8 - CellBits), cb = b >> (8 - CellBits);
-    const std::size_t cellIndex = (std::size_t(cr) << (2 * CellBits)) | (std::size_t(cg) << CellBits) | std::size_t(cb);
-    const TCell* cell = &Cells_[cellIndex];
-    if (cell->Count == NotBuilt) cell = &Build(cellIndex, cr, cg, cb);
-
+int TColorMatcher::TCellIndex::BestIn(const TCell& cell, std::uint8_t r, std::uint8_t g, std::uint8_t b) const {
     // Candidates are in ascending index order, so a strict comparison keeps ties on the lower index.
     int best = std::numeric_limits<int>::max();
-    std::uint8_t bestIndex = 0;
-    for (std::uint32_t k = cell->First; k < cell->First + cell->Count; ++k) {
+    int bestIndex = 0;
+    for (std::uint32_t k = cell.First; k < cell.First + cell.Count; ++k) {
         const TRGBQuad& q = Table_[Candidates_[k]];
         const int d = Sq(int(q.Red) - r) + Sq(int(q.Green) - g) + Sq(int(q.Blue) - b);
         if (d < best) {
@@ -110,6 +102,28 @@ std::uint8_t TColorMatcher::TCellIndex::Search(std::uint8_t r, std::uint8_t g, s
         }
     }
     return bestIndex;
+}
+
+std::uint8_t TColorMatcher::TCellIndex::Search(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    if (Table_.empty()) return 0;
+    const std::size_t cellIndex = CellOf(r, g, b);
+    const TCell* cell = &Cells_[cellIndex];
+    if (cell->Count == NotBuilt) cell = &Build(cellIndex);
+    return std::uint8_t(BestIn(*cell, r, g, b));
+}
+
+void TColorMatcher::TCellIndex::AnswerCell(std::size_t cellIndex) {
+    constexpr int span = 256 >> CellBits;
+    constexpr std::size_t mask = (std::size_t(1) << CellBits) - 1;
+    const int r0 = int(cellIndex >> (2 * CellBits)) * span, g0 = int(cellIndex >> CellBits & mask) * span,
+              b0 = int(cellIndex & mask) * span;
+    const TCell& cell = Cells_[cellIndex].Count == NotBuilt ? Build(cellIndex) : Cells_[cellIndex];
+    for (int r = r0; r < r0 + span; ++r)
+        for (int g = g0; g < g0 + span; ++g)
+            for (int b = b0; b < b0 + span; ++b)
+                Answers_[std::size_t(r) << 16 | std::size_t(g) << 8 | std::size_t(b)] =
+                    Table_.empty() ? 0 : std::uint8_t(BestIn(cell, std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)));
+    CellAnswered_[cellIndex] = true;
 }
 
 TColorMatcher::TColorMatcher(const std::vector<TRGBQuad>& table) {
@@ -121,6 +135,7 @@ TColorMatcher::TColorMatcher(const std::vector<TRGBQuad>& table) {
 }
 
 std::uint8_t TColorMatcher::Nearest(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    if (Index_->KeepsEveryAnswer()) return Index_->Answer(r, g, b);
     const std::uint32_t key = std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
     TCacheSlot& slot = Cache_[((key * 2654435761u) >> 20) & (CacheSize - 1)];
     if (slot.Key == key) return slot.Index;
