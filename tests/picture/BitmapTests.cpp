@@ -15,15 +15,6 @@ TEST(Bitmap, RowsArePaddedToFourBytesForEveryDepth) {
     EXPECT_EQ(TBitmap(33, 1, TPixelFormat::pf1bit).RowBytes(), 8u);
 }
 
-TEST(Bitmap, BitsOfPixelFormatAndTheDepthsTheEditorConvertsTo) {
-    EXPECT_EQ(BitsOfPixelFormat(TPixelFormat::pf24bit), 24);
-    EXPECT_EQ(BitsOfPixelFormat(TPixelFormat::pf1bit), 1);
-    EXPECT_EQ(BitsOfPixelFormat(TPixelFormat::pf32bit), 32);
-    EXPECT_FALSE(PixelFormatOfBits(32).has_value());
-    EXPECT_FALSE(PixelFormatOfBits(2).has_value());
-    EXPECT_EQ(*PixelFormatOfBits(4), TPixelFormat::pf4bit);
-}
-
 TEST(Bitmap, ResizingKeepsThePixelsInsideBothSizes) {
     for (TPixelFormat f : {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf24bit}) {
         TBitmap b(9, 3, f);
@@ -45,14 +36,6 @@ TEST(Bitmap, APictureTooLargeForMemoryIsRefusedAndTheOldOneStays) {
     EXPECT_EQ(b.Width(), 10);
     EXPECT_EQ(b.Pixel(0, 0), clWhite);
     EXPECT_THROW(TBitmap(1 << 30, 1 << 30), EOutOfMemory);
-}
-
-TEST(Bitmap, CopiesAreIndependent) {
-    TBitmap a(2, 2, TPixelFormat::pf8bit);
-    TBitmap b = a;
-    b.SetPixel(0, 0, clWhite);
-    EXPECT_EQ(a.Pixel(0, 0), clBlack);
-    EXPECT_EQ(b.Pixel(0, 0), clWhite);
 }
 
 } // namespace

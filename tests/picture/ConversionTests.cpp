@@ -8,6 +8,7 @@
 
 #include <random>
 
+
 namespace {
 
 TBitmap OnePixel(TColor c, TPixelFormat format = TPixelFormat::pf24bit) {
@@ -44,8 +45,6 @@ TEST(NearestColour, MatcherAgreesWithAPlainSearchOnEveryTable) {
 }
 
 TEST(NearestColour, TiesGoToTheLowerIndex) {
-    // (25, 25, 25) is as far from black (index 0) as from the cube's (51, 51, 51)? No: 3*625 vs 3*676.
-    // Grey 128 lies exactly between 102 and 153 on the cube, but index 7 (128,128,128) is exact.
     EXPECT_EQ(NearestIndex(HalftonePalette(), RGB(128, 128, 128)), 7);
     // Black is in entry 0 and entry 16: entry 0 wins.
     EXPECT_EQ(NearestIndex(HalftonePalette(), RGB(0, 0, 0)), 0);
@@ -101,17 +100,6 @@ TEST(Conversion, SameFormatChangesNothingAndKeepsAnOwnTable) {
     EXPECT_EQ(b.FileLayout.XPelsPerMeter, 3780);
     b.SetPixelFormat(TPixelFormat::pf24bit);
     EXPECT_EQ(b.FileLayout.XPelsPerMeter, 0) << "a picture whose depth was set writes no resolution";
-}
-
-TEST(Conversion, NoisePictureConvertsLikeThePlainRuleEverywhere) {
-    std::mt19937 random(3);
-    TBitmap b(97, 13, TPixelFormat::pf24bit);
-    for (auto& byte : b.PixelBuffer()) byte = std::uint8_t(random());
-    const TBitmap original = b;
-    b.SetPixelFormat(TPixelFormat::pf8bit);
-    for (int y = 0; y < 13; ++y)
-        for (int x = 0; x < 97; ++x)
-            ASSERT_EQ(b.PixelValue(x, y), NearestIndex(HalftonePalette(), original.Pixel(x, y)));
 }
 
 TEST(Monochrome, ExactlyTheBrushColourTurnsWhiteEverythingElseBlack) {
