@@ -21,9 +21,7 @@ void ExportGif(const TBitmap& picture, TByteSink& sink) {
             // Already 8 bits with its own table: nothing to convert, so no copy is needed.
             image.Assign(picture);
         } else {
-            TBitmap scratch = picture;
-            scratch.SetPixelFormat(TPixelFormat::pf8bit);
-            image.Assign(scratch);
+            image.Assign(picture.Converted(TPixelFormat::pf8bit));
         }
         image.PackColorTables();
         image.SaveToSink(sink);

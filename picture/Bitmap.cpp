@@ -75,7 +75,11 @@ void TBitmap::SetColorTable(std::vector<TRGBQuad> table) {
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat format) {
-    if (format == Format_) return;
+    if (format != Format_) *this = Converted(format);
+}
+
+TBitmap TBitmap::Converted(TPixelFormat format) const {
+    if (format == Format_) return *this;
     const std::size_t rowBytes = RowBytesFor(Width_, BitsOfPixelFormat(format));
     std::vector<std::uint8_t> pixels = AllocateBytes(CheckedProduct(rowBytes, std::uint64_t(Height_)));
 
@@ -94,11 +98,21 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
         }
         RowCodec::EncodeSpan(format, &matcher, colours, Width_, pixels.data() + std::size_t(y) * rowBytes, 0);
     }
-    Pixels_ = std::move(pixels);
-    RowBytes_ = rowBytes;
-    Format_ = format;
-    ColorTable_ = std::move(table);
-    FileLayout = TBmpFileLayout{FileLayout.CoreHeader};
+
+    TBitmap result;
+    result.Transparent = Transparent;
+    result.TransparentColor = TransparentColor;
+    result.Brush = Brush;
+    result.Pen = Pen;
+    result.Font = Font;
+    result.FileLayout = TBmpFileLayout{FileLayout.CoreHeader};
+    result.Width_ = Width_;
+    result.Height_ = Height_;
+    result.Format_ = format;
+    result.RowBytes_ = rowBytes;
+    result.Pixels_ = std::move(pixels);
+    result.ColorTable_ = std::move(table);
+    return result;
 }
 
 void TBitmap::MakeMonochrome() {

@@ -46,6 +46,8 @@ public:
     // Converts the pixels to another format, keeping them as far as it allows. Nothing happens
     // when the format is already the one asked for. EOutOfMemory leaves the bitmap as it was.
     void SetPixelFormat(TPixelFormat format);
+    // A converted copy, made without copying the pixels first.
+    TBitmap Converted(TPixelFormat format) const;
 
     // Turns every pixel of exactly the brush colour white and every other pixel black, giving a
     // 1-bit bitmap with the table black, white.
