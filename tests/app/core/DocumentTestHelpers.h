@@ -1,14 +1,34 @@
 #pragma once
 
 #include "PictureDocument.h"
+#include "ScriptedModal.h"
 
 #include <gtest/gtest.h>
 
-// A colour per position, never black; palette pictures take theirs from their own table.
+// A colour per position, never black, gray or pure red, so a lost frame or a shifted copy
+// shows; palette pictures take theirs from their own table.
 inline TColor PatternColor(const TBitmap& b, int x, int y) {
     const auto& table = b.ColorTable();
     if (IsPaletteFormat(b.PixelFormat())) return ColorOf(table[std::size_t(x * 5 + y * 3 + 1) % table.size()]);
     return RGB(std::uint8_t(40 + x * 7), std::uint8_t(30 + y * 11), std::uint8_t(100 + (x + y) % 50));
+}
+
+inline TBitmap& PaintPattern(TBitmap& b) {
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) b.SetPixel(x, y, PatternColor(b, x, y));
+    return b;
+}
+
+inline TBitmap PatternBitmap(int w, int h) {
+    TBitmap b(w, h);
+    return PaintPattern(b);
+}
+
+inline TBitmap SolidBitmap(int w, int h, TColor color) {
+    TBitmap b(w, h);
+    b.Brush.Color = color;
+    b.FillRect(Bounds(0, 0, w, h));
+    return b;
 }
 
 // The document as the window starts it, at this size and depth, then painted with the pattern.
@@ -18,13 +38,12 @@ inline void StartPatternPicture(TPictureDocument& d, int width, int height, int 
     d.ApplyBackgroundColor();
     d.SetColorDepth(bits);
     d.New();
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) d.Picture.SetPixel(x, y, PatternColor(d.Picture, x, y));
+    PaintPattern(d.Picture);
 }
 
 // A w x h area of a against b (whole bitmaps when w is 0), naming the first pixel that differs.
-inline testing::AssertionResult SameArea(const TBitmap& a, int ax, int ay, const TBitmap& b, int bx = 0, int by = 0,
-                                         int w = 0, int h = 0) {
+inline testing::AssertionResult SameArea(const TBitmap& a, int ax, int ay, const TBitmap& b, int bx = 0,
+                                         int by = 0, int w = 0, int h = 0) {
     if (w == 0) {
         if (a.Width() != b.Width() || a.Height() != b.Height()) return testing::AssertionFailure() << "sizes differ";
         w = a.Width();
@@ -38,10 +57,7 @@ inline testing::AssertionResult SameArea(const TBitmap& a, int ax, int ay, const
 }
 
 inline testing::AssertionResult AreaIs(const TBitmap& b, const TRect& r, TColor color) {
-    for (int y = r.Top; y < r.Bottom; ++y)
-        for (int x = r.Left; x < r.Right; ++x)
-            if (b.Pixel(x, y) != color) return testing::AssertionFailure() << "differs at (" << x << ", " << y << ")";
-    return testing::AssertionSuccess();
+    return SameArea(b, r.Left, r.Top, SolidBitmap(r.Width(), r.Height(), color), 0, 0, r.Width(), r.Height());
 }
 
 inline void DragAndRelease(TPictureDocument& d, int x0, int y0, int x1, int y1) {
@@ -49,3 +65,8 @@ inline void DragAndRelease(TPictureDocument& d, int x0, int y0, int x1, int y1) 
     d.DragSelection(x1, y1);
     d.EndSelection();
 }
+
+class TDocumentTest : public TDocumentFixture, public testing::Test {
+protected:
+    TPictureDocument& D = Document;
+};
