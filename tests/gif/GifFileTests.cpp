@@ -1,92 +1,149 @@
-// The bytes of the GIF file: header, tables, descriptor, trailer, and the refusals.
+// The bytes we write: the LZW code stream and its sub-blocks, the file around it, the refusals.
 
 #include "GifExport.h"
 #include "GifExtension.h"
 #include "GifImage.h"
 #include "GifTestSupport.h"
+#include "HashTable.h"
+#include "LZWEncoder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
-struct TTableCase {
-    int Colors;
-    std::uint8_t PackedByte; // byte 10, the logical screen's packed fields
-    int TableEntries;
-};
+using TBytes = std::vector<std::uint8_t>;
 
-class GifFileLayout : public testing::TestWithParam<TTableCase> {};
+TBytes Encode(const TBytes& pixels, int bitsPerPixel, int colorLimit, int width, int height,
+              bool interlaced = false) {
+    TMemorySink sink;
+    TLZWEncoder().Compress(sink, bitsPerPixel, colorLimit, pixels.data(), interlaced, width, height);
+    return sink.Bytes;
+}
 
-// Colour i is used by Colors - i pixels, so the packed table keeps the bitmap's order.
-TEST_P(GifFileLayout, ExportWritesHeaderSortedPaddedGlobalTableDescriptorDataAndTrailer) {
-    const TTableCase c = GetParam();
-    std::vector<TGIFColor> colors;
-    std::vector<std::uint8_t> indices;
-    for (int i = 0; i < c.Colors; ++i) {
-        colors.push_back({std::uint8_t(i), std::uint8_t(255 - i), 0x40});
-        indices.insert(indices.end(), std::size_t(c.Colors - i), std::uint8_t(i));
+TBytes Noise(std::size_t count, std::uint32_t seed) {
+    TBytes pixels(count);
+    for (auto& p : pixels)
+        p = std::uint8_t(NextRandom(seed));
+    return pixels;
+}
+
+TEST(LzwEncoder, ShortStreamsComeOutByteForByte) {
+    // Clear code 4, index 0, end code 5, each 3 bits wide.
+    EXPECT_EQ(Encode({0}, 1, 2, 1, 1), (TBytes{0x02, 0x02, 0x44, 0x01, 0x00}));
+    EXPECT_EQ(Encode({1, 2, 3}, 2, 4, 3, 0), (TBytes{0x02, 0x01, 0x05, 0x00})); // the end code alone
+    // Interlace passes take rows 0, 8 / 4 / 2, 6 / 1, 3, 5, 7, 9.
+    EXPECT_EQ(Encode({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 4, 16, 1, 10, true),
+              Encode({0, 8, 4, 2, 6, 1, 3, 5, 7, 9}, 4, 16, 1, 10));
+    EXPECT_EQ(ErrorOf([] { Encode({0, 1, 2, 3, 4}, 3, 4, 5, 1); }), "Color not in color table");
+    EXPECT_EQ(ErrorOf([] { Encode({4}, 2, 4, 1, 1); }), "Color not in color table");
+}
+
+// 8-bit codes start at 258, so after 3837 assigned codes NextCode is 4095: the code written
+// then is followed by a clear code, and the reader only finds it if the widths were right.
+TEST(LzwEncoder, AFullTableIsClearedRightAfterTheCodeWrittenAtNextCode4095) {
+    const auto codes = ReadCodes(SplitImageData(Encode(Noise(200000, 3), 8, 256, 400, 500), 0));
+    std::vector<std::size_t> clears;
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        if (codes[i] == 256) clears.push_back(i);
+    ASSERT_GE(clears.size(), 3u);
+    EXPECT_EQ(clears[0], 0u);
+    EXPECT_EQ(clears[1] - clears[0], 3839u);
+    EXPECT_EQ(clears[2] - clears[1], 3839u);
+    EXPECT_LE(*std::max_element(codes.begin(), codes.begin() + std::ptrdiff_t(clears[1])), 4094);
+}
+
+TEST(LzwEncoder, DataComesIn255ByteSubBlocksAndAMultipleOf255EndsRightAfterAFullOne) {
+    bool sawExactMultiple = false;
+    for (int width = 1; width < 1200; ++width) {
+        const TBytes bytes = Encode(Noise(std::size_t(width), std::uint32_t(width)), 8, 256, width, 1);
+        const TImageData data = SplitImageData(bytes, 0);
+        ASSERT_EQ(data.EndOffset, bytes.size()) << width;
+        ASSERT_FALSE(data.BlockLengths.empty());
+        for (std::size_t i = 0; i + 1 < data.BlockLengths.size(); ++i)
+            ASSERT_EQ(data.BlockLengths[i], 255) << width;
+        if (data.Payload.size() % 255 == 0) {
+            sawExactMultiple = true;
+            EXPECT_EQ(data.BlockLengths.back(), 255);
+        }
     }
-    const int width = int(indices.size()) >= 40 ? 40 : int(indices.size());
-    indices.resize((indices.size() + std::size_t(width) - 1) / std::size_t(width) * std::size_t(width), 0);
-    const int height = int(indices.size()) / width;
-    if (c.Colors == 1) indices.assign(indices.size(), 0);
+    EXPECT_TRUE(sawExactMultiple);
+}
+
+// Doubling modulo 8009 splits the slots into cycles of 4004: a full cycle must end the probe
+// instead of circling it for ever.
+TEST(LzwHashTable, AFullProbeCycleRefusesTheInsertInsteadOfLooping) {
+    THashTable table;
+    std::uint32_t stored = 0;
+    while (stored < 20000 && table.Insert(stored, int(stored & 0xFFF)))
+        ++stored;
+    ASSERT_LT(stored, 20000u);
+    EXPECT_GE(stored, 4004u);
+    for (std::uint32_t key = 0; key < stored; ++key)
+        ASSERT_EQ(table.Lookup(key), int(key & 0xFFF)) << key;
+    EXPECT_EQ(table.Lookup(stored), -1);
+}
+
+TBytes Slice(const TBytes& b, std::size_t at, std::size_t count) {
+    return TBytes(b.begin() + std::ptrdiff_t(at), b.begin() + std::ptrdiff_t(at + count));
+}
+
+// Colours in use, byte 10 (the logical screen's packed fields), global table entries.
+class GifFileLayout : public testing::TestWithParam<std::tuple<int, int, int>> {};
+
+TEST_P(GifFileLayout, ExportWritesHeaderSortedPaddedGlobalTableDescriptorDataAndTrailer) {
+    const auto [colorCount, packedByte, tableEntries] = GetParam();
+    // Colour i is used by colorCount - i pixels (the padding adds to colour 0), so the packed table
+    // keeps the bitmap's order.
+    std::vector<TGIFColor> colors;
+    TBytes indices;
+    for (int i = 0; i < colorCount; ++i) {
+        colors.push_back({std::uint8_t(i), std::uint8_t(255 - i), 0x40});
+        indices.insert(indices.end(), std::size_t(colorCount - i), std::uint8_t(i));
+    }
+    const int width = std::min(int(indices.size()), 40);
+    const int height = (int(indices.size()) + width - 1) / width;
+    indices.resize(std::size_t(width * height), 0);
 
     TMemorySink sink;
     ExportGif(IndexedBitmap(width, height, colors, indices), sink);
-    const auto& b = sink.Bytes;
-
-    EXPECT_EQ(std::string(b.begin(), b.begin() + 6), "GIF87a");
-    EXPECT_EQ(Le16(b, 6), width);
-    EXPECT_EQ(Le16(b, 8), height);
-    EXPECT_EQ(b[10], c.PackedByte);
-    EXPECT_EQ(b[11], 0);
-    EXPECT_EQ(b[12], 0);
-    for (int i = 0; i < c.TableEntries; ++i) {
-        const TGIFColor expected = i < c.Colors ? colors[std::size_t(i)] : TGIFColor{};
-        const TGIFColor written{b[13 + 3 * i], b[14 + 3 * i], b[15 + 3 * i]};
-        ASSERT_EQ(written, expected) << "entry " << i;
-    }
-    const std::size_t d = 13 + 3 * std::size_t(c.TableEntries);
-    EXPECT_EQ(b[d], 0x2C);
-    EXPECT_EQ(Le16(b, d + 1), 0);
-    EXPECT_EQ(Le16(b, d + 3), 0);
-    EXPECT_EQ(Le16(b, d + 5), width);
-    EXPECT_EQ(Le16(b, d + 7), height);
-    EXPECT_EQ(b[d + 9], 0x00);
+    const TBytes& b = sink.Bytes;
+    const auto w0 = std::uint8_t(width), w1 = std::uint8_t(width >> 8);
+    const auto h0 = std::uint8_t(height), h1 = std::uint8_t(height >> 8);
+    EXPECT_EQ(Slice(b, 0, 13),
+              (TBytes{'G', 'I', 'F', '8', '7', 'a', w0, w1, h0, h1, std::uint8_t(packedByte), 0, 0}));
+    const std::size_t d = 13 + 3 * std::size_t(tableEntries);
+    EXPECT_EQ(Slice(b, d, 10), (TBytes{0x2C, 0, 0, 0, 0, w0, w1, h0, h1, 0x00}));
     const TImageData data = SplitImageData(b, d + 10);
-    EXPECT_EQ(data.MinimumCodeSize, std::max(BitsForColorCount(c.Colors), 2));
-    EXPECT_EQ(data.EndOffset + 1, b.size());
-    EXPECT_EQ(b.back(), 0x3B);
+    EXPECT_EQ(data.MinimumCodeSize, std::max(BitsForColorCount(colorCount), 2));
+    EXPECT_EQ(Slice(b, data.EndOffset, b.size() - data.EndOffset), TBytes{0x3B});
 
     const TDecodedGif decoded = DecodeGif(b);
-    EXPECT_TRUE(decoded.GlobalSorted);
+    colors.resize(std::size_t(tableEntries)); // padded with black
+    EXPECT_EQ(decoded.GlobalColors, colors);
     EXPECT_EQ(decoded.Indices, indices);
 }
 
 INSTANTIATE_TEST_SUITE_P(ColorCounts, GifFileLayout,
-                         testing::Values(TTableCase{1, 0x88, 2}, TTableCase{3, 0x99, 4},
-                                         TTableCase{129, 0xFF, 256}, TTableCase{256, 0xFF, 256}));
+                         testing::Values(std::tuple(1, 0x88, 2), std::tuple(3, 0x99, 4),
+                                         std::tuple(129, 0xFF, 256), std::tuple(256, 0xFF, 256)));
 
-// Without a sub-image there is no version to write. No colour table anywhere gives resolution
-// -1 and 0 bits, both masked to 7; an empty sub-image writes neither descriptor nor data.
-TEST(GifFile, NoSubImageIsRefusedAndAnEmptyOneWritesOnlyHeaderAndTrailer) {
+TEST(GifFile, WhatCannotBeWrittenIsRefusedAndAnEmptySubImageWritesOnlyHeaderAndTrailer) {
     TGIFImage image;
     TMemorySink sink;
     EXPECT_EQ(ErrorOf([&] { image.SaveToSink(sink); }), "Unsupported GIF version");
     EXPECT_TRUE(sink.Bytes.empty());
-    image.AddSubImage();
-    image.SaveToSink(sink);
-    EXPECT_EQ(sink.Bytes,
-              (std::vector<std::uint8_t>{'G', 'I', 'F', '8', '7', 'a', 0, 0, 0, 0, 0x77, 0, 0, 0x3B}));
-}
-
-TEST(GifFile, AnIndexBufferShorterThanTheImageIsRefusedNotOverread) {
-    TGIFImage image;
+    // No colour table anywhere gives resolution -1 and 0 bits, both masked to 7.
     TGIFSubImage& sub = image.AddSubImage();
+    image.SaveToSink(sink);
+    EXPECT_EQ(sink.Bytes, (TBytes{'G', 'I', 'F', '8', '7', 'a', 0, 0, 0, 0, 0x77, 0, 0, 0x3B}));
+
     sub.SetSize(4, 4);
     sub.Data.resize(15);
-    TMemorySink sink;
     EXPECT_EQ(ErrorOf([&] { image.SaveToSink(sink); }), "Image data is smaller than the image");
+    EXPECT_EQ(ErrorOf([&] { image.SetScreenWidth(3); }), "Image width too small for contained frames");
+    EXPECT_EQ(ErrorOf([&] { image.SetScreenHeight(3); }), "Image height too small for contained frames");
 }
 
 TEST(GifFile, TransparencyNeedsGif89aAndWritesItsGraphicControlExtension) {
@@ -95,24 +152,12 @@ TEST(GifFile, TransparencyNeedsGif89aAndWritesItsGraphicControlExtension) {
     image.Images[0].SetTransparentIndex(1);
     TMemorySink sink;
     image.SaveToSink(sink);
-    const auto& b = sink.Bytes;
-    EXPECT_EQ(std::string(b.begin(), b.begin() + 6), "GIF89a");
-    // Header, no global table, then the extension before the descriptor.
-    const std::vector<std::uint8_t> extension{0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, 0x01, 0x00};
-    EXPECT_TRUE(std::equal(extension.begin(), extension.end(), b.begin() + 13));
-    EXPECT_EQ(b[21], 0x2C);
-    EXPECT_EQ(b[30], 0x80); // local table of 2 entries
-}
-
-TEST(GifFile, TheScreenCannotShrinkBelowItsSubImages) {
-    TGIFImage image;
-    image.Assign(IndexedBitmap(3, 2, {{0, 0, 0}}, std::vector<std::uint8_t>(6, 0)));
-    EXPECT_EQ(image.ScreenWidth(), 3);
-    EXPECT_EQ(image.ScreenHeight(), 2);
-    EXPECT_EQ(ErrorOf([&] { image.SetScreenWidth(2); }), "Image width too small for contained frames");
-    EXPECT_EQ(ErrorOf([&] { image.SetScreenHeight(1); }), "Image height too small for contained frames");
-    image.SetScreenWidth(300);
-    EXPECT_EQ(image.ScreenWidth(), 300);
+    const TBytes& b = sink.Bytes;
+    EXPECT_EQ(Slice(b, 0, 6), (TBytes{'G', 'I', 'F', '8', '9', 'a'}));
+    // No global table: the extension comes straight after the screen, then the descriptor with a
+    // local table of 2.
+    EXPECT_EQ(Slice(b, 13, 18), (TBytes{0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, 0x01, 0x00, //
+                                        0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x80}));
 }
 
 TEST(GifExport, RefusesPicturesAGifCannotHoldInsteadOfCroppingOrFailingLater) {
@@ -122,39 +167,8 @@ TEST(GifExport, RefusesPicturesAGifCannotHoldInsteadOfCroppingOrFailingLater) {
     EXPECT_EQ(ErrorOf([&] { ExportGif(TBitmap(65536, 1, TPixelFormat::pf8bit), sink); }), tooLarge);
     EXPECT_EQ(ErrorOf([&] { ExportGif(TBitmap(1, 65536, TPixelFormat::pf1bit), sink); }), tooLarge);
     EXPECT_TRUE(sink.Bytes.empty());
-    // The largest side a GIF can hold still goes.
     ExportGif(TBitmap(65535, 1, TPixelFormat::pf8bit), sink);
     EXPECT_EQ(Le16(sink.Bytes, 6), 65535);
-}
-
-TEST(GifExport, ThreeHalftoneColoursGiveAFourEntryTableMostUsedFirst) {
-    TBitmap picture(4, 4, TPixelFormat::pf24bit);
-    picture.Brush.Color = RGB(51, 102, 153);
-    picture.FillRect(Bounds(0, 0, 4, 4)); // 16 pixels, 6 of them painted over below
-    picture.SetPixel(0, 0, RGB(0, 51, 0));
-    for (int x = 0; x < 4; ++x)
-        picture.SetPixel(x, 3, RGB(255, 255, 255));
-    picture.SetPixel(1, 1, RGB(255, 255, 255));
-    TMemorySink sink;
-    ExportGif(picture, sink);
-    EXPECT_EQ(picture.PixelFormat(), TPixelFormat::pf24bit);
-    const TDecodedGif decoded = DecodeGif(sink.Bytes);
-    EXPECT_EQ(decoded.GlobalColors,
-              (std::vector<TGIFColor>{{51, 102, 153}, {255, 255, 255}, {0, 51, 0}, {0, 0, 0}}));
-    EXPECT_EQ(decoded.Indices[0], 2);
-    EXPECT_EQ(decoded.Indices[5], 1);
-    EXPECT_EQ(decoded.Indices[6], 0);
-}
-
-TEST(GifExport, AnEightBitPictureKeepsOnlyTheUsedColoursOfItsOwnTable) {
-    std::vector<TGIFColor> colors(256, TGIFColor{9, 9, 9});
-    colors[200] = {200, 1, 2};
-    colors[17] = {17, 3, 4};
-    TMemorySink sink;
-    ExportGif(IndexedBitmap(3, 1, colors, {200, 17, 200}), sink);
-    const TDecodedGif decoded = DecodeGif(sink.Bytes);
-    EXPECT_EQ(decoded.GlobalColors, (std::vector<TGIFColor>{{200, 1, 2}, {17, 3, 4}}));
-    EXPECT_EQ(decoded.Indices, (std::vector<std::uint8_t>{0, 1, 0}));
 }
 
 } // namespace

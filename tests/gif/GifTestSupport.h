@@ -11,7 +11,6 @@
 
 #include <gif_lib.h>
 
-#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -21,50 +20,38 @@ struct TDecodedGif {
     int Width = 0;
     int Height = 0;
     std::vector<TGIFColor> GlobalColors;
-    bool GlobalSorted = false;
     std::vector<std::uint8_t> Indices; // of the first image
 };
 
-inline TDecodedGif DecodeGif(const std::vector<std::uint8_t>& bytes) {
-    struct TReader {
-        const std::vector<std::uint8_t>* Bytes;
-        std::size_t Position = 0;
-    } reader{&bytes};
-    auto read = [](GifFileType* gif, GifByteType* out, int size) -> int {
-        auto* r = static_cast<TReader*>(gif->UserData);
-        const std::size_t n = std::min<std::size_t>(std::size_t(size), r->Bytes->size() - r->Position);
-        std::memcpy(out, r->Bytes->data() + r->Position, n);
-        r->Position += n;
-        return int(n);
-    };
+inline TDecodedGif DecodeGifFile(const std::string& path) {
     int error = 0;
-    GifFileType* gif = DGifOpen(&reader, read, &error);
-    if (!gif) throw std::runtime_error(std::string("giflib cannot open: ") + GifErrorString(error));
-    if (DGifSlurp(gif) != GIF_OK) {
-        const std::string message = GifErrorString(gif->Error);
-        DGifCloseFile(gif, &error);
-        throw std::runtime_error("giflib cannot decode: " + message);
+    GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
+    if (!gif || DGifSlurp(gif) != GIF_OK) {
+        const std::string message = GifErrorString(gif ? gif->Error : error);
+        if (gif) DGifCloseFile(gif, &error);
+        throw std::runtime_error("giflib cannot read " + path + ": " + message);
     }
-    TDecodedGif decoded;
-    decoded.Width = gif->SWidth;
-    decoded.Height = gif->SHeight;
-    if (gif->SColorMap) {
-        for (int i = 0; i < gif->SColorMap->ColorCount; ++i) {
-            const GifColorType c = gif->SColorMap->Colors[i];
-            decoded.GlobalColors.push_back({c.Red, c.Green, c.Blue});
-        }
-        decoded.GlobalSorted = gif->SColorMap->SortFlag;
+    TDecodedGif decoded{gif->SWidth, gif->SHeight, {}, {}};
+    for (int i = 0; gif->SColorMap && i < gif->SColorMap->ColorCount; ++i) {
+        const GifColorType c = gif->SColorMap->Colors[i];
+        decoded.GlobalColors.push_back({c.Red, c.Green, c.Blue});
     }
     if (gif->ImageCount > 0) {
         const SavedImage& image = gif->SavedImages[0];
-        const std::size_t size = std::size_t(image.ImageDesc.Width) * std::size_t(image.ImageDesc.Height);
-        decoded.Indices.assign(image.RasterBits, image.RasterBits + size);
+        decoded.Indices.assign(image.RasterBits, image.RasterBits + std::size_t(image.ImageDesc.Width) *
+                                                                        std::size_t(image.ImageDesc.Height));
     }
     DGifCloseFile(gif, &error);
     return decoded;
 }
 
-// The LZW image data at the start of the bytes: the minimum code size, the sub-block payloads
+inline TDecodedGif DecodeGif(const std::vector<std::uint8_t>& bytes) {
+    TTempFolder folder;
+    WriteFileBytes(folder.File("decoded.gif"), bytes);
+    return DecodeGifFile(folder.File("decoded.gif"));
+}
+
+// The LZW image data starting at a given offset: the minimum code size, the sub-block payloads
 // joined, and the sub-block lengths.
 struct TImageData {
     int MinimumCodeSize = 0;
@@ -76,54 +63,42 @@ struct TImageData {
 inline TImageData SplitImageData(const std::vector<std::uint8_t>& bytes, std::size_t at) {
     TImageData data;
     data.MinimumCodeSize = bytes.at(at++);
-    for (;;) {
-        const int length = bytes.at(at++);
-        if (length == 0) break;
+    while (const int length = bytes.at(at++)) {
         data.BlockLengths.push_back(length);
-        data.Payload.insert(data.Payload.end(), bytes.begin() + std::ptrdiff_t(at),
-                            bytes.begin() + std::ptrdiff_t(at + std::size_t(length)));
+        data.Payload.insert(data.Payload.end(), &bytes.at(at), &bytes.at(at + std::size_t(length) - 1) + 1);
         at += std::size_t(length);
     }
     data.EndOffset = at;
     return data;
 }
 
-// The codes of a GIF code stream as a decoder reads them, least significant bit first, with
-// the width rule of the GIF format: one more bit once the decoder's table reaches the current
-// width's limit, never more than 12, back to the start width after a clear code.
+// The codes as a decoder reads them, least significant bit first, with the GIF width rule: one
+// more bit once the decoder's table reaches the width's limit, at most 12, back after a clear.
 inline std::vector<int> ReadCodes(const TImageData& data) {
     const int clearCode = 1 << data.MinimumCodeSize;
-    const int endCode = clearCode + 1;
     const int startWidth = data.MinimumCodeSize + 1;
-    int width = startWidth;
-    int nextEntry = clearCode + 2;
+    int width = startWidth, nextEntry = clearCode + 2, bitCount = 0;
     bool afterClear = true;
     std::uint64_t bits = 0;
-    int bitCount = 0;
     std::size_t at = 0;
     std::vector<int> codes;
     for (;;) {
-        while (bitCount < width) {
+        for (; bitCount < width; bitCount += 8) {
             if (at == data.Payload.size()) throw std::runtime_error("code stream ends without an end code");
             bits |= std::uint64_t(data.Payload[at++]) << bitCount;
-            bitCount += 8;
         }
         const int code = int(bits & ((1u << width) - 1));
         bits >>= width;
         bitCount -= width;
         codes.push_back(code);
-        if (code == endCode) return codes;
+        if (code == clearCode + 1) return codes;
         if (code == clearCode) {
             width = startWidth;
             nextEntry = clearCode + 2;
-            afterClear = true;
-            continue;
+        } else if (!afterClear && nextEntry < 4096 && ++nextEntry == (1 << width) && width < 12) {
+            ++width;
         }
-        if (!afterClear && nextEntry < 4096) {
-            ++nextEntry;
-            if (nextEntry == (1 << width) && width < 12) ++width;
-        }
-        afterClear = false;
+        afterClear = code == clearCode;
     }
 }
 
