@@ -60,6 +60,9 @@ inline testing::AssertionResult AreaIs(const TBitmap& b, const TRect& r, TColor 
     return SameArea(b, r.Left, r.Top, SolidBitmap(r.Width(), r.Height(), color), 0, 0, r.Width(), r.Height());
 }
 
+// The frame of a floating image is drawn in black and white dots.
+inline bool IsFramePixel(TColor c) { return c == clBlack || c == clWhite; }
+
 inline void DragAndRelease(TPictureDocument& d, int x0, int y0, int x1, int y1) {
     d.BeginSelection(x0, y0);
     d.DragSelection(x1, y1);

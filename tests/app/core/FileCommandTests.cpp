@@ -149,9 +149,11 @@ TEST_F(FileCommands, FailedSavesKeepNameTitleAndChangesAndNewKeepsThePicture) {
 
     std::filesystem::remove(Folder.File("old.bmp"));
     std::filesystem::create_directory(Folder.File("old.bmp")); // no file can replace it
+    EXPECT_FALSE(D.Save());
+    EXPECT_TRUE(D.SaveFailed && D.Modified);
     Modal.Answers.push_back(true);
     D.New();
-    EXPECT_EQ(2u, Modal.Errors.size());
+    EXPECT_EQ(3u, Modal.Errors.size());
     EXPECT_TRUE(D.Modified);
     EXPECT_EQ(before.PixelBuffer(), D.Picture.PixelBuffer());
     EXPECT_EQ(Folder.File("old.bmp"), D.CurrentFile);

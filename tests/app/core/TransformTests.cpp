@@ -9,10 +9,11 @@ namespace {
 using Transform = TDocumentTest;
 
 enum class TTurn { Horizontal, Vertical, Rotate };
+using TShape = std::tuple<TTurn, int, int>;
 
 // Turn, width and height of the lifted image, bits: from one row or column up to widths that
 // split 1- and 4-bit bytes unevenly, lifted at an odd offset so that palette rows do too.
-class Mirroring : public TDocumentFixture, public testing::TestWithParam<std::tuple<std::tuple<TTurn, int, int>, int>> {
+class Mirroring : public TDocumentFixture, public testing::TestWithParam<std::tuple<TShape, int>> {
 protected:
     void Turn(TTurn turn) {
         if (turn == TTurn::Horizontal) Document.MirrorHorizontal();
@@ -44,12 +45,19 @@ TEST_P(Mirroring, MovesEveryPixelToItsMirrorPlaceAndTwiceGivesTheImageBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Transform, Mirroring,
-                         testing::Combine(testing::Values(std::tuple{TTurn::Horizontal, 3, 1},
-                                                          std::tuple{TTurn::Vertical, 1, 3},
-                                                          std::tuple{TTurn::Rotate, 2, 2},
-                                                          std::tuple{TTurn::Horizontal, 13, 5},
-                                                          std::tuple{TTurn::Rotate, 11, 4}),
+                         testing::Combine(testing::Values(TShape{TTurn::Horizontal, 3, 1}, TShape{TTurn::Vertical, 1, 3},
+                                                          TShape{TTurn::Rotate, 2, 2}, TShape{TTurn::Horizontal, 13, 5},
+                                                          TShape{TTurn::Rotate, 11, 4}),
                                           testing::Values(1, 4, 8, 16, 24)));
+
+TEST_F(Transform, MirroringALongImageLetsTheWindowRepaintMeanwhile) {
+    StartPatternPicture(D, 30, 400);
+    D.SelectAll();
+    Host.EventsProcessed = 0;
+    D.MirrorVertical();
+    EXPECT_GE(Host.EventsProcessed, 2);
+    EXPECT_FALSE(Host.WaitCursor);
+}
 
 // The background black turns white, every other colour black, on the lifted image's edge too.
 TEST_F(Transform, BlackWhiteWithBlackBackground) {
@@ -58,9 +66,8 @@ TEST_F(Transform, BlackWhiteWithBlackBackground) {
     for (int x = 0; x < 4; ++x) D.Picture.SetPixel(x, 0, row[x]);
     DragAndRelease(D, 0, 0, 2, 2);
     D.BlackWhite();
-    EXPECT_EQ(TPixelFormat::pf1bit, D.Picture.PixelFormat());
-    EXPECT_EQ(TPixelFormat::pf1bit, D.FloatingBitmap.PixelFormat());
-    EXPECT_EQ(TPixelFormat::pf1bit, D.UndoBitmap.PixelFormat());
+    EXPECT_EQ(std::tuple(D.Picture.PixelFormat(), D.FloatingBitmap.PixelFormat(), D.UndoBitmap.PixelFormat()),
+              std::tuple(TPixelFormat::pf1bit, TPixelFormat::pf1bit, TPixelFormat::pf1bit));
     EXPECT_FALSE(D.Modified);
     D.StampFloating();
     const TColor expected[4] = {clWhite, clBlack, clBlack, clBlack};
