@@ -46,9 +46,9 @@ TEST_P(GifRoundTrip, GiflibDecodesEveryPixelToItsColourAndTheTableToTheColoursIn
                                                               : NextRandom(seed);
             indices.push_back(std::uint8_t(v % unsigned(c.Colors)));
         }
-    TMemorySink sink;
-    ExportGif(IndexedBitmap(c.Width, c.Height, colors, indices), sink);
-    const TDecodedGif decoded = DecodeGif(sink.Bytes);
+    TTempFolder folder;
+    ExportGifFile(IndexedBitmap(c.Width, c.Height, colors, indices), folder.File("out.gif"));
+    const TDecodedGif decoded = DecodeGifFile(folder.File("out.gif"));
 
     ASSERT_EQ((std::vector<std::size_t>{std::size_t(decoded.Width), std::size_t(decoded.Height),
                                         decoded.Indices.size()}),
@@ -74,12 +74,9 @@ std::vector<TRoundTrip> Cases() {
                                      {1, 5000, 2, Noise}, {3000, 1200, 256, Noise}, {4096, 900, 6, Tiles},
                                      {2, 3, 5, Noise},    {640, 480, 1, Flat},      {1000, 1000, 129, Tiles}};
     std::uint32_t seed = 2026;
-    for (int i = 0; i < 12; ++i) {
-        const int width = 1 + int(NextRandom(seed) % 1500);
-        const int height = 1 + int(NextRandom(seed) % 700);
-        const int colors = 1 + int(NextRandom(seed) % 256);
-        cases.push_back({width, height, colors, TContent(NextRandom(seed) % 3)});
-    }
+    for (int i = 0; i < 12; ++i) // a braced list is evaluated left to right
+        cases.push_back({1 + int(NextRandom(seed) % 1500), 1 + int(NextRandom(seed) % 700),
+                         1 + int(NextRandom(seed) % 256), TContent(NextRandom(seed) % 3)});
     return cases;
 }
 

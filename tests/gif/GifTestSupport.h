@@ -45,12 +45,6 @@ inline TDecodedGif DecodeGifFile(const std::string& path) {
     return decoded;
 }
 
-inline TDecodedGif DecodeGif(const std::vector<std::uint8_t>& bytes) {
-    TTempFolder folder;
-    WriteFileBytes(folder.File("decoded.gif"), bytes);
-    return DecodeGifFile(folder.File("decoded.gif"));
-}
-
 // The LZW image data starting at a given offset: the minimum code size, the sub-block payloads
 // joined, and the sub-block lengths.
 struct TImageData {
