@@ -50,7 +50,7 @@ TEST_F(FileCommands, NewAfterChangesAsksOnceAndGivesAnEmptyUntitledPicture) {
 
 TEST_F(FileCommands, OpenFourBitFileTakesItsSizeAndDepthForTheNextNew) {
     TBitmap file(5, 3, TPixelFormat::pf4bit);
-    for (int x = 0; x < 5; ++x) file.SetPixel(x, 1, ColorOf(file.ColorTable()[std::size_t(x + 9)]));
+    PaintPattern(file);
     SaveBitmapToFile(file, Folder.File("tiles.bmp"));
     DragAndRelease(D, 0, 0, 10, 10);
     Modal.FileChoices.push_back(Folder.File("tiles.bmp"));

@@ -8,16 +8,11 @@ const TColor Red = RGB(255, 0, 0), Green = RGB(0, 255, 0);
 
 using WindowState = TDocumentTest;
 
-TEST_F(WindowState, StartsWithTheDefaultPictureAndTitle) {
+TEST_F(WindowState, StartsEmptyAndCommandsStatusAndTitleFollowTheDocumentState) {
     EXPECT_TRUE(AreaIs(D.Picture, Bounds(0, 0, 1000, 1000), clBlack));
     EXPECT_FALSE(D.TransparentChecked || D.Modified || D.UndoAvailable);
     EXPECT_EQ(D.StatusTexts()[0], " 1000 x 1000 x 24-bit");
     EXPECT_EQ(D.Title(), "Tessimap");
-    D.CurrentFile = "/home/ann/maps/castle.bmp";
-    EXPECT_EQ(D.Title(), "Tessimap - castle.bmp");
-}
-
-TEST_F(WindowState, CommandsAndStatusFollowTheDocumentState) {
     TCommandStates s = D.CommandStates(false);
     EXPECT_FALSE(s.Undo || s.Paste || s.FloatingCommands || s.Export);
     EXPECT_TRUE(D.CommandStates(true).Paste);
@@ -27,8 +22,9 @@ TEST_F(WindowState, CommandsAndStatusFollowTheDocumentState) {
     D.StampFloating();
     s = D.CommandStates(true);
     EXPECT_TRUE(s.Undo && !s.FloatingCommands);
-    D.CurrentFile = "/tmp/a.bmp";
+    D.CurrentFile = "/home/ann/maps/castle.bmp";
     EXPECT_TRUE(D.CommandStates(false).Export);
+    EXPECT_EQ(D.Title(), "Tessimap - castle.bmp");
     ASSERT_TRUE(D.ResizePicture(320, 200, true));
     ASSERT_TRUE(D.SetColorDepth(4));
     D.CursorText = "X=12, Y=7";
