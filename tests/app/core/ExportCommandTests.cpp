@@ -44,10 +44,9 @@ TBitmap ThreeColours() {
 }
 
 // Every pixel of the decoded GIF is the colour the 8-bit conversion gives that pixel.
-void ExpectGifShows(const std::vector<std::uint8_t>& file, const TBitmap& picture) {
-    TBitmap eight = picture;
-    eight.SetPixelFormat(TPixelFormat::pf8bit);
-    const TDecodedGif gif = DecodeGif(file);
+void ExpectGifShows(const std::string& path, const TBitmap& picture) {
+    const TBitmap eight = picture.Converted(TPixelFormat::pf8bit);
+    const TDecodedGif gif = DecodeGifFile(path);
     ASSERT_EQ(gif.Width, picture.Width());
     ASSERT_EQ(gif.Height, picture.Height());
     for (int y = 0; y < picture.Height(); ++y)
@@ -58,17 +57,15 @@ void ExpectGifShows(const std::vector<std::uint8_t>& file, const TBitmap& pictur
 }
 
 void ExpectPngShows(const std::vector<std::uint8_t>& file, const TBitmap& picture) {
-    TBitmap eight = picture;
-    eight.SetPixelFormat(TPixelFormat::pf8bit);
-    ExpectDecodesTo(file, eight);
+    ExpectDecodesTo(file, picture.Converted(TPixelFormat::pf8bit));
 }
 
 TEST(ExportCommands, ThreeHalftoneColoursGiveAFourEntryTableMostUsedFirst) {
     TExportFixture f;
     f.Name(ThreeColours());
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Gif));
-    const auto file = f.Exported(TExportFormat::Gif);
-    const TDecodedGif gif = DecodeGif(file);
+    const std::string file = f.Document.ExportFileName(TExportFormat::Gif);
+    const TDecodedGif gif = DecodeGifFile(file);
     ASSERT_EQ(gif.GlobalColors.size(), 4u);
     EXPECT_EQ(RGB(gif.GlobalColors[0].Red, gif.GlobalColors[0].Green, gif.GlobalColors[0].Blue), Red);
     EXPECT_EQ(RGB(gif.GlobalColors[1].Red, gif.GlobalColors[1].Green, gif.GlobalColors[1].Blue), Blue);
@@ -100,7 +97,7 @@ TEST_P(EveryDepth, ExportsShowTheEightBitConversionAndLeaveThePictureAsItWas) {
         EXPECT_EQ(f.Document.UndoBitmap.PixelFormat(), picture.PixelFormat());
         EXPECT_TRUE(f.Document.UndoAvailable);
     }
-    ExpectGifShows(f.Exported(TExportFormat::Gif), picture);
+    ExpectGifShows(f.Document.ExportFileName(TExportFormat::Gif), picture);
     ExpectPngShows(f.Exported(TExportFormat::Png), picture);
 }
 
@@ -117,7 +114,7 @@ TEST(ExportCommands, AnEightBitPictureKeepsItsOwnTable) {
     f.Name(picture);
 
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Gif));
-    const TDecodedGif gif = DecodeGif(f.Exported(TExportFormat::Gif));
+    const TDecodedGif gif = DecodeGifFile(f.Document.ExportFileName(TExportFormat::Gif));
     ASSERT_EQ(gif.GlobalColors.size(), 2u) << "only the colours some pixel uses";
     EXPECT_EQ(RGB(gif.GlobalColors[0].Red, gif.GlobalColors[0].Green, gif.GlobalColors[0].Blue), RGB(250, 240, 230));
     EXPECT_EQ(RGB(gif.GlobalColors[1].Red, gif.GlobalColors[1].Green, gif.GlobalColors[1].Blue), RGB(1, 2, 3));
@@ -196,7 +193,7 @@ TEST(ExportCommands, TheNameLosesFourCharactersAndAnExistingFileIsReplaced) {
 
     WriteFileBytes(f.Folder.File("level1.gif"), {'o', 'l', 'd'});
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Gif));
-    ExpectGifShows(f.Exported(TExportFormat::Gif), f.Document.Picture);
+    ExpectGifShows(f.Document.ExportFileName(TExportFormat::Gif), f.Document.Picture);
 }
 
 TEST(ExportCommands, AnUnnamedPictureCannotBeExported) {
