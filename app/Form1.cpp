@@ -100,7 +100,8 @@ void TForm1::Timer1Timer() {
         action->setEnabled(states.FloatingCommands);
     // The scroll bars need no work here: the scroll area shows each exactly while the picture is
     // larger than the view that way, and FormResize keeps a smaller picture's view its own size.
-    // Export to GIF and PNG stay disabled until their commands exist, whatever states.Export says.
+    ExportToGIF1->setEnabled(states.Export);
+    ExportToPNG1->setEnabled(states.Export);
     const auto texts = Document_->StatusTexts();
     for (std::size_t panel = 0; panel < texts.size(); ++panel) {
         const QString text = QString::fromStdString(texts[panel]);

@@ -62,6 +62,8 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void Savepicture1Click();
     void Saveas1Click();
     void Exit1Click();
+    void ExportToGIF1Click();
+    void ExportToPNG1Click();
 
     void Undo1Click();
     void Cut1Click();

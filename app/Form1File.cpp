@@ -16,6 +16,16 @@ void TForm1::Saveas1Click() {
     Document_->SaveAs();
 }
 
+// The shortcut can come in the 50 ms before the refresh disables the command; the document
+// refuses an unnamed picture itself.
+void TForm1::ExportToGIF1Click() {
+    Document_->ExportPicture(TExportFormat::Gif);
+}
+
+void TForm1::ExportToPNG1Click() {
+    Document_->ExportPicture(TExportFormat::Png);
+}
+
 void TForm1::Exit1Click() {
     close();
 }

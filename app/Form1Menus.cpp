@@ -47,12 +47,13 @@ void TForm1::BuildFileMenu() {
     }
     file->addSeparator();
     Exit1 = MakeAction(file, "Exit", QKeySequence("Alt+F4"), TImageList::Exit);
-    Unfinished({ExportToGIF1, ExportToPNG1});
     connect(Newpicture1, &QAction::triggered, this, [this] { Newpicture1Click(); });
     connect(Openpicture1, &QAction::triggered, this, [this] { Openpicture1Click(); });
     connect(Savepicture1, &QAction::triggered, this, [this] { Savepicture1Click(); });
     connect(Saveas1, &QAction::triggered, this, [this] { Saveas1Click(); });
     connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
+    connect(ExportToGIF1, &QAction::triggered, this, [this] { ExportToGIF1Click(); });
+    connect(ExportToPNG1, &QAction::triggered, this, [this] { ExportToPNG1Click(); });
 }
 
 void TForm1::BuildEditMenu() {
