@@ -1,8 +1,7 @@
 // Editing a large picture: Select All lift and stamp back, mirroring a large floating image,
 // and a flood fill over the whole picture, each beside the plainest way to move the same bytes.
 
-#include "BenchPictures.h"
-#include "PictureDocument.h"
+#include "BenchDocument.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,33 +10,10 @@ namespace {
 constexpr int PictureSide = 4096;
 constexpr int FloatingSide = 2048;
 
-// Benchmarks answer no questions and repaint nothing.
-class TSilentModal : public TModal {
-public:
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    void ShowMessage(const std::string&, const std::string&) override {}
-    void ShowError(const std::string&) override {}
-    std::optional<std::string> ChooseOpenFile(const TFileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> ChooseSaveFile(const TFileDialogOptions&) override { return std::nullopt; }
-};
-
-struct TBenchDocument {
-    TSilentModal Modal;
-    TDocumentHost Host;
-    TPictureDocument Document{Modal, Host};
-
-    TBenchDocument() {
-        Document.Picture = MakeTileMap(PictureSide, PictureSide);
-        Document.WidthPic = PictureSide;
-        Document.HeightPic = PictureSide;
-        Document.ApplyBackgroundColor();
-    }
-};
-
 // Select All lifts the whole picture into the floating image and fills the picture; Enter
 // stamps it back.
 void BM_SelectAllLiftAndStamp(benchmark::State& state) {
-    TBenchDocument bench;
+    TBenchDocument bench(PictureSide);
     for (auto _ : state) {
         bench.Document.SelectAll();
         bench.Document.StampFloating();
@@ -60,7 +36,7 @@ void BM_PictureCopiedTwice(benchmark::State& state) {
 
 // A 2048 x 2048 lifted selection, mirrored (0: horizontal, 1: vertical, 2: rotate about 180).
 void BM_MirrorFloating2048(benchmark::State& state) {
-    TBenchDocument bench;
+    TBenchDocument bench(PictureSide);
     bench.Document.BeginSelection(0, 0);
     bench.Document.DragSelection(FloatingSide, FloatingSide);
     bench.Document.EndSelection();
@@ -90,7 +66,7 @@ void BM_StripMirror2048(benchmark::State& state) {
 
 // Alt + left click on a one-colour 4096 x 4096 picture: every pixel changes.
 void BM_FloodFillAt4096(benchmark::State& state) {
-    TBenchDocument bench;
+    TBenchDocument bench(PictureSide);
     bench.Document.Picture = TBitmap(PictureSide, PictureSide, TPixelFormat::pf24bit);
     bench.Document.ApplyBackgroundColor();
     bool white = false;

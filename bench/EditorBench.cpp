@@ -1,8 +1,7 @@
 // The editor's everyday loop: paste a tile, move it, slide it, stamp it, undo. Each must cost
 // the same on a small and a huge picture, because each touches only the tile's area.
 
-#include "BenchPictures.h"
-#include "PictureDocument.h"
+#include "BenchDocument.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,30 +10,12 @@
 
 namespace {
 
-class TSilentModal : public TModal {
-public:
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    void ShowMessage(const std::string&, const std::string&) override {}
-    void ShowError(const std::string&) override {}
-    std::optional<std::string> ChooseOpenFile(const TFileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> ChooseSaveFile(const TFileDialogOptions&) override { return std::nullopt; }
-};
-
-struct TBenchDocument {
-    TSilentModal Modal;
-    TDocumentHost Host;
-    TPictureDocument Document{Modal, Host};
-};
-
 // One document per picture size, built once: the 16384² tile map alone is 768 MB.
 TPictureDocument& DocumentOfSize(int size) {
     static std::map<int, std::unique_ptr<TBenchDocument>> documents;
     auto& slot = documents[size];
     if (!slot) {
-        slot = std::make_unique<TBenchDocument>();
-        slot->Document.Picture = MakeTileMap(size, size);
-        slot->Document.WidthPic = size;
-        slot->Document.HeightPic = size;
+        slot = std::make_unique<TBenchDocument>(size);
     }
     return slot->Document;
 }
