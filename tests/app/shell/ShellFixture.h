@@ -18,17 +18,15 @@ class ShellTest : public testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // A fresh picture of the given size (the New command with that size).
-    void UsePicture(int width, int height);
+    void UsePicture(int width, int height); // the New command with that size
     // A key pressed on whatever widget of the window has the focus.
     void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    void Click(QWidget* widget, QPoint at, Qt::MouseButton button = Qt::LeftButton,
+    void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void Click(QWidget* widget, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void Drag(QWidget* widget, QPoint from, QPoint to);
-    void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
-               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    // Puts an image on the system clipboard and lets the refresh see it, as it does within 50 ms.
-    void PutOnClipboard(const QImage& image);
+    // Puts an image on the system clipboard, lets the refresh see it and pastes it with Ctrl+V.
+    void Paste(const QImage& image);
 
     TPictureDocument& Document() { return Form->Document(); }
 
@@ -39,5 +37,4 @@ class ShellTest : public testing::Test {
 // Every pixel its own colour, never black, so a shift, a lost pixel or a frame shows.
 TColor PatternColor(int x, int y);
 QImage PatternImage(int width, int height);
-// The floating image's pixels without its frame, compared with the pattern.
 testing::AssertionResult HoldsPattern(const TBitmap& bitmap, int left, int top, int width, int height);

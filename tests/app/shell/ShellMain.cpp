@@ -1,5 +1,4 @@
-// The Qt application must outlive every window and die before Qt's own globals, so it lives in
-// main rather than in a static.
+// The Qt application must outlive every window and die before Qt's own globals.
 
 #include <QApplication>
 
