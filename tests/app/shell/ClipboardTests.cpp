@@ -2,10 +2,6 @@
 
 #include "ShellFixture.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QMimeData>
-
 namespace {
 
 class CopyRoundTrip : public ShellTest, public testing::WithParamInterface<int> {};
@@ -61,12 +57,14 @@ TEST_F(FloatingPainting, TransparentImageLetsThePictureShowThroughAndHasNoFrame)
     tile.setPixel(4, 4, qRgb(0, 0, 0)); // the transparent colour, black
     Paste(tile);
     Press(Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(Form->Transparent1->isChecked());
     const QImage shown = Form->Image1->grab().toImage();
     EXPECT_EQ(shown.pixel(4, 4), qRgb(255, 0, 0));
     EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 200, 0));
     EXPECT_EQ(shown.pixel(20, 20), qRgb(0, 0, 0));
 
     Press(Qt::Key_T, Qt::ControlModifier);
+    EXPECT_FALSE(Form->Transparent1->isChecked());
     const QImage framed = Form->Image1->grab().toImage();
     EXPECT_EQ(framed.pixel(4, 4), qRgb(0, 0, 0));
     EXPECT_NE(framed.pixel(0, 0), qRgb(0, 200, 0));

@@ -3,10 +3,20 @@
 #include "Form1.h"
 #include "ImageControls.h"
 #include "ScriptedModal.h"
+#include "picture/TestFiles.h"
 
-#include <QEvent>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QImage>
-#include <QWidget>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -15,18 +25,53 @@
 // A shown main window with a scripted modal interface, started like the program starts it.
 class ShellTest : public testing::Test {
   protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        QGuiApplication::clipboard()->clear();
+        Form = std::make_unique<TForm1>(Modal);
+        Form->show();
+        Form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    }
+    void TearDown() override {
+        Document().Modified = false; // nothing to ask about when the test's window goes
+        Form.reset();
+    }
 
-    void UsePicture(int width, int height); // the New command with that size
+    void UsePicture(int width, int height) { // the New command with that size
+        Document().WidthPic = width;
+        Document().HeightPic = height;
+        Form->Newpicture1Click();
+        QApplication::processEvents();
+    }
     // A key pressed on whatever widget of the window has the focus.
-    void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : Form.get();
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+    }
+    // Press and release report the left button as the one that changed; a move reports the held ones.
     void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
-               Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    void Click(QWidget* widget, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    void Drag(QWidget* widget, QPoint from, QPoint to);
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, buttons, modifiers);
+        QApplication::sendEvent(widget, &event);
+    }
+    void Click(QWidget* widget, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        Mouse(widget, QEvent::MouseButtonPress, at, Qt::LeftButton, modifiers);
+        Mouse(widget, QEvent::MouseButtonRelease, at, Qt::NoButton, modifiers);
+    }
+    void Drag(QWidget* widget, QPoint from, QPoint to) {
+        Mouse(widget, QEvent::MouseButtonPress, from, Qt::LeftButton);
+        Mouse(widget, QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+        Mouse(widget, QEvent::MouseMove, to, Qt::LeftButton);
+        Mouse(widget, QEvent::MouseButtonRelease, to, Qt::NoButton);
+    }
     // Puts an image on the system clipboard, lets the refresh see it and pastes it with Ctrl+V.
-    void Paste(const QImage& image);
+    void Paste(const QImage& image) {
+        QGuiApplication::clipboard()->setImage(image);
+        QApplication::processEvents();
+        Form->Timer1Timer();
+        Press(Qt::Key_V, Qt::ControlModifier);
+    }
 
     TPictureDocument& Document() { return Form->Document(); }
 
@@ -35,6 +80,25 @@ class ShellTest : public testing::Test {
 };
 
 // Every pixel its own colour, never black, so a shift, a lost pixel or a frame shows.
-TColor PatternColor(int x, int y);
-QImage PatternImage(int width, int height);
-testing::AssertionResult HoldsPattern(const TBitmap& bitmap, int left, int top, int width, int height);
+inline TColor PatternColor(int x, int y) {
+    return RGB(std::uint8_t(40 + 13 * x), std::uint8_t(30 + 11 * y), 200);
+}
+
+inline QImage PatternImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(40 + 13 * x, 30 + 11 * y, 200));
+    return image;
+}
+
+// Whether the bitmap from (left, top) holds the pattern's part from (fromX, fromY).
+inline testing::AssertionResult HoldsPattern(const TBitmap& bitmap, int left, int top, int width, int height,
+                                             int fromX = 0, int fromY = 0) {
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (bitmap.Pixel(left + x, top + y) != PatternColor(fromX + x, fromY + y))
+                return testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex
+                                                   << bitmap.Pixel(left + x, top + y);
+    return testing::AssertionSuccess();
+}

@@ -2,13 +2,6 @@
 
 #include "ShellFixture.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QMenu>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QWheelEvent>
-
 namespace {
 
 const TColor Red = RGB(255, 0, 0);
@@ -37,7 +30,7 @@ TEST_F(WindowInput, ArrowKeysMoveFloatingImageEvenWhenScrollAreaHasFocus) {
 }
 
 // Mouse positions are inside Image2, which moves under the mouse as it is dragged.
-TEST_F(WindowInput, DraggingFloatingImageKeepsTheGrabbedPointUnderTheMouse) {
+TEST_F(WindowInput, FloatingImageFollowsTheGrabbedPointAndALeftClickStampsIt) {
     UsePicture(64, 48);
     Paste(PatternImage(6, 5));
     Mouse(Form->Image2, QEvent::MouseButtonPress, QPoint(2, 2), Qt::LeftButton);
@@ -45,16 +38,12 @@ TEST_F(WindowInput, DraggingFloatingImageKeepsTheGrabbedPointUnderTheMouse) {
     Mouse(Form->Image2, QEvent::MouseMove, QPoint(3, 3), Qt::LeftButton);
     EXPECT_EQ(Form->Image2->pos(), QPoint(4, 8));
     Mouse(Form->Image2, QEvent::MouseMove, QPoint(9, 9), Qt::LeftButton, Qt::ShiftModifier); // no drag
+    Mouse(Form->Image2, QEvent::MouseButtonRelease, QPoint(9, 9), Qt::NoButton);
     EXPECT_EQ(Form->Image2->pos(), QPoint(4, 8));
-}
 
-TEST_F(WindowInput, LeftClickStampsWhereTheImageStands) {
-    UsePicture(64, 48);
-    Paste(PatternImage(6, 5));
-    Press(Qt::Key_Right);
     Click(Form->Image1, QPoint(40, 40));
     EXPECT_FALSE(Form->Image2->isVisible());
-    EXPECT_TRUE(HoldsPattern(Document().Picture, 8, 0, 6, 5));
+    EXPECT_TRUE(HoldsPattern(Document().Picture, 4, 8, 6, 5));
 }
 
 // Enter stamps the pasted pattern at (0, 0) first.
@@ -66,10 +55,7 @@ TEST_F(WindowInput, MouseDragOnPictureLiftsTheRectangleAndStopsAtTheEdges) {
     EXPECT_EQ(Form->Image2->geometry(), QRect(2, 3, 10, 6));
     EXPECT_EQ(Document().Picture.Pixel(2, 3), Document().BackgroundColor);
     EXPECT_EQ(Document().Picture.Pixel(11, 8), Document().BackgroundColor);
-    const TBitmap lifted = Document().CopyFloating();
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 10; ++x)
-            ASSERT_EQ(lifted.Pixel(x, y), PatternColor(x + 2, y + 3));
+    EXPECT_TRUE(HoldsPattern(Document().CopyFloating(), 0, 0, 10, 6, 2, 3));
 
     Press(Qt::Key_Return);
     Drag(Form->Image1, QPoint(50, 40), QPoint(500, 400));
@@ -84,22 +70,6 @@ TEST_F(WindowInput, AltLeftClickFillsTheRegionUnderTheMouse) {
     EXPECT_EQ(Document().Picture.Pixel(0, 0), clWhite);
     EXPECT_EQ(Document().Picture.Pixel(19, 47), clWhite);
     EXPECT_EQ(Document().Picture.Pixel(21, 10), clBlack);
-}
-
-TEST_F(WindowInput, CtrlShortcutsSwitchStepAndTransparencyWithTheirChecks) {
-    Document().StepX2 = 16;
-    Press(Qt::Key_2, Qt::ControlModifier);
-    EXPECT_EQ(Document().StepX, 16);
-    EXPECT_TRUE(Form->Step[1]->isChecked());
-    Press(Qt::Key_1, Qt::ControlModifier);
-    EXPECT_EQ(Document().StepX, 8);
-    EXPECT_TRUE(Form->Step[0]->isChecked());
-    EXPECT_FALSE(Form->Step[1]->isChecked());
-    for (bool on : {true, false}) {
-        Press(Qt::Key_T, Qt::ControlModifier);
-        EXPECT_EQ(Document().TransparentChecked, on);
-        EXPECT_EQ(Form->Transparent1->isChecked(), on);
-    }
 }
 
 TEST_F(WindowInput, WheelAndPageKeysScrollAndASmallPictureFitsTheWindow) {
@@ -141,10 +111,17 @@ TEST_F(WindowInput, ZoomStretchesThePictureAndASelectionTakesPicturePixels) {
     EXPECT_EQ(lifted.Pixel(1, 1), Red);
 }
 
-TEST_F(WindowInput, PasteLandsOnTheGridAfterTheScrollPosition) {
-    Horizontal()->setValue(13);
+TEST_F(WindowInput, PasteLandsOnTheGridOfTheStepPairChosenWithCtrlDigits) {
+    Document().StepX2 = 16;
+    Horizontal()->setValue(20);
+    Press(Qt::Key_2, Qt::ControlModifier);
+    EXPECT_TRUE(Form->Step[1]->isChecked());
+    EXPECT_FALSE(Form->Step[0]->isChecked());
     Paste(PatternImage(4, 4));
-    EXPECT_EQ(QPoint(Document().FloatLeft, Document().FloatTop), QPoint(16, 0));
+    EXPECT_EQ(QPoint(Document().FloatLeft, Document().FloatTop), QPoint(32, 0));
+    Press(Qt::Key_1, Qt::ControlModifier);
+    EXPECT_TRUE(Form->Step[0]->isChecked());
+    EXPECT_FALSE(Form->Step[1]->isChecked());
 }
 
 } // namespace

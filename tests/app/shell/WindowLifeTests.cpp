@@ -1,12 +1,6 @@
 // The refresh timer, and closing the window with unsaved changes.
 
 #include "ShellFixture.h"
-#include "picture/TestFiles.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
-#include <QTest>
 
 namespace {
 
