@@ -1,0 +1,40 @@
+#include "AppPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <utility>
+
+#ifndef TESSIMAP_DATADIR
+#define TESSIMAP_DATADIR ""
+#endif
+
+TAppPaths::TAppPaths(QString appPath, QString dataDir, QString userDir)
+    : AppPath_(std::move(appPath)), DataDir_(std::move(dataDir)), UserDir_(std::move(userDir)) {}
+
+TAppPaths TAppPaths::ForRunningProgram() {
+    return TAppPaths(QCoreApplication::applicationDirPath(), QStringLiteral(TESSIMAP_DATADIR),
+                     QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+}
+
+QString TAppPaths::DataFile(const QString& name) const {
+    const QString beside = QDir(AppPath_).filePath(name);
+    if (QFileInfo::exists(beside) || DataDir_.isEmpty()) return beside;
+    const QString installed = QDir(DataDir_).filePath(name);
+    return QFileInfo::exists(installed) ? installed : beside;
+}
+
+// Asking the file system is the only honest answer: permission bits say nothing about read-only
+// mounts, and root may write where the bits say no.
+bool TAppPaths::AppPathWritable() const {
+    QTemporaryFile probe(QDir(AppPath_).filePath(QStringLiteral(".tessimap-probe-XXXXXX")));
+    return probe.open();
+}
+
+QString TAppPaths::WritableFile(const QString& name) const {
+    if (UserDir_.isEmpty() || AppPathWritable()) return QDir(AppPath_).filePath(name);
+    return QDir(UserDir_).filePath(name);
+}

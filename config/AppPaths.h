@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+// Where the program finds the files it ships and keeps the files it writes.
+//
+// AppPath is the folder of the running executable. Shipped data (language.ini, index.htm) is
+// looked up there first, then in the installed data folder. Files the program writes (the
+// settings) stay in AppPath while that folder is writable, as when it runs from its build folder
+// or a folder the user unpacked; an installed program writes them under the user's
+// configuration folder instead, and never under the install prefix.
+class TAppPaths {
+  public:
+    // appPath: the executable's folder; dataDir: the installed data folder (may be empty);
+    // userDir: the per-user configuration folder (may be empty: then AppPath is used).
+    TAppPaths(QString appPath, QString dataDir, QString userDir);
+
+    // The paths of the running program: AppPath from the application, the data folder the
+    // build was configured with, the user folder from QStandardPaths::AppConfigLocation.
+    static TAppPaths ForRunningProgram();
+
+    const QString& AppPath() const { return AppPath_; }
+    const QString& UserDir() const { return UserDir_; }
+    // A shipped file: in AppPath when there, else in the data folder when there; otherwise the
+    // AppPath name (which does not exist, so readers take their defaults).
+    QString DataFile(const QString& name) const;
+    // True when files can be created in AppPath.
+    bool AppPathWritable() const;
+    // A file the program writes: in AppPath when writable, otherwise in the user folder.
+    QString WritableFile(const QString& name) const;
+
+  private:
+    QString AppPath_;
+    QString DataDir_;
+    QString UserDir_;
+};
