@@ -36,6 +36,11 @@ void TQtModal::ShowMessage(const std::string& title, const std::string& text) {
     QMessageBox::warning(Parent_, Q(title), Q(text), QMessageBox::Ok);
 }
 
+void TQtModal::ShowNotice(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, Q(title), Q(text), QMessageBox::Ok, Parent_);
+    box.exec();
+}
+
 void TQtModal::ShowError(const std::string& text) {
     QMessageBox::critical(Parent_, QApplication::applicationName(), Q(text), QMessageBox::Ok);
 }

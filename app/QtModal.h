@@ -12,6 +12,7 @@ class TQtModal : public TModal {
 
     bool AskYesNo(const std::string& title, const std::string& text) override;
     void ShowMessage(const std::string& title, const std::string& text) override;
+    void ShowNotice(const std::string& title, const std::string& text) override;
     void ShowError(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) override;

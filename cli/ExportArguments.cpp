@@ -22,7 +22,7 @@ std::string ExportUsage() {
            "       tessimap-export --gif IN.bmp [IN.bmp ...]\n"
            "       tessimap-export --png IN.bmp [IN.bmp ...]\n"
            "  --depth N     convert to N bits per pixel (24, 16, 8, 4 or 1) and save as OUT.bmp\n"
-           "  --gif, --png  export each picture beside itself as IN.gif or IN.png\n";
+           "  --gif, --png  export each picture beside itself as IN.gif or IN.png, never over IN itself\n";
 }
 
 TExportArguments ParseExportArguments(const std::vector<std::string>& arguments) {

@@ -44,6 +44,13 @@ int RunExport(const TExportArguments& arguments, std::ostream& out, std::ostream
         const bool gif = arguments.Mode == TExportArguments::TMode::Gif;
         for (const std::string& input : arguments.Inputs) {
             const std::string output = WithExtension(input, gif ? ".gif" : ".png");
+            // "map.png" would become its own export and lose the picture it holds.
+            if (IsSameFile(output, input)) {
+                err << "tessimap-export: " << output
+                    << ": the export would replace its own input; nothing was written\n";
+                status = 1;
+                continue;
+            }
             try {
                 const TBitmap picture = OpenPictureForEditing(input);
                 if (gif) ExportGifFile(picture, output);

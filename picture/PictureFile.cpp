@@ -2,6 +2,9 @@
 
 #include "BmpFile.h"
 
+#include <filesystem>
+#include <system_error>
+
 TBitmap OpenPictureForEditing(const std::string& path) {
     TBitmap picture = LoadBitmapFromFile(path);
     if (BitsOfPixelFormat(picture.PixelFormat()) == 32) picture.SetPixelFormat(TPixelFormat::pf24bit);
@@ -13,4 +16,16 @@ std::string WithExtension(const std::string& path, const std::string& extension)
     const auto dot = path.find_last_of('.');
     const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
     return (hasExtension ? path.substr(0, dot) : path) + extension;
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    // Two names of one existing file (a hard link included) share the file's identity.
+    if (fs::equivalent(a, b, error) && !error) return true;
+    const fs::path first = fs::weakly_canonical(fs::absolute(a, error), error);
+    if (error) return a == b;
+    const fs::path second = fs::weakly_canonical(fs::absolute(b, error), error);
+    if (error) return a == b;
+    return first == second;
 }

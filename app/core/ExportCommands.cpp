@@ -5,6 +5,7 @@
 
 #include "Errors.h"
 #include "GifExport.h"
+#include "PictureFile.h"
 #include "PngExport.h"
 
 #include <exception>
@@ -17,8 +18,14 @@ std::string TPictureDocument::ExportFileName(TExportFormat format) const {
 
 bool TPictureDocument::ExportPicture(TExportFormat format) {
     if (CurrentFile.empty()) return false;
-    if (Floating) StampFloating();
     const std::string output = ExportFileName(format);
+    // A picture saved as "map.png" would be replaced by its own export, and with it the only
+    // copy at full depth; nothing changes, not even a floating image.
+    if (IsSameFile(output, CurrentFile)) {
+        Modal.ShowMessage(WarningTitle, ExportOwnFileText + " " + output + ".");
+        return false;
+    }
+    if (Floating) StampFloating();
     Host.SetWaitCursor(true);
     Host.ProcessPendingEvents();
     try {
@@ -37,8 +44,8 @@ bool TPictureDocument::ExportPicture(TExportFormat format) {
         return false;
     }
     Host.SetWaitCursor(false);
-    Modal.ShowMessage(format == TExportFormat::Gif ? ExportGifCaption : ExportPngCaption,
-                      SavedToText + " " + output + ".");
+    Modal.ShowNotice(format == TExportFormat::Gif ? ExportGifCaption : ExportPngCaption,
+                     SavedToText + " " + output + ".");
     // A floating image that appeared while the window repainted is thrown away.
     DropFloating();
     return true;

@@ -61,7 +61,7 @@ bool WritePicture(const TBitmap& picture, const std::string& path, TModal& modal
 } // namespace
 
 void TPictureDocument::New() {
-    // A picture whose save failed is kept rather than replaced.
+    // A picture the user chose to save but that was not saved is kept rather than replaced.
     if (Modified && !AskSaveChanges()) return;
     CurrentFile.clear();
     DropFloating();
@@ -88,7 +88,7 @@ bool TPictureDocument::OpenPictureFile(const std::string& path) {
     // Read before asking to save, so that a file that cannot be read changes nothing at all.
     std::optional<TBitmap> loaded = LoadPicture(path, Modal);
     if (!loaded) return false;
-    // A picture whose save failed is kept rather than replaced.
+    // A picture the user chose to save but that was not saved is kept rather than replaced.
     if (Modified && !AskSaveChanges()) return false;
     DropFloating();
 
@@ -111,19 +111,14 @@ bool TPictureDocument::OpenPictureFile(const std::string& path) {
 
 bool TPictureDocument::Save() {
     if (CurrentFile.empty()) return SaveAs();
-    SaveFailed = false;
     if (Floating) StampFloating();
-    if (!WritePicture(Picture, CurrentFile, Modal)) {
-        SaveFailed = true;
-        return false;
-    }
+    if (!WritePicture(Picture, CurrentFile, Modal)) return false;
     Modified = false;
     return true;
 }
 
 bool TPictureDocument::SaveAs() {
     const TFileDialogOptions options{SaveDialogTitle, DialogFilterText, PictureExtension, SaveFolder};
-    SaveFailed = false;
     const std::optional<std::string> chosen = Modal.ChooseSaveFile(options);
     if (!chosen || chosen->empty()) return false;
     const std::string path = WithDefaultExtension(*chosen);
@@ -131,10 +126,7 @@ bool TPictureDocument::SaveAs() {
     if (Floating) StampFloating();
     // The picture takes the new name only once it is stored under it, so a failed write leaves
     // Save pointing at the file that holds the picture.
-    if (!WritePicture(Picture, path, Modal)) {
-        SaveFailed = true;
-        return false;
-    }
+    if (!WritePicture(Picture, path, Modal)) return false;
     CurrentFile = path;
     Modified = false;
     Host.TitleChanged();

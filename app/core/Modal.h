@@ -20,6 +20,8 @@ public:
     virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
     // A message with one OK button.
     virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
+    // A report with one OK button and no icon: news, not a warning ("The picture was saved to").
+    virtual void ShowNotice(const std::string& title, const std::string& text) { ShowMessage(title, text); }
     // The application's default error report for a failed command (a file that cannot be read...).
     virtual void ShowError(const std::string& text) = 0;
     // A path, or nothing when the user cancels. The save dialog asks before overwriting.

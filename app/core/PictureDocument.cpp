@@ -72,8 +72,8 @@ bool TPictureDocument::ResizePicture(int width, int height, bool fill, int* oldW
 bool TPictureDocument::AskSaveChanges() {
     Modified = false;
     if (!Modal.AskYesNo(WarningTitle, SaveChangesText)) return true;
-    SaveFailed = false;
-    if (Save() || !SaveFailed) return true;
+    if (Save()) return true;
+    // The user asked to keep the picture: a cancelled dialog or a failed write stops the action.
     Modified = true;
     return false;
 }

@@ -43,8 +43,6 @@ public:
     int ZoomFactor = 1;
     std::string CurrentFile;
     std::string CursorText;
-    // Set by Save and SaveAs: true when writing failed with an error, false on success or cancel.
-    bool SaveFailed = false;
 
     // ---- Undo -----------------------------------------------------------------------------
     bool UndoAvailable = false;
@@ -80,6 +78,7 @@ public:
     std::string ExportGifCaption = "Export to GIF";
     std::string ExportPngCaption = "Export to PNG";
     std::string SavedToText = "The picture was saved to";
+    std::string ExportOwnFileText = "Nothing was exported: the export would replace the picture's own file";
     std::string OpenFolder; // the open dialog's initial folder
     std::string SaveFolder; // the save dialog's initial folder
 
@@ -93,8 +92,9 @@ public:
     // Resizes the picture to width x height, filling it with BackgroundColor when fill is set.
     // Reports the old size. False after the out-of-memory message.
     bool ResizePicture(int width, int height, bool fill, int* oldWidth = nullptr, int* oldHeight = nullptr);
-    // "Save changes?"; Yes runs Save. False only when that save failed with an error: Modified
-    // is then true again, so a closing window can stay open instead of losing the picture.
+    // "Save changes?"; Yes runs Save, No discards. False when Yes did not end in a saved file
+    // (the save dialog was cancelled or writing failed): Modified is then true again, and the
+    // action that asked (closing, New, Open, a recent file) must not go on.
     bool AskSaveChanges();
     TCommandStates CommandStates(bool clipboardHasBitmap) const;
     // The three status bar panels: picture size and depth, CursorText, floating image size.
@@ -165,7 +165,8 @@ public:
     // The file of an export: CurrentFile without its last four characters, plus ".gif" or ".png".
     std::string ExportFileName(TExportFormat format) const;
     // Stamps a floating image, writes the picture beside its file and says where; the picture,
-    // its depth and the undo area stay as they were. False (after the error was shown) on failure.
+    // its depth and the undo area stay as they were. False (after the error was shown) on failure,
+    // and when the export's name is the picture's own file, which is never replaced.
     bool ExportPicture(TExportFormat format);
 
     TModal& Modal;

@@ -93,6 +93,9 @@ void TPictureDocument::BlackWhite() {
     Host.SetWaitCursor(true);
     try {
         Picture.MakeMonochrome();
+        // Every pixel has changed and there is no undo for it, so the picture must not close
+        // without the question.
+        Modified = true;
         // The floating image's own pixels are made monochrome, not its frame; the edge strips
         // are taken again so that restoring them later puts back monochrome pixels.
         if (Floating) RestoreFloatingEdges();

@@ -60,4 +60,33 @@ TEST(ExportCommand, ABrokenInputFailsNamingTheFileAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(folder.File("out.bmp")));
 }
 
+// A picture stored as map.png would be replaced by its own export: that file is refused and
+// named, the others are exported; a depth conversion onto its own input is what was asked.
+TEST(ExportCommand, AnExportNeverReplacesItsInput) {
+    TTempFolder folder;
+    TBitmap picture(3, 2, TPixelFormat::pf24bit);
+    picture.SetPixel(1, 1, RGB(200, 10, 10));
+    for (const char* name : {"map.png", "map.gif", "tiles.bmp"})
+        SaveBitmapToFile(picture, folder.File(name));
+    const auto stored = ReadFileBytes(folder.File("map.png"));
+
+    for (const auto& [mode, name] : {std::pair{"--png", "map.png"}, std::pair{"--gif", "map.gif"}}) {
+        std::ostringstream out, err;
+        const std::string own = folder.File(name);
+        const auto args = ParseExportArguments({mode, own, folder.File("tiles.bmp")});
+        EXPECT_EQ(RunExport(args, out, err), 1) << mode;
+        EXPECT_NE(err.str().find(own), std::string::npos) << err.str();
+        EXPECT_EQ(ReadFileBytes(own)[0], 'B') << mode << ": still the picture file";
+        EXPECT_EQ(out.str().find(own), std::string::npos);
+        EXPECT_NE(out.str().find("tiles."), std::string::npos) << "the other input is still exported";
+    }
+    EXPECT_EQ(ReadFileBytes(folder.File("map.png")), stored);
+
+    std::ostringstream out, err;
+    const auto args =
+        ParseExportArguments({"--depth", "8", "--output", folder.File("map.png"), folder.File("map.png")});
+    EXPECT_EQ(RunExport(args, out, err), 0) << err.str();
+    EXPECT_EQ(LoadBitmapFromFile(folder.File("map.png")).PixelFormat(), TPixelFormat::pf8bit);
+}
+
 } // namespace

@@ -177,6 +177,7 @@ TEST(ExportCommands, ReportsWhereTheFileWentAndTheWarningCaptionStays) {
     ASSERT_EQ(f.Modal.Shown.size(), 2u);
     EXPECT_EQ(f.Modal.Shown[0], "Export to GIF|The picture was saved to " + f.Folder.File("level1.gif") + ".");
     EXPECT_EQ(f.Modal.Shown[1], "Export to PNG|The picture was saved to " + f.Folder.File("level1.png") + ".");
+    EXPECT_EQ(f.Modal.Notices, f.Modal.Shown) << "a report, shown without an icon";
     EXPECT_FALSE(f.Host.WaitCursor);
 
     // The next warning still carries the warning caption.
@@ -194,6 +195,39 @@ TEST(ExportCommands, TheNameLosesFourCharactersAndAnExistingFileIsReplaced) {
     WriteFileBytes(f.Folder.File("level1.gif"), {'o', 'l', 'd'});
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Gif));
     ExpectGifShows(f.Document.ExportFileName(TExportFormat::Gif), f.Document.Picture);
+}
+
+// Saved as map.png, the picture would be replaced by its own export; the same holds when the
+// picture's name is only another way to reach the export's file.
+TEST(ExportCommands, NeverWritesOntoThePicturesOwnFile) {
+    TExportFixture f;
+    f.Document.Picture = ThreeColours();
+    f.Modal.FileChoices.push_back(f.Folder.File("map.png"));
+    ASSERT_TRUE(f.Document.SaveAs());
+    std::filesystem::create_symlink(f.Folder.File("map.png"), f.Folder.File("map.bmp"));
+    std::filesystem::create_hard_link(f.Folder.File("map.png"), f.Folder.File("twin.bmp"));
+    std::filesystem::create_hard_link(f.Folder.File("map.png"), f.Folder.File("twin.png"));
+    const auto stored = ReadFileBytes(f.Folder.File("map.png"));
+
+    for (const char* name : {"map.png", "map.bmp", "twin.bmp"}) {
+        f.Document.CurrentFile = f.Folder.File(name);
+        const std::string target = f.Document.ExportFileName(TExportFormat::Png);
+        f.Document.Paste(TBitmap(2, 2), 0, 0);
+        f.Modal.Shown.clear();
+
+        EXPECT_FALSE(f.Document.ExportPicture(TExportFormat::Png)) << name;
+        const std::string refusal = "Nothing was exported: the export would replace the picture's own file ";
+        EXPECT_EQ(f.Modal.Shown, std::vector<std::string>{"Warning|" + refusal + target + "."}) << name;
+        EXPECT_TRUE(f.Document.Floating) << "the floating image stays where it was";
+        f.Document.DropFloating();
+    }
+    EXPECT_EQ(ReadFileBytes(f.Folder.File("map.png")), stored);
+    EXPECT_EQ(ReadFileBytes(f.Folder.File("map.png"))[0], 'B') << "still the picture file";
+
+    // A different file beside it is written as usual.
+    f.Document.CurrentFile = f.Folder.File("map.png");
+    ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Gif));
+    ExpectGifShows(f.Folder.File("map.gif"), f.Document.Picture);
 }
 
 TEST(ExportCommands, AnUnnamedPictureCannotBeExported) {

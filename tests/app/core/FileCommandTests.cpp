@@ -31,20 +31,33 @@ protected:
     }
 };
 
-// Yes without a file name opens the save dialog; cancelling it lets New go on.
-TEST_F(FileCommands, NewAfterChangesAsksOnceAndGivesAnEmptyUntitledPicture) {
+// Yes without a file name opens the save dialog; cancelling it means the picture was not saved,
+// so neither New nor Open may replace it. No discards it.
+TEST_F(FileCommands, CancellingTheSaveDialogKeepsThePictureAndNoDiscardsIt) {
     StartPatternPicture(D, 30, 20, 8);
+    SaveBitmapToFile(TBitmap(3, 3), Folder.File("other.bmp"));
     DragAndRelease(D, 1, 1, 5, 5);
     D.StampFloating();
     DragAndRelease(D, 1, 1, 5, 5);
-    Modal.Answers = {true};
+    const TBitmap before = D.Picture;
+    Host.TitleChanges = 0;
+
+    Modal.Answers = {true, true};
     D.New();
-    EXPECT_EQ(std::vector<std::string>{"Warning|Save changes?"}, Modal.Shown);
-    EXPECT_EQ(1u, Modal.Dialogs.size());
+    EXPECT_FALSE(D.OpenPictureFile(Folder.File("other.bmp")));
+    EXPECT_EQ(2u, Modal.Dialogs.size());
+    EXPECT_EQ(before.PixelBuffer(), D.Picture.PixelBuffer());
+    EXPECT_TRUE(D.Modified && D.Floating && D.UndoAvailable);
+    EXPECT_EQ("Tessimap", D.Title());
+    EXPECT_EQ(0, Host.TitleChanges);
+
+    Modal.Answers = {false};
+    D.New();
+    EXPECT_EQ(std::vector<std::string>(3, "Warning|Save changes?"), Modal.Shown);
+    EXPECT_EQ(2u, Modal.Dialogs.size());
     EXPECT_EQ(TPixelFormat::pf8bit, D.Picture.PixelFormat());
     EXPECT_TRUE(AreaIs(D.Picture, TRect(0, 0, 30, 20), clBlack));
     EXPECT_EQ(30, D.Picture.Width());
-    EXPECT_EQ("Tessimap", D.Title());
     EXPECT_FALSE(D.Modified || D.UndoAvailable || D.Floating || D.FloatShown);
 }
 
@@ -143,14 +156,14 @@ TEST_F(FileCommands, FailedSavesKeepNameTitleAndChangesAndNewKeepsThePicture) {
     Modal.FileChoices.push_back(target);
     EXPECT_FALSE(D.SaveAs());
     EXPECT_EQ(std::vector<std::string>{"Cannot create file " + target}, Modal.Errors);
-    EXPECT_TRUE(D.SaveFailed && D.Modified);
+    EXPECT_TRUE(D.Modified);
     EXPECT_EQ(Folder.File("old.bmp"), D.CurrentFile);
     EXPECT_EQ(0, Host.TitleChanges);
 
     std::filesystem::remove(Folder.File("old.bmp"));
     std::filesystem::create_directory(Folder.File("old.bmp")); // no file can replace it
     EXPECT_FALSE(D.Save());
-    EXPECT_TRUE(D.SaveFailed && D.Modified);
+    EXPECT_TRUE(D.Modified);
     Modal.Answers.push_back(true);
     D.New();
     EXPECT_EQ(3u, Modal.Errors.size());

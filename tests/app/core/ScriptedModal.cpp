@@ -12,6 +12,11 @@ void TScriptedModal::ShowMessage(const std::string& title, const std::string& te
     Shown.push_back(title + "|" + text);
 }
 
+void TScriptedModal::ShowNotice(const std::string& title, const std::string& text) {
+    Shown.push_back(title + "|" + text);
+    Notices.push_back(Shown.back());
+}
+
 void TScriptedModal::ShowError(const std::string& text) { Errors.push_back(text); }
 
 std::optional<std::string> TScriptedModal::ChooseOpenFile(const TFileDialogOptions& options) {

@@ -12,6 +12,7 @@ class TScriptedModal : public TModal {
 public:
     bool AskYesNo(const std::string& title, const std::string& text) override;
     void ShowMessage(const std::string& title, const std::string& text) override;
+    void ShowNotice(const std::string& title, const std::string& text) override;
     void ShowError(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) override;
@@ -19,6 +20,7 @@ public:
     std::deque<bool> Answers;                            // for AskYesNo; No when empty
     std::deque<std::optional<std::string>> FileChoices; // for both dialogs; cancel when empty
     std::vector<std::string> Shown;                      // "title|text" of every box, in order
+    std::vector<std::string> Notices;                    // those of them shown without an icon
     std::vector<std::string> Errors;
     std::vector<TFileDialogOptions> Dialogs;
 };

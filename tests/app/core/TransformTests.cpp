@@ -59,16 +59,18 @@ TEST_F(Transform, MirroringALongImageLetsTheWindowRepaintMeanwhile) {
     EXPECT_FALSE(Host.WaitCursor);
 }
 
-// The background black turns white, every other colour black, on the lifted image's edge too.
+// The background black turns white, every other colour black, on the lifted image's edge too;
+// the picture is then modified.
 TEST_F(Transform, BlackWhiteWithBlackBackground) {
     StartPatternPicture(D, 4, 2);
     const TColor row[4] = {clBlack, RGB(255, 0, 0), clWhite, RGB(1, 0, 0)};
     for (int x = 0; x < 4; ++x) D.Picture.SetPixel(x, 0, row[x]);
     DragAndRelease(D, 0, 0, 2, 2);
+    ASSERT_FALSE(D.Modified);
     D.BlackWhite();
     EXPECT_EQ(std::tuple(D.Picture.PixelFormat(), D.FloatingBitmap.PixelFormat(), D.UndoBitmap.PixelFormat()),
               std::tuple(TPixelFormat::pf1bit, TPixelFormat::pf1bit, TPixelFormat::pf1bit));
-    EXPECT_FALSE(D.Modified);
+    EXPECT_TRUE(D.Modified) << "a conversion that cannot be undone must not close unasked";
     D.StampFloating();
     const TColor expected[4] = {clWhite, clBlack, clBlack, clBlack};
     for (int x = 0; x < 4; ++x) EXPECT_EQ(expected[x], D.Picture.Pixel(x, 0)) << x;

@@ -44,22 +44,24 @@ TEST_F(WindowLife, ClosingAsksOnlyWithChangesAndOnlyOnce) {
     EXPECT_TRUE(Modal.Dialogs.empty());
 }
 
-// Yes on an untitled picture shows the save dialog: a failed save keeps the window open and
-// the picture modified, a cancelled dialog still closes.
-TEST_F(WindowLife, YesOnAnUntitledPictureSavesThroughTheDialog) {
+// Yes on an untitled picture shows the save dialog. Whether that save fails or the dialog is
+// cancelled, the picture is not saved: the window stays open and the picture modified.
+TEST_F(WindowLife, YesOnAnUntitledPictureClosesOnlyOnceItIsSaved) {
     TTempFolder folder;
     StampSomething();
-    Modal.Answers = {true, true};
-    Modal.FileChoices = {folder.File("missing-folder/map.bmp")};
+    Modal.Answers = {true, true, true};
+    Modal.FileChoices = {folder.File("missing-folder/map.bmp"), std::nullopt, folder.File("map.bmp")};
     EXPECT_FALSE(Form->close());
+    EXPECT_EQ(Modal.Errors.size(), 1u);
+    Press(Qt::Key_F4, Qt::AltModifier); // the dialog cancelled
     EXPECT_TRUE(Form->isVisible());
     EXPECT_TRUE(Document().Modified);
-    EXPECT_EQ(Modal.Errors.size(), 1u);
-    ASSERT_EQ(Modal.Dialogs.size(), 1u);
-    EXPECT_EQ(Modal.Dialogs[0].Title, "Save picture");
+    ASSERT_EQ(Modal.Dialogs.size(), 2u);
+    EXPECT_EQ(Modal.Dialogs[1].Title, "Save picture");
 
     EXPECT_TRUE(Form->close());
-    EXPECT_EQ(Modal.Dialogs.size(), 2u);
+    EXPECT_EQ(Modal.Dialogs.size(), 3u);
+    EXPECT_TRUE(std::filesystem::exists(folder.File("map.bmp")));
 }
 
 } // namespace
