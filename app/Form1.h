@@ -122,6 +122,7 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     bool BelongsHere(QObject* watched) const;
     void ScrollTo(int x, int y);
     void FormClose(QCloseEvent* event);
+    void UpdateMinimumSize();
 
     std::unique_ptr<TPictureDocument> Document_;
     QActionGroup* StepGroup_ = nullptr;

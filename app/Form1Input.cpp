@@ -34,6 +34,8 @@ bool TForm1::BelongsHere(QObject* watched) const {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // A menu title that changes (another language) may need a wider window.
+    if (event->type() == QEvent::ActionChanged && watched == menuBar()) UpdateMinimumSize();
     if (event->type() == QEvent::KeyPress && BelongsHere(watched)) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (FormKeyDown(key->key(), key->modifiers())) return true;

@@ -4,18 +4,61 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QLayout>
+#include <QMenuBar>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionMenuItem>
 #include <QToolBar>
+
+#include <algorithm>
 
 void TForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     FormResize();
 }
 
-// A picture smaller than the view shrinks the window to fit it; the window never grows by itself.
+namespace {
+
+// Low enough for a tiny picture, high enough that a large one can still be scrolled.
+constexpr int kMinimumPictureArea = 64;
+
+// The width the menu bar needs to show every title, laid out as the bar lays them out itself.
+int MenuTitlesWidth(const QMenuBar* bar) {
+    const QStyle* style = bar->style();
+    const int spacing = style->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, bar);
+    int width = 2 * (style->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, bar) +
+                     style->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, bar));
+    for (QAction* action : bar->actions()) {
+        if (!action->isVisible() || action->isSeparator()) continue;
+        QStyleOptionMenuItem option;
+        option.initFrom(bar);
+        option.menuItemType = QStyleOptionMenuItem::Normal;
+        option.text = action->text();
+        const QSize text = bar->fontMetrics().size(Qt::TextShowMnemonic, action->text());
+        width += style->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, bar).width() + spacing;
+    }
+    return width + spacing;
+}
+
+} // namespace
+
+// The window never gets narrower than its menu titles and toolbar buttons need, nor lower than
+// the bars and a small picture area: every command stays in reach around a tiny picture.
+void TForm1::UpdateMinimumSize() {
+    const int bars =
+        std::max(MenuTitlesWidth(menuBar()), ToolBar1->isVisibleTo(this) ? ToolBar1->sizeHint().width() : 0);
+    if (ScrollBox1->minimumSize() == QSize(bars, kMinimumPictureArea)) return;
+    ScrollBox1->setMinimumSize(bars, kMinimumPictureArea);
+    layout()->activate(); // the window's own minimum follows at once, before any resize
+}
+
+// A picture smaller than the view shrinks the window to fit it, down to the window's minimum;
+// the window never grows by itself.
 void TForm1::FormResize() {
     if (!Image1 || !ScrollBox1) return;
+    UpdateMinimumSize();
     const QSize client = ScrollBox1->viewport()->size();
     const int extraWidth = client.width() - Image1->width();
     const int extraHeight = client.height() - Image1->height();

@@ -87,9 +87,33 @@ TEST_F(WindowInput, WheelAndPageKeysScrollAndASmallPictureFitsTheWindow) {
     Press(Qt::Key_Home);
     EXPECT_EQ(Vertical()->value(), 0);
 
-    UsePicture(256, 192);
-    EXPECT_EQ(Form->ScrollBox1->viewport()->size(), QSize(256, 192));
+    UsePicture(456, 192);
+    EXPECT_EQ(Form->ScrollBox1->viewport()->size(), QSize(456, 192));
     EXPECT_FALSE(Vertical()->isVisible() || Horizontal()->isVisible());
+}
+
+// Around a picture smaller than the bars need, the window keeps every menu title, toolbar button
+// and status text whole; a large picture opened afterwards can still be scrolled.
+TEST_F(WindowInput, ATinyPictureNeverFoldsTheMenusToolbarOrStatusBar) {
+    UsePicture(64, 48);
+    Form->Timer1Timer();
+    const QMenuBar* bar = Form->menuBar();
+    for (QAction* title : bar->actions()) {
+        if (title->isVisible()) {
+            EXPECT_TRUE(bar->rect().contains(bar->actionGeometry(title))) << title->text().toStdString();
+        }
+    }
+    for (const char* extension : {"qt_menubar_ext_button", "qt_toolbar_ext_button"})
+        EXPECT_FALSE(Form->findChild<QWidget*>(extension)->isVisible()) << extension;
+    const QLabel* panel = Form->StatusPanels[0];
+    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()));
+    EXPECT_GE(Form->ScrollBox1->viewport()->height(), 64);
+    EXPECT_EQ(Form->Image1->pos(), QPoint(0, 0));
+
+    const QSize small = Form->size();
+    UsePicture(2000, 2000);
+    EXPECT_EQ(Form->size(), small) << "the window never grows by itself";
+    EXPECT_TRUE(Vertical()->isVisible() && Horizontal()->isVisible());
 }
 
 TEST_F(WindowInput, WheelScrollsSidewaysBy70WithoutAVerticalBar) {
