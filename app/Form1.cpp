@@ -1,12 +1,15 @@
 #include "Form1.h"
 
 #include "ImageControls.h"
+#include "Mnemonics.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
@@ -42,6 +45,10 @@ TForm1::TForm1(TModal& modal, QWidget* parent)
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
+    AssignMnemonics(menuBar());
+    // Connected after the handlers, so it runs once each command has done its work.
+    for (QAction* action : findChildren<QAction*>())
+        connect(action, &QAction::triggered, this, [this] { Timer1Timer(); });
     Timer1 = new QTimer(this);
     Timer1->setInterval(kRefreshMilliseconds);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });

@@ -38,7 +38,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ActionChanged && watched == menuBar()) UpdateMinimumSize();
     if (event->type() == QEvent::KeyPress && BelongsHere(watched)) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (FormKeyDown(key->key(), key->modifiers())) return true;
+        const bool used = FormKeyDown(key->key(), key->modifiers());
+        Timer1Timer(); // the next key may already need what this one made available
+        if (used) return true;
     } else if (event->type() == QEvent::Wheel && BelongsHere(watched)) {
         const QPoint delta = static_cast<QWheelEvent*>(event)->angleDelta();
         const int turn = delta.y() != 0 ? delta.y() : delta.x();
@@ -134,6 +136,7 @@ void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
     } else if (button == Qt::LeftButton && keys == Qt::AltModifier) {
         Document_->FloodFillAt(x, y);
     }
+    Timer1Timer();
 }
 
 void TForm1::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) {
@@ -144,16 +147,20 @@ void TForm1::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mod
         if (Document_->Selecting) Document_->DragSelection(x, y);
     }
     Document_->CursorText = CursorTextOf(x, y);
+    Timer1Timer();
 }
 
 void TForm1::Image1MouseUp() {
     if (Document_->Selecting) Document_->EndSelection();
+    Timer1Timer();
 }
 
 void TForm1::Image2MouseDown(Qt::MouseButton button, int x, int y) {
     if (button == Qt::LeftButton) Document_->GrabFloating(x, y);
+    Timer1Timer();
 }
 
 void TForm1::Image2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) {
     if (buttons == Qt::LeftButton && Keys(modifiers) == Qt::NoModifier) Document_->DragFloating(x, y);
+    Timer1Timer();
 }
