@@ -3,7 +3,6 @@
 #include "ImageControls.h"
 #include "Mnemonics.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -46,9 +45,6 @@ TForm1::TForm1(TModal& modal, QWidget* parent)
     BuildToolBar();
     BuildStatusBar();
     AssignMnemonics(menuBar());
-    // Connected after the handlers, so it runs once each command has done its work.
-    for (QAction* action : findChildren<QAction*>())
-        connect(action, &QAction::triggered, this, [this] { Timer1Timer(); });
     Timer1 = new QTimer(this);
     Timer1->setInterval(kRefreshMilliseconds);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
@@ -82,6 +78,9 @@ void TForm1::FormShow() {
     Document_->ChooseStepPair(1);
     Document_->ApplyBackgroundColor();
     ShowSwitches();
+    VisibleToolBar1Click();
+    StatusBarM1Click();
+    ApplyToolbarChoices();
     Newpicture1Click();
 }
 

@@ -106,6 +106,7 @@ bool TPictureDocument::OpenPictureFile(const std::string& path) {
     UndoAvailable = false;
     Host.PictureResized();
     Host.TitleChanged();
+    Host.FileNamed(path);
     return true;
 }
 
@@ -130,5 +131,6 @@ bool TPictureDocument::SaveAs() {
     CurrentFile = path;
     Modified = false;
     Host.TitleChanged();
+    Host.FileNamed(path);
     return true;
 }
