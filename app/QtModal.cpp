@@ -1,8 +1,10 @@
 #include "QtModal.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace {
 
@@ -53,4 +55,8 @@ std::optional<std::string> TQtModal::ChooseSaveFile(const TFileDialogOptions& op
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false); // ask before replacing a file
     return Run(dialog, options);
+}
+
+void TQtModal::OpenWithDesktop(const std::string& address) {
+    QDesktopServices::openUrl(QUrl(Q(address)));
 }

@@ -15,12 +15,14 @@ public:
     void ShowError(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) override;
+    void OpenWithDesktop(const std::string& address) override { Opened.push_back(address); }
 
     std::deque<bool> Answers;                            // for AskYesNo; No when empty
     std::deque<std::optional<std::string>> FileChoices; // for both dialogs; cancel when empty
     std::vector<std::string> Shown;                      // "title|text" of every box, in order
     std::vector<std::string> Errors;
     std::vector<TFileDialogOptions> Dialogs;
+    std::vector<std::string> Opened; // addresses handed to the desktop
 };
 
 // A host that records what the document asked to repaint.
