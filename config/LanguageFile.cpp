@@ -1,6 +1,7 @@
 #include "LanguageFile.h"
 
 #include "AppPaths.h"
+#include "IniFile.h"
 #include "IniValueEdit.h"
 #include "TextEncoding.h"
 
@@ -9,11 +10,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-// The text is decoded before parsing, so the parser only needs to keep bytes.
-#define SI_NO_CONVERSION
-#define SI_IMPLEMENTATION
-#include <SimpleIni.h>
-
+#include <limits>
 #include <utility>
 
 namespace {
@@ -24,9 +21,11 @@ constexpr char kCurrentKey[] = "Current";
 constexpr char kLanguagesSection[] = "Languages";
 constexpr int kCurrentDefault = 1;
 
-QByteArray ReadBytes(const QString& path) {
+// The file decoded to Unicode, then read by the INI layer like every other INI file.
+std::unique_ptr<TIniFile> ReadDecoded(const QString& path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return std::make_unique<TIniFile>(path, TextEncoding::DecodeLanguageFile(bytes).toUtf8());
 }
 
 // Sets one value of the file at path (creating the file and its folder when missing). A file
@@ -47,34 +46,15 @@ bool StoreValue(const QString& path, const char* section, const char* key, const
 
 } // namespace
 
-// The decoded file, parsed; names match without regard to case, as INI readers match them.
-class TIniText {
-  public:
-    explicit TIniText(const QByteArray& bytes) {
-        Ini_.SetUnicode(true);
-        const QByteArray utf8 = TextEncoding::DecodeLanguageFile(bytes).toUtf8();
-        Ini_.LoadData(utf8.constData(), std::size_t(utf8.size()));
-    }
-    const char* Value(const char* section, const char* key) const { return Ini_.GetValue(section, key); }
-    int Integer(const char* section, const char* key, int fallback) const {
-        bool ok = false;
-        const int value = QByteArray(Value(section, key)).trimmed().toInt(&ok);
-        return ok ? value : fallback;
-    }
-    const CSimpleIniA& Ini() const { return Ini_; }
-
-  private:
-    CSimpleIniA Ini_;
-};
-
 TLanguageFile::TLanguageFile(QString path, QString userPath, bool pathWritable)
     : Path_(std::move(path)), UserPath_(std::move(userPath)), PathWritable_(pathWritable),
-      File_(std::make_unique<TIniText>(ReadBytes(Path_))) {
-    Current_ = File_->Integer(kLanguageSection, kCurrentKey, kCurrentDefault);
+      File_(ReadDecoded(Path_)) {
+    Current_ = File_->ReadInteger(kLanguageSection, kCurrentKey, kCurrentDefault);
     if (UserPath_.isEmpty() || !QFileInfo::exists(UserPath_)) return;
-    const TIniText user(ReadBytes(UserPath_));
-    if (!user.Value(kLanguageSection, kCurrentKey)) return;
-    Current_ = user.Integer(kLanguageSection, kCurrentKey, kCurrentDefault);
+    constexpr int kNotGiven = std::numeric_limits<int>::min();
+    const int userCurrent = ReadDecoded(UserPath_)->ReadInteger(kLanguageSection, kCurrentKey, kNotGiven);
+    if (userCurrent == kNotGiven) return;
+    Current_ = userCurrent;
     UserHoldsCurrent_ = true;
 }
 
@@ -96,9 +76,9 @@ QStringList TLanguageFile::Languages() const {
     QStringList names;
     for (int number = 1;; ++number) {
         const QByteArray key = QByteArray::number(number);
-        const char* value = File_->Value(kLanguagesSection, key.constData());
-        if (!value) break;
-        const QString name = QString::fromUtf8(value);
+        // A missing number reads as the end marker, so both end the list alike.
+        const QString name = QString::fromStdString(
+            File_->ReadString(kLanguagesSection, key.constData(), EndOfList.toStdString()));
         if (name == EndOfList) break;
         names.append(name);
     }
@@ -113,11 +93,9 @@ QHash<QString, QString> TLanguageFile::Section(const QString& language) const {
     QHash<QString, QString> texts;
     if (language.isEmpty()) return texts;
     const QByteArray section = language.toUtf8();
-    CSimpleIniA::TNamesDepend keys;
-    File_->Ini().GetAllKeys(section.constData(), keys);
-    for (const auto& key : keys)
-        texts.insert(QString::fromUtf8(key.pItem),
-                     QString::fromUtf8(File_->Value(section.constData(), key.pItem)));
+    for (const std::string& key : File_->Keys(section.constData()))
+        texts.insert(QString::fromStdString(key),
+                     QString::fromStdString(File_->ReadString(section.constData(), key.c_str(), "")));
     return texts;
 }
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 class TAppPaths;
-class TIniText;
+class TIniFile;
 
 // language.ini: the list of languages, the chosen one (Current) and one section of texts per
 // language. The file is read once, when the object is made; texts are Unicode whether the file
@@ -46,7 +46,7 @@ class TLanguageFile {
     QString Path_;
     QString UserPath_;
     bool PathWritable_;
-    std::unique_ptr<TIniText> File_;
+    std::unique_ptr<TIniFile> File_;
     int Current_ = 1;
     bool UserHoldsCurrent_ = false;
 };
