@@ -14,6 +14,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 constexpr int kRefreshMilliseconds = 50;
@@ -27,8 +29,9 @@ bool ClipboardHasBitmap() {
 
 } // namespace
 
-TForm1::TForm1(TModal& modal, QWidget* parent)
-    : QMainWindow(parent), Document_(std::make_unique<TPictureDocument>(modal, *this)) {
+TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
+    : QMainWindow(parent), Paths_(std::move(paths)),
+      Document_(std::make_unique<TPictureDocument>(modal, *this)) {
     setWindowTitle(QString::fromStdString(Document_->Title()));
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setWidgetResizable(false);
@@ -72,6 +75,7 @@ void TForm1::showEvent(QShowEvent* event) {
 // The built-in defaults stand in for the settings file until it exists: steps 8, pair 1,
 // transparency off, black background; then the first empty picture.
 void TForm1::FormShow() {
+    BuildLanguageMenu();
     Document_->ChooseStepPair(1);
     Document_->ApplyBackgroundColor();
     ShowSwitches();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "AppPaths.h"
 #include "ImageList.h"
+#include "LanguageTexts.h"
 #include "PictureDocument.h"
 
 #include <QMainWindow>
@@ -23,8 +25,10 @@ class TFloatingControl;
 // back what changed, and only that is repainted.
 class TForm1 : public QMainWindow, public TDocumentHost {
   public:
-    // The window takes the modal interface it shows its questions and dialogs with.
-    explicit TForm1(TModal& modal, QWidget* parent = nullptr);
+    // The window takes the modal interface it shows its questions and dialogs with, and the
+    // folders of its files (tests give temporary ones).
+    explicit TForm1(TModal& modal, TAppPaths paths = TAppPaths::ForRunningProgram(),
+                    QWidget* parent = nullptr);
     ~TForm1() override;
 
     TPictureDocument& Document() { return *Document_; }
@@ -52,8 +56,19 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     QAction *Description1 = nullptr, *About1 = nullptr;
     QAction* ExitToolBut1 = nullptr; // the toolbar's own Exit button, hidden in the default set
 
+    // ---- Language ---------------------------------------------------------------------------
+    QString CurrentLanguage; // the chosen language's name; empty: every English default
+    TLanguageTexts Texts;    // its texts, as the window and its dialogs read them
+    QString BackgroundColorHint, TransparentColorHint, FillColorHint;
+    const TAppPaths& Paths() const { return Paths_; }
+
     // ---- Handlers ---------------------------------------------------------------------------
     void FormShow();
+    void BuildLanguageMenu();
+    void LanguageItemClick(QAction* item);
+    void ApplyLanguage();
+    void Description1Click();
+    void About1Click();
     void Timer1Timer();
     void FormResize();
 
@@ -123,8 +138,10 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void ScrollTo(int x, int y);
     void FormClose(QCloseEvent* event);
 
+    TAppPaths Paths_;
     std::unique_ptr<TPictureDocument> Document_;
     QActionGroup* StepGroup_ = nullptr;
+    QActionGroup* LanguageGroup_ = nullptr;
     bool Shown_ = false;
     bool WaitCursorOn_ = false;
 };

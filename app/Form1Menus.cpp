@@ -171,11 +171,11 @@ void TForm1::BuildOtherMenus() {
     }
     Zoom1->menuAction()->setVisible(false); // nothing shows the zoom menu
     Language1 = menuBar()->addMenu("Language");
-    Language1->menuAction()->setEnabled(false);
     QMenu* help = menuBar()->addMenu("Help");
     Description1 = MakeAction(help, "Description of Application", QKeySequence(Qt::Key_F1), TImageList::Help);
     About1 = MakeAction(help, "About Tessimap", QKeySequence("Alt+F1"));
-    Unfinished({Description1, About1});
+    connect(Description1, &QAction::triggered, this, [this] { Description1Click(); });
+    connect(About1, &QAction::triggered, this, [this] { About1Click(); });
 }
 
 void TForm1::BuildToolBar() {

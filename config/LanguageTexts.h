@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QHash>
-#include <QSet>
 #include <QString>
 
 #include <string>
@@ -10,8 +9,8 @@
 // The texts of the chosen language, by key. Every lookup names its English default, so the
 // program is complete with no language file, and a key missing from a language falls back alone.
 //
-// Every key asked for is remembered: the readers' own calls are the one list of the keys the
-// program uses, and the check that each shipped language has them all reads that list.
+// Every key asked for is remembered with its default: the readers' own calls are the one list of
+// the keys the program uses, and the check that each shipped language has them all reads it.
 class TLanguageTexts {
   public:
     TLanguageTexts() = default;
@@ -19,7 +18,7 @@ class TLanguageTexts {
         : Language_(std::move(language)), Texts_(std::move(texts)) {}
 
     QString Text(const QString& key, const QString& englishDefault) const {
-        Asked_.insert(key);
+        Asked_.insert(key, englishDefault);
         const auto found = Texts_.constFind(key);
         return found == Texts_.constEnd() ? englishDefault : *found;
     }
@@ -34,10 +33,11 @@ class TLanguageTexts {
     }
     // The name of the chosen language (CurrentLanguage); empty when none is chosen.
     const QString& Language() const { return Language_; }
-    const QSet<QString>& AskedKeys() const { return Asked_; }
+    // Every key asked for so far, with the English default its reader gave.
+    const QHash<QString, QString>& AskedKeys() const { return Asked_; }
 
   private:
     QString Language_;
     QHash<QString, QString> Texts_;
-    mutable QSet<QString> Asked_;
+    mutable QHash<QString, QString> Asked_;
 };

@@ -70,7 +70,8 @@ bool TAboutBox::RunsInCzech(const QString& language) {
 QString TAboutBox::CreditLine(const QString& author, bool czech) {
     const QString month = czech ? QStringLiteral("srpen") : QStringLiteral("August");
     return QStringLiteral("%1: %2, %3 %4 – %3 %5")
-        .arg(author, MakerName(), month, QStringLiteral(TESSIMAP_FIRST_YEAR), QStringLiteral(TESSIMAP_LAST_YEAR));
+        .arg(author, MakerName(), month, QStringLiteral(TESSIMAP_FIRST_YEAR),
+             QStringLiteral(TESSIMAP_LAST_YEAR));
 }
 
 TAboutBox::TAboutBox(const TLanguageTexts& texts, TModal& modal, QWidget* parent)
@@ -109,9 +110,9 @@ void TAboutBox::FormCreate(const TLanguageTexts& texts) {
     auto* grid = new QGridLayout(Panel1);
     grid->addWidget(ProgramIcon, 0, 0, 6, 1, Qt::AlignTop);
     int row = 0;
-    for (QWidget* line : {static_cast<QWidget*>(ProductName), static_cast<QWidget*>(Version),
-                          static_cast<QWidget*>(Credit), static_cast<QWidget*>(Comments),
-                          static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2)})
+    for (QWidget* line :
+         {static_cast<QWidget*>(ProductName), static_cast<QWidget*>(Version), static_cast<QWidget*>(Credit),
+          static_cast<QWidget*>(Comments), static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2)})
         grid->addWidget(line, row++, 1);
     grid->setColumnStretch(1, 1);
     grid->setHorizontalSpacing(16);
