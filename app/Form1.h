@@ -51,6 +51,7 @@ class TForm1 : public QMainWindow, public TDocumentHost {
             *MirrorVertical1 = nullptr, *Degrees90 = nullptr, *Degrees180 = nullptr, *Degrees270 = nullptr;
     std::array<QAction*, 3> Step{};
     QAction *InsertText1 = nullptr, *Setting1 = nullptr;
+    QMenu* ToolBarM1 = nullptr; // View > Toolbar
     QMenu* Zoom1 = nullptr;
     QMenu* Language1 = nullptr;
     QAction *Description1 = nullptr, *About1 = nullptr;

@@ -76,7 +76,7 @@ void TForm1::BuildEditMenu() {
 
 void TForm1::BuildViewMenu() {
     QMenu* view = menuBar()->addMenu("View");
-    QMenu* toolBar = view->addMenu("Toolbar");
+    QMenu* toolBar = ToolBarM1 = view->addMenu("Toolbar");
     VisibleToolBar1 = MakeAction(toolBar, "Visible", QKeySequence());
     VisibleToolBar1->setCheckable(true);
     VisibleToolBar1->setChecked(true);

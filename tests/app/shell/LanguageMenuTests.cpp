@@ -6,11 +6,20 @@
 #include "ShellFixture.h"
 
 #include <QFile>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
 #include <functional>
+#include <ostream>
+
+// Failures show the texts, not their bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -122,6 +131,16 @@ TEST_F(LanguageMenu, SwitchingToDeutschChangesTheTextsAtOnceAndTheNextStartKeeps
     EXPECT_TRUE(toolbarItems.contains("Füllfarbe"));
     EXPECT_FALSE(toolbarItems.contains("Paste"));
 
+    // The export reports in the language of the moment.
+    Modal.FileChoices.push_back(App.File("karte.bmp"));
+    Form->Saveas1->trigger();
+    Form->Timer1Timer();
+    Form->ExportToGIF1->trigger();
+    ASSERT_EQ(Modal.Shown.size(), 1u);
+    EXPECT_EQ(QString::fromStdString(Modal.Shown[0]),
+              "Als GIF exportieren|Das Bild wurde gespeichert unter " + AppFile("karte.gif") + ".");
+    EXPECT_EQ(QString::fromStdString(Modal.Dialogs[0].Title), "Bild speichern");
+
     Start();
     EXPECT_EQ(Checked(), "Deutsch");
     EXPECT_EQ(Form->CurrentLanguage, "Deutsch");
@@ -170,7 +189,7 @@ TEST_F(LanguageMenu, AboutBoxInCzechShowsSrpenAndTheCzechPage) {
         EXPECT_FALSE(box.Credit->text().contains("August"));
         EXPECT_EQ(box.Comments->text(), "Kontakt:");
         EXPECT_EQ(box.Version->text(), "Verze " TESSIMAP_VERSION);
-        EXPECT_EQ(QApplication::focusWidget(), box.OKButton);
+        EXPECT_EQ(box.focusWidget(), static_cast<QWidget*>(box.OKButton));
         EXPECT_TRUE(box.OKButton->isDefault());
         QTest::mouseClick(box.Label2, Qt::LeftButton);
         QTest::mouseClick(box.Label1, Qt::LeftButton);
