@@ -53,9 +53,25 @@ void TForm1::LanguageItemClick(QAction* item) {
                 failed.toStdString() + ".");
 }
 
+// Every caption, hint and View > Toolbar item comes from the command table, so a command added
+// there is translated without a line here.
 void TForm1::ApplyLanguage() {
     Texts.SetTexts(CurrentLanguage, TLanguageFile::ForProgram(Paths_).Section(CurrentLanguage));
     Document_->ApplyLanguage(Texts);
+    for (const TMenuTitle& title : MenuTitles())
+        (this->*title.Menu)->setTitle(Texts.Text(title.Key, QString::fromUtf8(title.Text)));
+    for (const TCommand& command : Commands()) {
+        QAction* action = this->*command.Action;
+        action->setText(Texts.Text(command.Key, QString::fromUtf8(command.Text)));
+        const TToolButton& button = command.Button;
+        if (!button.HintKey) continue;
+        const QString hint = Texts.Text(button.HintKey, QString::fromUtf8(button.HintText));
+        action->setToolTip(hint);
+        ToolButChecks[std::size_t(button.Slot - 1)]->setText(hint);
+    }
+    BackgroundColorHint = BackgroundColorToolBut1->toolTip();
+    TransparentColorHint = TransparentColorToolBut1->toolTip();
+    FillColorHint = FillColorToolBut1->toolTip();
 }
 
 void TForm1::Description1Click() {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
@@ -55,6 +56,14 @@ std::optional<std::string> TQtModal::ChooseSaveFile(const TFileDialogOptions& op
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false); // ask before replacing a file
     return Run(dialog, options);
+}
+
+std::optional<TColor> TQtModal::ChooseColor(const std::string& title, TColor initial) {
+    const QColor chosen = QColorDialog::getColor(
+        QColor(int(initial & 0xFF), int((initial >> 8) & 0xFF), int((initial >> 16) & 0xFF)),
+        Parent_, Q(title));
+    if (!chosen.isValid()) return std::nullopt;
+    return RGB(std::uint8_t(chosen.red()), std::uint8_t(chosen.green()), std::uint8_t(chosen.blue()));
 }
 
 void TQtModal::OpenWithDesktop(const std::string& address) {

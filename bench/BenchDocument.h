@@ -12,6 +12,7 @@ public:
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions&) override { return std::nullopt; }
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions&) override { return std::nullopt; }
     void OpenWithDesktop(const std::string&) override {}
+    std::optional<TColor> ChooseColor(const std::string&, TColor) override { return std::nullopt; }
 };
 
 // A document holding a tile map of side x side pixels, as if opened from a file of that size.

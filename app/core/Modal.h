@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Color.h"
+
 #include <optional>
 #include <string>
 
@@ -28,6 +30,8 @@ public:
     // Hands a file URL, a web address or a mailto: link to the desktop's default handler. What
     // the handler does (or that there is none) is the desktop's business: nothing is reported.
     virtual void OpenWithDesktop(const std::string& address) = 0;
+    // The colour dialog preset with a colour; the chosen colour, or nothing when cancelled.
+    virtual std::optional<TColor> ChooseColor(const std::string& title, TColor initial) = 0;
 };
 
 // What the document tells the window so that it repaints only what changed.
@@ -46,4 +50,6 @@ public:
     virtual void ProcessPendingEvents() {}
     // CurrentFile changed, so the window title did.
     virtual void TitleChanged() {}
+    // A picture was opened from this file, or written to it under a new name.
+    virtual void FileNamed(const std::string& /*path*/) {}
 };

@@ -16,6 +16,7 @@ public:
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) override;
     void OpenWithDesktop(const std::string& address) override { Opened.push_back(address); }
+    std::optional<TColor> ChooseColor(const std::string& title, TColor initial) override;
 
     std::deque<bool> Answers;                            // for AskYesNo; No when empty
     std::deque<std::optional<std::string>> FileChoices; // for both dialogs; cancel when empty
@@ -23,6 +24,8 @@ public:
     std::vector<std::string> Errors;
     std::vector<TFileDialogOptions> Dialogs;
     std::vector<std::string> Opened; // addresses handed to the desktop
+    std::deque<std::optional<TColor>> ColorChoices; // for the colour dialog; cancel when empty
+    std::vector<TColor> ColorPresets;                // the colour each colour dialog opened with
 };
 
 // A host that records what the document asked to repaint.

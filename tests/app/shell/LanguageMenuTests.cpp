@@ -23,6 +23,11 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace {
 
+// A menu text as the user reads it, whatever keyboard marks the menus placed.
+QString Shown(QString text) {
+    return text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove('&').replace('\x01', '&');
+}
+
 const QString kShippedLanguageFile = QStringLiteral(TESSIMAP_RESOURCES "/language.ini");
 
 class LanguageMenu : public testing::Test {
@@ -51,7 +56,7 @@ class LanguageMenu : public testing::Test {
     QList<QAction*> Entries() const { return Form->Language1->actions(); }
     QString Checked() const {
         for (QAction* entry : Entries())
-            if (entry->isChecked()) return entry->text();
+            if (entry->isChecked()) return Shown(entry->text());
         return {};
     }
     QString MenuTitle(int index) const { return Form->menuBar()->actions().at(index)->text(); }
@@ -74,7 +79,7 @@ TEST_F(LanguageMenu, WithoutAFileTheMenuIsEmptyAndEveryTextEnglish) {
     Start();
     EXPECT_TRUE(Entries().isEmpty());
     EXPECT_TRUE(Form->CurrentLanguage.isEmpty());
-    EXPECT_EQ(Form->Paste1->text(), "Paste");
+    EXPECT_EQ(Shown(Form->Paste1->text()), "Paste");
     EXPECT_EQ(Form->Document().WarningTitle, "Warning");
 }
 
@@ -87,10 +92,10 @@ TEST_F(LanguageMenu, CurrentBeyondTheListChecksNothing) {
                     "ais]\nPaste1=Coller\n");
     Start();
     ASSERT_EQ(Entries().size(), 2);
-    EXPECT_EQ(Entries()[1]->text(), "Deutsch");
+    EXPECT_EQ(Shown(Entries()[1]->text()), "Deutsch");
     EXPECT_EQ(Checked(), "");
     EXPECT_TRUE(Form->CurrentLanguage.isEmpty());
-    EXPECT_EQ(Form->Paste1->text(), "Paste");
+    EXPECT_EQ(Shown(Form->Paste1->text()), "Paste");
 }
 
 // The name stays whole with its entry: "&" neither vanishes nor makes a mnemonic, and the
@@ -101,8 +106,8 @@ TEST_F(LanguageMenu, ANameWithAmpersandIsKeptWhole) {
     Start();
     Entries()[1]->trigger();
     EXPECT_EQ(Form->CurrentLanguage, "Rock & Roll");
-    EXPECT_EQ(Entries()[1]->text(), "Rock && Roll");
-    EXPECT_EQ(Form->Paste1->text(), "Slap");
+    EXPECT_EQ(Shown(Entries()[1]->text()), "Rock & Roll");
+    EXPECT_EQ(Shown(Form->Paste1->text()), "Slap");
     EXPECT_EQ(TLanguageFile(AppFile("language.ini"), {}, true).Current(), 2);
     Form->Openpicture1->trigger();
     ASSERT_EQ(Modal.Dialogs.size(), 1u);
@@ -114,12 +119,12 @@ TEST_F(LanguageMenu, SwitchingToDeutschChangesTheTextsAtOnceAndTheNextStartKeeps
     Start();
     ASSERT_EQ(Entries().size(), 3);
     EXPECT_EQ(Checked(), "English");
-    EXPECT_EQ(MenuTitle(0), "File");
+    EXPECT_EQ(Shown(MenuTitle(0)), "File");
 
     Entries()[2]->trigger();
     EXPECT_EQ(Checked(), "Deutsch");
-    EXPECT_EQ(MenuTitle(0), "Datei");
-    EXPECT_EQ(Form->Paste1->text(), "Einfügen");
+    EXPECT_EQ(Shown(MenuTitle(0)), "Datei");
+    EXPECT_EQ(Shown(Form->Paste1->text()), "Einfügen");
     EXPECT_EQ(Form->Paste1->toolTip(), "Einfügen");
     EXPECT_EQ(Form->Document().WarningTitle, "Warnung");
     EXPECT_EQ(Form->Document().SaveChangesText, "Änderungen speichern?");
@@ -144,7 +149,7 @@ TEST_F(LanguageMenu, SwitchingToDeutschChangesTheTextsAtOnceAndTheNextStartKeeps
     Start();
     EXPECT_EQ(Checked(), "Deutsch");
     EXPECT_EQ(Form->CurrentLanguage, "Deutsch");
-    EXPECT_EQ(MenuTitle(1), "Bearbeiten");
+    EXPECT_EQ(Shown(MenuTitle(1)), "Bearbeiten");
 }
 
 // A choice that cannot be written still switches the texts, says which file failed, and holds
@@ -155,7 +160,7 @@ TEST_F(LanguageMenu, AFailedWriteStillSwitchesAndNamesTheFile) {
     WriteFileBytes(App.File("blocker"), {'x'});
     Start(QString::fromStdString(data.Path().string()), AppFile("blocker"));
     Entries()[1]->trigger();
-    EXPECT_EQ(Form->Paste1->text(), "Vložit");
+    EXPECT_EQ(Shown(Form->Paste1->text()), "Vložit");
     ASSERT_EQ(Modal.Shown.size(), 1u);
     EXPECT_EQ(QString::fromStdString(Modal.Shown[0]),
               "Upozornění|Volbu jazyka se nepodařilo uložit do souboru " + AppFile("blocker/language.ini") +
@@ -242,7 +247,8 @@ TEST_F(LanguageMenu, TheShippedFileHasEveryKeyInEveryLanguage) {
     InNextDialog([](QDialog&) {});
     Form->About1Click();
     const QHash<QString, QString> asked = Form->Texts.AskedKeys();
-    ASSERT_GT(asked.size(), 60);
+    for (const char* reader : {"File1", "ToolBar1", "Col3", "Message1", "MessTit3", "AboutCnt"})
+        ASSERT_TRUE(asked.contains(reader)) << reader;
     const TLanguageFile shipped(kShippedLanguageFile, {}, false);
     ASSERT_EQ(shipped.Languages(), (QStringList{"English", "Česky", "Deutsch"}));
     for (const QString& language : shipped.Languages()) {
