@@ -67,12 +67,6 @@ TEST(LanguageFile, ReadsCurrentAndSectionsWhateverTheCase) {
     EXPECT_TRUE(file.Section("").isEmpty());
 }
 
-TEST(LanguageFile, NonNumericCurrentCountsAsTheFirst) {
-    TTempFolder folder;
-    Write(folder.File("language.ini"), "[Language]\nCurrent=two\n");
-    EXPECT_EQ(Open(folder.File("language.ini")).Current(), 1);
-}
-
 // Older files were written in Windows-1250: 0xC8 is Č, 0xDA is Ú, 0x9A is š. The same text as
 // UTF-8 reads the same.
 TEST(LanguageFile, ReadsWindows1250AndUtf8Alike) {
