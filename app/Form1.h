@@ -22,6 +22,7 @@ class QTimer;
 class QToolBar;
 class TPictureControl;
 class TFloatingControl;
+class TIniFile;
 
 // The main window: menus, toolbar, the two image controls and the status bar around the picture
 // document it owns. Handlers turn an event into a call on the document; the document reports
@@ -84,6 +85,8 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void ApplyLanguage();
     void Description1Click();
     void About1Click();
+    void LoadSettings();
+    void SaveSettings();
     void Timer1Timer();
     void FormResize();
 
@@ -168,9 +171,10 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     bool BelongsHere(QObject* watched) const;
     void ScrollTo(int x, int y);
     void FormClose(QCloseEvent* event);
+    void LoadWindowPlacement(const TIniFile& ini);
 
-    TAppPaths Paths_;
     std::unique_ptr<TPictureDocument> Document_;
+    TAppPaths Paths_;
     QActionGroup* LanguageGroup_ = nullptr;
     bool Shown_ = false;
     bool WaitCursorOn_ = false;
