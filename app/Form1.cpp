@@ -16,6 +16,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 constexpr int kRefreshMilliseconds = 50;
@@ -67,6 +69,7 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
+    BuildLanguageMenu();
     LoadSettings();
     UpdateRecentMenu();
     Newpicture1Click();

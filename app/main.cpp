@@ -2,12 +2,14 @@
 #include "QtModal.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tessimap");
     TQtModal modal;
     TForm1 form(modal);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tessimap.xpm")));
     modal.SetParent(&form);
     form.show();
     return application.exec();
