@@ -1,5 +1,5 @@
 // Every input that ever made the BMP reader crash, hang or ask for absurd memory, kept in
-// tests/fuzz: each must now end in a picture or in one of the reader's own errors.
+// tests/fuzz/fuzz_bmp_reader: each must now end in a picture or in one of the reader's own errors.
 
 #include "BmpFile.h"
 #include "Errors.h"
