@@ -27,7 +27,8 @@ class ShellTest : public testing::Test {
   protected:
     void SetUp() override {
         QGuiApplication::clipboard()->clear();
-        Form = std::make_unique<TForm1>(Modal);
+        // The settings file lives in the test's own folder.
+        Form = std::make_unique<TForm1>(Modal, TAppPaths(QString::fromStdString(AppFolder.Path().string()), QString(), QString()));
         Form->show();
         Form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
@@ -75,6 +76,7 @@ class ShellTest : public testing::Test {
 
     TPictureDocument& Document() { return Form->Document(); }
 
+    TTempFolder AppFolder;
     TScriptedModal Modal;
     std::unique_ptr<TForm1> Form;
 };
