@@ -244,13 +244,13 @@ const std::array kCommands = {
              .SeparatorBefore = true,
              .Button = {11, 2, "SettingToolButCheck1", "Setting", true, "Set1", "Options"}},
 
-    // Help and About are wired with the help texts and the about box.
     TCommand{.Action = &TForm1::Description1,
              .Name = "Description1",
              .Key = "Description1",
              .Text = "Description of Application",
              .Shortcut = "F1",
              .Image = TImageList::Help,
+             .Handler = &TForm1::Description1Click,
              .Place = P::Help,
              .Button = {18, 5, "HelpToolButCheck1", "Help", false, "Help1", "Help"}},
     TCommand{.Action = &TForm1::About1,
@@ -258,6 +258,7 @@ const std::array kCommands = {
              .Key = "About1",
              .Text = "About Tessimap",
              .Shortcut = "Alt+F1",
+             .Handler = &TForm1::About1Click,
              .Place = P::Help},
 
     // The colour buttons live on the toolbar only.

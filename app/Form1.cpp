@@ -14,6 +14,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 constexpr int kRefreshMilliseconds = 50;
@@ -26,8 +28,8 @@ bool ClipboardHasBitmap() {
 } // namespace
 
 TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
-    : QMainWindow(parent), Document_(std::make_unique<TPictureDocument>(modal, *this)),
-      Paths_(std::move(paths)) {
+    : QMainWindow(parent), Paths_(std::move(paths)),
+      Document_(std::make_unique<TPictureDocument>(modal, *this)) {
     setWindowTitle(QString::fromStdString(Document_->Title()));
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setWidgetResizable(false);
@@ -64,6 +66,7 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
+    BuildLanguageMenu();
     LoadSettings();
     UpdateRecentMenu();
     Newpicture1Click();

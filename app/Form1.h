@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "CommandTable.h"
 #include "ImageList.h"
+#include "LanguageTexts.h"
 #include "PictureDocument.h"
 #include "RecentFiles.h"
 
@@ -29,7 +30,7 @@ class TIniFile;
 class TForm1 : public QMainWindow, public TDocumentHost {
   public:
     // The window takes the modal interface it shows its questions and dialogs with, and the
-    // folders it keeps its settings in.
+    // folders of its files and settings (tests give temporary ones).
     explicit TForm1(TModal& modal, TAppPaths paths = TAppPaths::ForRunningProgram(),
                     QWidget* parent = nullptr);
     ~TForm1() override;
@@ -71,10 +72,21 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     // Runs a command of the table: every menu item, shortcut and toolbar button comes here.
     void RunCommand(const TCommand& command);
 
+    // ---- Language ---------------------------------------------------------------------------
+    QString CurrentLanguage; // the chosen language's name; empty: every English default
+    TLanguageTexts Texts;    // its texts, as the window and its dialogs read them
+    QString BackgroundColorHint, TransparentColorHint, FillColorHint;
+    const TAppPaths& Paths() const { return Paths_; }
+
     // ---- Handlers ---------------------------------------------------------------------------
     void FormShow();
     void LoadSettings();
     void SaveSettings();
+    void BuildLanguageMenu();
+    void LanguageItemClick(QAction* item);
+    void ApplyLanguage();
+    void Description1Click();
+    void About1Click();
     void Timer1Timer();
     void FormResize();
 
@@ -161,8 +173,9 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void FormClose(QCloseEvent* event);
     void LoadWindowPlacement(const TIniFile& ini);
 
-    std::unique_ptr<TPictureDocument> Document_;
     TAppPaths Paths_;
+    std::unique_ptr<TPictureDocument> Document_;
+    QActionGroup* LanguageGroup_ = nullptr;
     bool Shown_ = false;
     bool WaitCursorOn_ = false;
 };

@@ -1,9 +1,11 @@
 #include "QtModal.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace {
 
@@ -62,4 +64,8 @@ std::optional<TColor> TQtModal::ChooseColor(const std::string& title, TColor ini
         Parent_, Q(title));
     if (!chosen.isValid()) return std::nullopt;
     return RGB(std::uint8_t(chosen.red()), std::uint8_t(chosen.green()), std::uint8_t(chosen.blue()));
+}
+
+void TQtModal::OpenWithDesktop(const std::string& address) {
+    QDesktopServices::openUrl(QUrl(Q(address)));
 }

@@ -11,6 +11,7 @@ public:
     void ShowError(const std::string&) override {}
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions&) override { return std::nullopt; }
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions&) override { return std::nullopt; }
+    void OpenWithDesktop(const std::string&) override {}
     std::optional<TColor> ChooseColor(const std::string&, TColor) override { return std::nullopt; }
 };
 

@@ -19,6 +19,12 @@ TIniFile::TIniFile(QString fileName) : FileName_(std::move(fileName)), Ini_(true
     Ini_.LoadData(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+TIniFile::TIniFile(QString fileName, const QByteArray& utf8Text)
+    : FileName_(std::move(fileName)), Ini_(true, true, false) {
+    Ini_.SetSpaces(false);
+    Ini_.LoadData(utf8Text.constData(), static_cast<std::size_t>(utf8Text.size()));
+}
+
 template class CSimpleIniTempl<char, SI_NoCase<char>, SI_ConvertA<char>>;
 
 TIniFile::~TIniFile() = default;
@@ -54,6 +60,16 @@ bool TIniFile::ParseInteger(const std::string& text, int& value) {
     const auto bits = static_cast<std::uint32_t>(magnitude);
     value = static_cast<int>(negative ? 0u - bits : bits);
     return true;
+}
+
+std::vector<std::string> TIniFile::Keys(const char* section) const {
+    CSimpleIniA::TNamesDepend names;
+    Ini_.GetAllKeys(section, names);
+    names.sort(CSimpleIniA::Entry::LoadOrder());
+    std::vector<std::string> keys;
+    for (const auto& name : names)
+        keys.emplace_back(name.pItem);
+    return keys;
 }
 
 int TIniFile::ReadInteger(const char* section, const char* key, int def) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The file is UTF-8 bytes throughout; the wide-character conversions are not wanted.
@@ -9,6 +10,7 @@
 #include <SimpleIni.h>
 
 #include <string>
+#include <vector>
 
 // One INI file held in memory: read once, changed key by key, written back whole.
 //
@@ -22,6 +24,8 @@ class TIniFile {
   public:
     // Reads the file when it exists; a missing or unreadable file reads as empty.
     explicit TIniFile(QString fileName);
+    // The file's text given already read and decoded to UTF-8 (a file kept in another encoding).
+    TIniFile(QString fileName, const QByteArray& utf8Text);
     ~TIniFile();
     TIniFile(const TIniFile&) = delete;
     TIniFile& operator=(const TIniFile&) = delete;
@@ -44,6 +48,8 @@ class TIniFile {
 
     // The parsing rule of ReadInteger, for callers holding text of their own.
     static bool ParseInteger(const std::string& text, int& value);
+    // The keys of a section, in file order, each once.
+    std::vector<std::string> Keys(const char* section) const;
 
   private:
     QString FileName_;

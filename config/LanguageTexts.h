@@ -8,9 +8,17 @@
 
 // The texts of the chosen language, by key. Every lookup names its English default, so the
 // program is complete with no language file, and a key missing from a language falls back alone.
+//
+// Every key asked for is remembered with its default: the readers' own calls are the one list of
+// the keys the program uses, and the check that each shipped language has them all reads it.
 class TLanguageTexts {
   public:
+    TLanguageTexts() = default;
+    TLanguageTexts(QString language, QHash<QString, QString> texts)
+        : Language_(std::move(language)), Texts_(std::move(texts)) {}
+
     QString Text(const QString& key, const QString& englishDefault) const {
+        Asked_.insert(key, englishDefault);
         const auto found = Texts_.constFind(key);
         return found == Texts_.constEnd() ? englishDefault : *found;
     }
@@ -19,7 +27,17 @@ class TLanguageTexts {
     }
     // The chosen language's section; empty when no language is chosen (every default applies).
     void SetTexts(QHash<QString, QString> texts) { Texts_ = std::move(texts); }
+    void SetTexts(QString language, QHash<QString, QString> texts) {
+        Language_ = std::move(language);
+        Texts_ = std::move(texts);
+    }
+    // The name of the chosen language (CurrentLanguage); empty when none is chosen.
+    const QString& Language() const { return Language_; }
+    // Every key asked for so far, with the English default its reader gave.
+    const QHash<QString, QString>& AskedKeys() const { return Asked_; }
 
   private:
+    QString Language_;
     QHash<QString, QString> Texts_;
+    mutable QHash<QString, QString> Asked_;
 };

@@ -13,7 +13,7 @@ struct TFileDialogOptions {
     std::string InitialFolder;
 };
 
-// Everything modal the editor shows: message boxes and file dialogs. The window gives the real
+// Everything modal the editor shows: message boxes, file dialogs and the desktop's handlers. The window gives the real
 // one (Qt); tests give a scripted one that answers and records.
 class TModal {
 public:
@@ -27,6 +27,9 @@ public:
     // A path, or nothing when the user cancels. The save dialog asks before overwriting.
     virtual std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) = 0;
+    // Hands a file URL, a web address or a mailto: link to the desktop's default handler. What
+    // the handler does (or that there is none) is the desktop's business: nothing is reported.
+    virtual void OpenWithDesktop(const std::string& address) = 0;
     // The colour dialog preset with a colour; the chosen colour, or nothing when cancelled.
     virtual std::optional<TColor> ChooseColor(const std::string& title, TColor initial) = 0;
 };

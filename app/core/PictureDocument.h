@@ -7,6 +7,8 @@
 #include <array>
 #include <string>
 
+class TLanguageTexts;
+
 // Arrow keys, as FormKeyDown receives them.
 enum class TArrow { Left, Up, Right, Down };
 
@@ -67,10 +69,11 @@ class TPictureDocument {
     int SelLeft = 0, SelTop = 0, SelRight = 0, SelBottom = 0;
     int AnchorX = 0, AnchorY = 0;
 
-    // ---- Texts from the language file -----------------------------------------------------
+    // ---- Texts from the language file (set by ApplyLanguage) ------------------------------
     std::string WarningTitle = "Warning";
     std::string SaveChangesText = "Save changes?";
     std::string OutOfMemoryText = "Out of memory, picture is too large!";
+    std::string ColorLossText = "Some colors can be lost, do you realy want to continue?";
     std::string OpenDialogTitle = "Open picture";
     std::string SaveDialogTitle = "Save picture";
     std::string DialogFilterText = "bitmap pictures";
@@ -81,6 +84,8 @@ class TPictureDocument {
     std::string SaveFolder; // the save dialog's initial folder
 
     // ---- Picture document and main window ---------------------------------------------------
+    // Takes the message, dialog and export texts of the chosen language.
+    void ApplyLanguage(const TLanguageTexts& texts);
     // "Tessimap", or "Tessimap - " and the file name without its folder.
     std::string Title() const;
     void ApplyBackgroundColor();

@@ -15,6 +15,7 @@ public:
     void ShowError(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) override;
+    void OpenWithDesktop(const std::string& address) override { Opened.push_back(address); }
     std::optional<TColor> ChooseColor(const std::string& title, TColor initial) override;
 
     std::deque<bool> Answers;                            // for AskYesNo; No when empty
@@ -22,6 +23,7 @@ public:
     std::vector<std::string> Shown;                      // "title|text" of every box, in order
     std::vector<std::string> Errors;
     std::vector<TFileDialogOptions> Dialogs;
+    std::vector<std::string> Opened; // addresses handed to the desktop
     std::deque<std::optional<TColor>> ColorChoices; // for the colour dialog; cancel when empty
     std::vector<TColor> ColorPresets;                // the colour each colour dialog opened with
 };

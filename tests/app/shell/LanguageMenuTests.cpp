@@ -1,0 +1,267 @@
+// The Language menu, the texts it switches, and the Help menu: a window whose AppPath is a
+// temporary folder holding the language file under test.
+
+#include "AboutBox.h"
+#include "LanguageFile.h"
+#include "ShellFixture.h"
+
+#include <QFile>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include <functional>
+#include <ostream>
+
+// Failures show the texts, not their bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+// A menu text as the user reads it, whatever keyboard marks the menus placed.
+QString Shown(QString text) {
+    return text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove('&').replace('\x01', '&');
+}
+
+const QString kShippedLanguageFile = QStringLiteral(TESSIMAP_RESOURCES "/language.ini");
+
+class LanguageMenu : public testing::Test {
+  protected:
+    void TearDown() override {
+        if (Form) Form->Document().Modified = false;
+        Form.reset();
+    }
+    QString AppFile(const char* name) const { return QString::fromStdString(App.File(name)); }
+    void UseLanguageFile(const QByteArray& text) {
+        QFile file(AppFile("language.ini"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    void UseShippedLanguageFile() { ASSERT_TRUE(QFile::copy(kShippedLanguageFile, AppFile("language.ini"))); }
+    // Starts (or restarts) the window as the program does; the user folder lies inside AppPath's
+    // temporary folder so nothing outside it is touched.
+    void Start(const QString& dataDir = {}, const QString& userDir = {}) {
+        if (Form) Form->Document().Modified = false;
+        Form.reset();
+        Form = std::make_unique<TForm1>(Modal, TAppPaths(QString::fromStdString(App.Path().string()), dataDir,
+                                                         userDir.isEmpty() ? AppFile("user") : userDir));
+        Form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    }
+    QList<QAction*> Entries() const { return Form->Language1->actions(); }
+    QString Checked() const {
+        for (QAction* entry : Entries())
+            if (entry->isChecked()) return Shown(entry->text());
+        return {};
+    }
+    QString MenuTitle(int index) const { return Form->menuBar()->actions().at(index)->text(); }
+    // Runs the action inside the next modal dialog that opens, then closes that dialog.
+    void InNextDialog(std::function<void(QDialog&)> action) {
+        QTimer::singleShot(0, [action] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            action(*dialog);
+            dialog->reject();
+        });
+    }
+
+    TTempFolder App;
+    TScriptedModal Modal;
+    std::unique_ptr<TForm1> Form;
+};
+
+TEST_F(LanguageMenu, WithoutAFileTheMenuIsEmptyAndEveryTextEnglish) {
+    Start();
+    EXPECT_TRUE(Entries().isEmpty());
+    EXPECT_TRUE(Form->CurrentLanguage.isEmpty());
+    EXPECT_EQ(Shown(Form->Paste1->text()), "Paste");
+    EXPECT_EQ(Form->Document().WarningTitle, "Warning");
+}
+
+// Entries up to the first gap; Current naming no entry checks none and leaves the defaults even
+// though a section of that number's language exists.
+TEST_F(LanguageMenu, CurrentBeyondTheListChecksNothing) {
+    UseLanguageFile("[Language]\nCurrent=3\n[Languages]\n1=English\n2=Deutsch\n4=Fran\xC3\xA7"
+                    "ais\n"
+                    "[Deutsch]\nPaste1=Einf\xC3\xBCgen\n[Fran\xC3\xA7"
+                    "ais]\nPaste1=Coller\n");
+    Start();
+    ASSERT_EQ(Entries().size(), 2);
+    EXPECT_EQ(Shown(Entries()[1]->text()), "Deutsch");
+    EXPECT_EQ(Checked(), "");
+    EXPECT_TRUE(Form->CurrentLanguage.isEmpty());
+    EXPECT_EQ(Shown(Form->Paste1->text()), "Paste");
+}
+
+// The name stays whole with its entry: "&" neither vanishes nor makes a mnemonic, and the
+// section of exactly that name is read.
+TEST_F(LanguageMenu, ANameWithAmpersandIsKeptWhole) {
+    UseLanguageFile("[Language]\nCurrent=1\n[Languages]\n1=English\n2=Rock & Roll\n"
+                    "[Rock & Roll]\nPaste1=Slap\nDlgFilter=Bilder\n[Rock  Roll]\nPaste1=Wrong\n");
+    Start();
+    Entries()[1]->trigger();
+    EXPECT_EQ(Form->CurrentLanguage, "Rock & Roll");
+    EXPECT_EQ(Shown(Entries()[1]->text()), "Rock & Roll");
+    EXPECT_EQ(Shown(Form->Paste1->text()), "Slap");
+    EXPECT_EQ(TLanguageFile(AppFile("language.ini"), {}, true).Current(), 2);
+    Form->Openpicture1->trigger();
+    ASSERT_EQ(Modal.Dialogs.size(), 1u);
+    EXPECT_EQ(Modal.Dialogs[0].FilterText, "Bilder");
+}
+
+TEST_F(LanguageMenu, SwitchingToDeutschChangesTheTextsAtOnceAndTheNextStartKeepsIt) {
+    UseShippedLanguageFile();
+    Start();
+    ASSERT_EQ(Entries().size(), 3);
+    EXPECT_EQ(Checked(), "English");
+    EXPECT_EQ(Shown(MenuTitle(0)), "File");
+
+    Entries()[2]->trigger();
+    EXPECT_EQ(Checked(), "Deutsch");
+    EXPECT_EQ(Shown(MenuTitle(0)), "Datei");
+    EXPECT_EQ(Shown(Form->Paste1->text()), "Einfügen");
+    EXPECT_EQ(Form->Paste1->toolTip(), "Einfügen");
+    EXPECT_EQ(Form->Document().WarningTitle, "Warnung");
+    EXPECT_EQ(Form->Document().SaveChangesText, "Änderungen speichern?");
+    EXPECT_EQ(Form->BackgroundColorHint, "Hintergrundfarbe");
+    QStringList toolbarItems;
+    for (QAction* item : Form->ToolBarM1->actions())
+        toolbarItems.append(item->text());
+    EXPECT_TRUE(toolbarItems.contains("Einfügen"));
+    EXPECT_TRUE(toolbarItems.contains("Füllfarbe"));
+    EXPECT_FALSE(toolbarItems.contains("Paste"));
+
+    // The export reports in the language of the moment.
+    Modal.FileChoices.push_back(App.File("karte.bmp"));
+    Form->Saveas1->trigger();
+    Form->Timer1Timer();
+    Form->ExportToGIF1->trigger();
+    ASSERT_EQ(Modal.Shown.size(), 1u);
+    EXPECT_EQ(QString::fromStdString(Modal.Shown[0]),
+              "Als GIF exportieren|Das Bild wurde gespeichert unter " + AppFile("karte.gif") + ".");
+    EXPECT_EQ(QString::fromStdString(Modal.Dialogs[0].Title), "Bild speichern");
+
+    Start();
+    EXPECT_EQ(Checked(), "Deutsch");
+    EXPECT_EQ(Form->CurrentLanguage, "Deutsch");
+    EXPECT_EQ(Shown(MenuTitle(1)), "Bearbeiten");
+}
+
+// A choice that cannot be written still switches the texts, says which file failed, and holds
+// until the program ends.
+TEST_F(LanguageMenu, AFailedWriteStillSwitchesAndNamesTheFile) {
+    TTempFolder data;
+    ASSERT_TRUE(QFile::copy(kShippedLanguageFile, QString::fromStdString(data.File("language.ini"))));
+    WriteFileBytes(App.File("blocker"), {'x'});
+    Start(QString::fromStdString(data.Path().string()), AppFile("blocker"));
+    Entries()[1]->trigger();
+    EXPECT_EQ(Shown(Form->Paste1->text()), "Vložit");
+    ASSERT_EQ(Modal.Shown.size(), 1u);
+    EXPECT_EQ(QString::fromStdString(Modal.Shown[0]),
+              "Upozornění|Volbu jazyka se nepodařilo uložit do souboru " + AppFile("blocker/language.ini") +
+                  ".");
+    EXPECT_EQ(Checked(), "Česky");
+}
+
+TEST_F(LanguageMenu, F1OpensTheHelpPageOnlyWhenItIsThere) {
+    Start();
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    EXPECT_TRUE(Modal.Opened.empty());
+    EXPECT_TRUE(Modal.Shown.empty());
+    EXPECT_TRUE(Modal.Errors.empty());
+
+    WriteFileBytes(App.File("index.htm"), {'<', 'p', '>'});
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    EXPECT_EQ(Modal.Opened, std::vector{QUrl::fromLocalFile(AppFile("index.htm")).toString().toStdString()});
+}
+
+TEST_F(LanguageMenu, AboutBoxInCzechShowsSrpenAndTheCzechPage) {
+    UseShippedLanguageFile();
+    Start();
+    Entries()[1]->trigger();
+    bool opened = false;
+    InNextDialog([&](QDialog& dialog) {
+        auto& box = static_cast<TAboutBox&>(dialog);
+        opened = true;
+        EXPECT_EQ(box.windowTitle(), "O aplikaci Tessimap");
+        EXPECT_TRUE(box.Credit->text().startsWith("Autor: "));
+        EXPECT_TRUE(box.Credit->text().contains("srpen"));
+        EXPECT_FALSE(box.Credit->text().contains("August"));
+        EXPECT_EQ(box.Comments->text(), "Kontakt:");
+        EXPECT_EQ(box.Version->text(), "Verze " TESSIMAP_VERSION);
+        EXPECT_EQ(box.focusWidget(), static_cast<QWidget*>(box.OKButton));
+        EXPECT_TRUE(box.OKButton->isDefault());
+        QTest::mouseClick(box.Label2, Qt::LeftButton);
+        QTest::mouseClick(box.Label1, Qt::LeftButton);
+    });
+    QTest::keyClick(Form.get(), Qt::Key_F1, Qt::AltModifier);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(Modal.Opened, (std::vector{TAboutBox::HomePage(true).toStdString(),
+                                         "mailto:" + TAboutBox::MailAddress().toStdString()}));
+    EXPECT_NE(TAboutBox::HomePage(true), TAboutBox::HomePage(false));
+}
+
+TEST(AboutBox, CzechByTheOldComparisonAndTheMonthFollowsIt) {
+    EXPECT_TRUE(TAboutBox::RunsInCzech("Česky"));
+    EXPECT_TRUE(TAboutBox::RunsInCzech("ČESKY"));
+    EXPECT_FALSE(TAboutBox::RunsInCzech("česky"));
+    EXPECT_FALSE(TAboutBox::RunsInCzech("Cesky"));
+    EXPECT_FALSE(TAboutBox::RunsInCzech(""));
+    EXPECT_TRUE(TAboutBox::CreditLine("Author", false).contains(", August "));
+    EXPECT_EQ(TAboutBox::CreditLine("Autor", true).count("srpen"), 2);
+}
+
+TEST(AboutBox, LinksTurnBoldAndUnderlinedUnderTheMouseAndPlainAfter) {
+    TScriptedModal modal;
+    const TLanguageTexts english;
+    TAboutBox box(english, modal);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    for (QLabel* link : {box.Label1, box.Label2}) {
+        EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+        QTest::mouseMove(link, QPoint(3, 3));
+        EXPECT_TRUE(link->font().bold());
+        EXPECT_TRUE(link->font().underline());
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(link, &leave);
+        EXPECT_FALSE(link->font().bold());
+        EXPECT_FALSE(link->font().underline());
+    }
+    EXPECT_EQ(box.windowTitle(), "About Tessimap");
+    EXPECT_TRUE(box.Credit->text().contains("August"));
+    EXPECT_EQ(box.Label2->text(), TAboutBox::HomePage(false));
+    EXPECT_EQ(box.ProgramIcon->size(), QSize(32, 32));
+}
+
+// The program's own readers name the keys: the window, the document's messages and exports, the
+// about box (and every dialog the window opens). Each shipped language has them all, and English
+// says exactly what the defaults say.
+TEST_F(LanguageMenu, TheShippedFileHasEveryKeyInEveryLanguage) {
+    UseShippedLanguageFile();
+    Start();
+    InNextDialog([](QDialog&) {});
+    Form->About1Click();
+    const QHash<QString, QString> asked = Form->Texts.AskedKeys();
+    for (const char* reader : {"File1", "ToolBar1", "Col3", "Message1", "MessTit3", "AboutCnt"})
+        ASSERT_TRUE(asked.contains(reader)) << reader;
+    const TLanguageFile shipped(kShippedLanguageFile, {}, false);
+    ASSERT_EQ(shipped.Languages(), (QStringList{"English", "Česky", "Deutsch"}));
+    for (const QString& language : shipped.Languages()) {
+        const auto texts = shipped.Section(language);
+        for (auto key = asked.constBegin(); key != asked.constEnd(); ++key) {
+            EXPECT_TRUE(texts.contains(key.key()))
+                << language.toStdString() << " lacks " << key.key().toStdString();
+            if (language == "English")
+                EXPECT_EQ(texts.value(key.key()), key.value()) << key.key().toStdString();
+            else
+                EXPECT_FALSE(texts.value(key.key()).isEmpty()) << key.key().toStdString();
+        }
+    }
+}
+
+} // namespace
