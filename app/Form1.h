@@ -165,6 +165,7 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     QMenu* MakeMenu(QWidget* parent, const TMenuTitle& title);
     void AddCommands(QMenu* menu, TMenuPlace place);
     void BuildToolBarMenu();
+    void LayOutBars();
     std::optional<TColor> ChooseColorFor(const QAction* button, TColor initial);
     void ShowStepPair(int pair);
     void ShowSwitches();

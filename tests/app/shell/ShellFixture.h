@@ -25,16 +25,18 @@
 // A shown main window with a scripted modal interface, started like the program starts it.
 class ShellTest : public testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override { StartWindow(); }
+    // A new window on the test's folder, shown: it reads the settings file found there.
+    void StartWindow() {
         QGuiApplication::clipboard()->clear();
-        // The settings file lives in the test's own folder.
-        Form = std::make_unique<TForm1>(Modal, TAppPaths(QString::fromStdString(AppFolder.Path().string()), QString(), QString()));
+        Form = std::make_unique<TForm1>(
+            Modal, TAppPaths(QString::fromStdString(AppFolder.Path().string()), QString(), QString()));
         Form->show();
         Form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
     }
     void TearDown() override {
-        Document().Modified = false; // nothing to ask about when the test's window goes
+        if (Form) Document().Modified = false; // nothing to ask about when the test's window goes
         Form.reset();
     }
 
