@@ -30,8 +30,8 @@ bool ClipboardHasBitmap() {
 } // namespace
 
 TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
-    : QMainWindow(parent), Document_(std::make_unique<TPictureDocument>(modal, *this)),
-      Paths_(std::move(paths)) {
+    : QMainWindow(parent), Paths_(std::move(paths)),
+      Document_(std::make_unique<TPictureDocument>(modal, *this)) {
     setWindowTitle(QString::fromStdString(Document_->Title()));
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setWidgetResizable(false);

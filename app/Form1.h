@@ -30,7 +30,7 @@ class TIniFile;
 class TForm1 : public QMainWindow, public TDocumentHost {
   public:
     // The window takes the modal interface it shows its questions and dialogs with, and the
-    // folders of its files (tests give temporary ones).
+    // folders of its files and settings (tests give temporary ones).
     explicit TForm1(TModal& modal, TAppPaths paths = TAppPaths::ForRunningProgram(),
                     QWidget* parent = nullptr);
     ~TForm1() override;
@@ -80,13 +80,13 @@ class TForm1 : public QMainWindow, public TDocumentHost {
 
     // ---- Handlers ---------------------------------------------------------------------------
     void FormShow();
+    void LoadSettings();
+    void SaveSettings();
     void BuildLanguageMenu();
     void LanguageItemClick(QAction* item);
     void ApplyLanguage();
     void Description1Click();
     void About1Click();
-    void LoadSettings();
-    void SaveSettings();
     void Timer1Timer();
     void FormResize();
 
@@ -175,8 +175,8 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void UpdateMinimumSize();
     void LoadWindowPlacement(const TIniFile& ini);
 
-    std::unique_ptr<TPictureDocument> Document_;
     TAppPaths Paths_;
+    std::unique_ptr<TPictureDocument> Document_;
     QActionGroup* LanguageGroup_ = nullptr;
     bool Shown_ = false;
     bool WaitCursorOn_ = false;

@@ -1,11 +1,12 @@
 #include "Form1.h"
+#include "GuardedApplication.h"
 #include "QtModal.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
+    TGuardedApplication application(argc, argv);
     QApplication::setApplicationName("Tessimap");
     TQtModal modal;
     TForm1 form(modal);

@@ -8,9 +8,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
 
-TBitmap::TBitmap(int width, int height, TPixelFormat format) { Allocate(width, height, format); }
+TBitmap::TBitmap(int width, int height, TPixelFormat format) {
+    Allocate(width, height, format);
+}
 
 TBitmap::TBitmap(const TBitmap& other)
     : Transparent(other.Transparent), TransparentColor(other.TransparentColor), Brush(other.Brush),
@@ -39,8 +42,10 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format) {
     Height_ = height;
     Format_ = format;
     RowBytes_ = rowBytes;
-    if (IsPaletteFormat(format)) ColorTable_ = DefaultPaletteForBits(BitsOfPixelFormat(format));
-    else ColorTable_.clear();
+    if (IsPaletteFormat(format))
+        ColorTable_ = DefaultPaletteForBits(BitsOfPixelFormat(format));
+    else
+        ColorTable_.clear();
 }
 
 void TBitmap::SetSize(int width, int height) {
@@ -84,10 +89,14 @@ TBitmap TBitmap::Converted(TPixelFormat format) const {
     std::vector<std::uint8_t> pixels = AllocateBytes(CheckedProduct(rowBytes, std::uint64_t(Height_)));
 
     std::vector<TRGBQuad> table;
-    if (IsPaletteFormat(format)) table = DefaultPaletteForBits(BitsOfPixelFormat(format));
-    else table = ColorTable_; // a palette depth hands its table on to a direct one
+    if (IsPaletteFormat(format))
+        table = DefaultPaletteForBits(BitsOfPixelFormat(format));
+    else
+        table = ColorTable_; // a palette depth hands its table on to a direct one
 
-    TColorMatcher matcher(IsPaletteFormat(format) ? table : std::vector<TRGBQuad>{});
+    // Direct colour needs no matcher, and building one would cost a table for nothing.
+    std::optional<TColorMatcher> matcher;
+    if (IsPaletteFormat(format)) matcher.emplace(table);
     std::vector<std::uint8_t> bgr(std::size_t(Width_) * 3);
     for (int y = 0; y < Height_; ++y) {
         const std::uint8_t* from = ScanLine(y);
@@ -96,7 +105,8 @@ TBitmap TBitmap::Converted(TPixelFormat format) const {
             RowCodec::DecodeSpan(Format_, ColorTable_, from, 0, Width_, bgr.data());
             colours = bgr.data();
         }
-        RowCodec::EncodeSpan(format, &matcher, colours, Width_, pixels.data() + std::size_t(y) * rowBytes, 0);
+        RowCodec::EncodeSpan(format, matcher ? &*matcher : nullptr, colours, Width_,
+                             pixels.data() + std::size_t(y) * rowBytes, 0);
     }
 
     TBitmap result;
@@ -125,7 +135,8 @@ void TBitmap::MakeMonochrome() {
         const std::uint8_t* from = ScanLine(y);
         std::uint8_t* to = pixels.data() + std::size_t(y) * rowBytes;
         for (int x = 0; x < Width_; ++x)
-            if (RowCodec::GetValue(Format_, from, x) == reference) to[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
+            if (RowCodec::GetValue(Format_, from, x) == reference)
+                to[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
     }
     Pixels_ = std::move(pixels);
     RowBytes_ = rowBytes;
@@ -143,7 +154,9 @@ TColor TBitmap::ColorOfPixelValue(std::uint32_t value) const {
     return RowCodec::ColorOfValue(Format_, ColorTable_, value);
 }
 
-std::uint32_t TBitmap::PixelValue(int x, int y) const { return RowCodec::GetValue(Format_, ScanLine(y), x); }
+std::uint32_t TBitmap::PixelValue(int x, int y) const {
+    return RowCodec::GetValue(Format_, ScanLine(y), x);
+}
 
 TColor TBitmap::Pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= Width_ || y >= Height_) return clInvalid;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 using namespace BmpLayout;
@@ -72,13 +73,17 @@ THeader ReadHeaders(TByteSource& source) {
             const std::size_t kept = std::min<std::size_t>(rest, MaskBytes);
             source.ReadExact(extra, kept);
             if (kept == MaskBytes)
-                for (int i = 0; i < 3; ++i) h.Masks[i] = Get32(extra + 4 * i);
+                for (int i = 0; i < 3; ++i)
+                    h.Masks[i] = Get32(extra + 4 * i);
             if (rest > kept && !source.Skip(rest - kept)) throw EReadError();
         }
     }
     if (planes != 1) throw EInvalidGraphic();
-    if (h.Width <= 0 || h.Height == 0) throw EInvalidGraphic();
-    const bool bitsKnown = h.Bits == 1 || h.Bits == 4 || h.Bits == 8 || h.Bits == 16 || h.Bits == 24 || h.Bits == 32;
+    // The height's sign gives the row order; the most negative height has no positive partner.
+    if (h.Width <= 0 || h.Height == 0 || h.Height == std::numeric_limits<std::int32_t>::min())
+        throw EInvalidGraphic();
+    const bool bitsKnown =
+        h.Bits == 1 || h.Bits == 4 || h.Bits == 8 || h.Bits == 16 || h.Bits == 24 || h.Bits == 32;
     const bool compressionFits = h.Compression == BI_RGB || (h.Compression == BI_RLE8 && h.Bits == 8) ||
                                  (h.Compression == BI_RLE4 && h.Bits == 4) ||
                                  (h.Compression == BI_BITFIELDS && (h.Bits == 16 || h.Bits == 32));
@@ -87,7 +92,8 @@ THeader ReadHeaders(TByteSource& source) {
     if (headerSize == InfoHeaderSize && h.Compression == BI_BITFIELDS) {
         std::uint8_t masks[MaskBytes];
         source.ReadExact(masks, sizeof masks);
-        for (int i = 0; i < 3; ++i) h.Masks[i] = Get32(masks + 4 * i);
+        for (int i = 0; i < 3; ++i)
+            h.Masks[i] = Get32(masks + 4 * i);
     }
     return h;
 }
@@ -109,7 +115,7 @@ std::vector<TRGBQuad> ReadColorTable(TByteSource& source, const THeader& h) {
 
 // One colour channel of a bit-field pixel, widened to 8 bits.
 class TChannel {
-public:
+  public:
     explicit TChannel(std::uint32_t mask)
         : Mask_(mask), Shift_(mask ? std::countr_zero(mask) : 0), Bits_(std::popcount(mask)) {}
     std::uint8_t Of(std::uint32_t pixel) const {
@@ -120,7 +126,7 @@ public:
         return std::uint8_t((v * 255 + max / 2) / max);
     }
 
-private:
+  private:
     std::uint32_t Mask_;
     int Shift_;
     int Bits_;
@@ -141,89 +147,110 @@ void ReadRawRows(TByteSource& source, TBitmap& bitmap, std::uint64_t pixelBytes)
     }
 }
 
+void PutBgr(std::uint8_t* row32, std::size_t x, std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
+    std::uint8_t* p = row32 + 4 * x;
+    p[0] = blue;
+    p[1] = green;
+    p[2] = red;
+}
+
 // Reads rows of bit-field pixels (15-bit files, unusual masks) into a 32-bit bitmap.
 void ReadMaskedRows(TByteSource& source, TBitmap& bitmap, std::uint64_t pixelBytes, int bits,
                     const std::uint32_t masks[3]) {
     const TChannel red(masks[0]), green(masks[1]), blue(masks[2]);
     const std::size_t fileRowBytes = RowBytesFor(bitmap.Width(), bits);
-    std::vector<std::uint8_t> row(fileRowBytes);
+    const std::size_t width = std::size_t(bitmap.Width());
+    // Never larger than a row of the 32-bit bitmap already allocated.
+    std::vector<std::uint8_t> row = AllocateBytes(fileRowBytes);
     for (int i = 0; i < bitmap.Height() && pixelBytes > 0; ++i) {
         const std::size_t take = std::size_t(std::min<std::uint64_t>(pixelBytes, fileRowBytes));
         std::fill(row.begin(), row.end(), 0);
         const std::size_t got = source.Read(row.data(), take);
         std::uint8_t* out = bitmap.ScanLine(RowOfFileRow(bitmap, i));
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            const std::uint32_t px = bits == 16 ? Get16(&row[2 * std::size_t(x)]) : Get32(&row[4 * std::size_t(x)]);
-            out[4 * x] = blue.Of(px);
-            out[4 * x + 1] = green.Of(px);
-            out[4 * x + 2] = red.Of(px);
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint32_t px = bits == 16 ? Get16(&row[2 * x]) : Get32(&row[4 * x]);
+            PutBgr(out, x, blue.Of(px), green.Of(px), red.Of(px));
         }
         if (got < take) return;
         pixelBytes -= take;
     }
 }
 
-// Decodes run-length data into one index per pixel, rows in file order (bottom row first).
-// Runs and jumps that leave the row or the picture make the file invalid.
-std::vector<std::uint8_t> DecodeRunLength(const std::vector<std::uint8_t>& data, bool fourBit, int width, int height) {
-    std::vector<std::uint8_t> indices = AllocateBytes(CheckedProduct(std::uint64_t(width), std::uint64_t(height)));
-    auto put = [&](std::int64_t x, std::int64_t y, std::uint8_t index) {
-        indices[std::size_t(y) * std::size_t(width) + std::size_t(x)] = index;
-    };
-    std::int64_t x = 0, y = 0;
-    std::size_t i = 0;
-    while (i + 1 < data.size()) {
-        const std::uint8_t count = data[i], value = data[i + 1];
-        i += 2;
-        if (count > 0) { // encoded run
-            if (y >= height || x + count > width) throw EInvalidGraphic();
-            for (int k = 0; k < count; ++k)
-                put(x++, y, fourBit ? std::uint8_t(k & 1 ? value & 0x0F : value >> 4) : value);
-            continue;
+// Run-length data, read a block at a time so that decoding holds no more than the picture.
+class TRunLengthInput {
+  public:
+    TRunLengthInput(TByteSource& source, std::uint64_t bytes) : Source_(source), Left_(bytes) {}
+    // False once the data has ended.
+    bool Next(std::uint8_t& byte) {
+        if (At_ == Filled_) {
+            const std::size_t want = std::size_t(std::min<std::uint64_t>(Left_, sizeof Block_));
+            Filled_ = want > 0 ? Source_.Read(Block_, want) : 0;
+            Left_ -= Filled_;
+            At_ = 0;
+            if (Filled_ == 0) return false;
         }
-        switch (value) {
-        case 0: // end of line
-            x = 0;
-            ++y;
-            break;
-        case 1: // end of bitmap
-            return indices;
-        case 2: { // jump
-            if (i + 1 >= data.size()) return indices;
-            x += data[i];
-            y += data[i + 1];
-            i += 2;
-            if (x > width || y > height) throw EInvalidGraphic();
-            break;
-        }
-        default: { // absolute run of 'value' pixels, padded to a 16-bit boundary
-            const std::size_t bytes = fourBit ? (std::size_t(value) + 1) / 2 : value;
-            if (i + bytes > data.size()) return indices;
-            if (y >= height || x + value > width) throw EInvalidGraphic();
-            for (int k = 0; k < value; ++k) {
-                const std::uint8_t b = data[i + (fourBit ? std::size_t(k) / 2 : std::size_t(k))];
-                put(x++, y, fourBit ? std::uint8_t(k & 1 ? b & 0x0F : b >> 4) : b);
-            }
-            i += (bytes + 1) & ~std::size_t(1);
-        }
-        }
+        byte = Block_[At_++];
+        return true;
     }
-    return indices;
-}
 
+  private:
+    TByteSource& Source_;
+    std::uint64_t Left_;
+    std::uint8_t Block_[4096];
+    std::size_t At_ = 0;
+    std::size_t Filled_ = 0;
+};
+
+// Decodes RLE8 or RLE4 data into a 32-bit bitmap. Pixels of a run that reach past the row's
+// end fall into the row padding some writers encode and are dropped. Data that ends early, a
+// run past the last row or a jump out of the picture ends the pixels; what was read stays.
 void ReadRunLengthRows(TByteSource& source, TBitmap& bitmap, std::uint64_t dataBytes, bool fourBit,
                        const std::vector<TRGBQuad>& table) {
-    std::vector<std::uint8_t> data = AllocateBytes(dataBytes);
-    data.resize(source.Read(data.data(), data.size()));
-    const std::vector<std::uint8_t> indices = DecodeRunLength(data, fourBit, bitmap.Width(), bitmap.Height());
-    for (int i = 0; i < bitmap.Height(); ++i) {
-        const std::uint8_t* from = &indices[std::size_t(i) * std::size_t(bitmap.Width())];
-        std::uint8_t* out = bitmap.ScanLine(RowOfFileRow(bitmap, i));
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            const TRGBQuad q = from[x] < table.size() ? table[from[x]] : TRGBQuad{};
-            out[4 * x] = q.Blue;
-            out[4 * x + 1] = q.Green;
-            out[4 * x + 2] = q.Red;
+    TRGBQuad colours[256] = {}; // an index past the table shows black
+    std::copy_n(table.begin(), std::min<std::size_t>(table.size(), 256), colours);
+    const std::uint64_t width = std::uint64_t(bitmap.Width());
+    const std::uint64_t height = std::uint64_t(bitmap.Height());
+    std::uint64_t x = 0, y = 0;
+    auto put = [&](std::uint8_t index) {
+        if (x < width) {
+            const TRGBQuad& q = colours[index];
+            PutBgr(bitmap.ScanLine(RowOfFileRow(bitmap, std::int64_t(y))), std::size_t(x), q.Blue, q.Green,
+                   q.Red);
+        }
+        ++x;
+    };
+    TRunLengthInput in(source, dataBytes);
+    std::uint8_t count = 0, value = 0;
+    while (y < height && in.Next(count) && in.Next(value)) {
+        if (count > 0) { // encoded run
+            for (int k = 0; k < count; ++k)
+                put(fourBit ? std::uint8_t(k & 1 ? value & 0x0F : value >> 4) : value);
+            continue;
+        }
+        if (value == 0) { // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) { // end of bitmap
+            return;
+        } else if (value == 2) { // jump right and up
+            std::uint8_t dx = 0, dy = 0;
+            if (!in.Next(dx) || !in.Next(dy)) return;
+            x += dx;
+            y += dy;
+            if (x > width) return;
+        } else { // absolute run of 'value' pixels, padded to a 16-bit boundary
+            const int bytes = fourBit ? (value + 1) / 2 : value;
+            std::uint8_t b = 0;
+            for (int k = 0; k < bytes; ++k) {
+                if (!in.Next(b)) return;
+                if (fourBit) {
+                    put(std::uint8_t(b >> 4));
+                    if (2 * k + 1 < value) put(std::uint8_t(b & 0x0F));
+                } else {
+                    put(b);
+                }
+            }
+            if (bytes & 1) in.Next(b);
         }
     }
 }
@@ -246,21 +273,29 @@ TBitmap ReadBitmap(TByteSource& source) {
     if (h.PixelOffset > position && h.PixelOffset - position < source.Remaining())
         source.Skip(h.PixelOffset - position);
 
-    const std::int64_t height = h.Height < 0 ? -h.Height : h.Height;
-    if (h.Width > 0x7FFFFFFF || height > 0x7FFFFFFF) throw EOutOfMemory();
-
     const bool runLength = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
     if (h.Compression == BI_RGB && h.Bits == 16) {
         h.Masks[0] = 0x7C00, h.Masks[1] = 0x03E0, h.Masks[2] = 0x001F; // 5-5-5
     }
     TPixelFormat format = TPixelFormat::pf32bit;
     bool masked = false;
-    if (h.Bits <= 8 && !runLength) format = *PixelFormatOfBits(h.Bits);
-    else if (h.Bits == 24) format = TPixelFormat::pf24bit;
-    else if (h.Bits == 16 && MasksAre(h.Masks, Red565, Green565, Blue565)) format = TPixelFormat::pf16bit;
-    else if (h.Bits == 16) masked = true;
+    if (h.Bits <= 8 && !runLength)
+        format = *PixelFormatOfBits(h.Bits);
+    else if (h.Bits == 24)
+        format = TPixelFormat::pf24bit;
+    else if (h.Bits == 16 && MasksAre(h.Masks, Red565, Green565, Blue565))
+        format = TPixelFormat::pf16bit;
+    else if (h.Bits == 16)
+        masked = true;
     else if (h.Bits == 32 && h.Compression == BI_BITFIELDS && !MasksAre(h.Masks, Red888, Green888, Blue888))
         masked = true;
+
+    // Width and height are at most 2^31 - 1 here, so the products below cannot wrap; a picture
+    // whose pixels could not be addressed at all is no picture, whatever memory there is.
+    const std::int64_t height = h.Height < 0 ? -h.Height : h.Height;
+    const std::uint64_t memoryBytes =
+        std::uint64_t(RowBytesFor(h.Width, BitsOfPixelFormat(format))) * std::uint64_t(height);
+    if (memoryBytes > MaxAddressableBytes) throw EInvalidGraphic();
 
     TBitmap bitmap(int(h.Width), int(height), format);
     if (IsPaletteFormat(format) || !table.empty()) bitmap.SetColorTable(table);
@@ -271,14 +306,17 @@ TBitmap ReadBitmap(TByteSource& source) {
     bitmap.FileLayout.ClrImportant = h.ColorsImportant;
     bitmap.FileLayout.BitFields = h.Bits == 32 && h.Compression == BI_BITFIELDS && !masked;
 
-    const std::uint64_t rowBytes = RowBytesFor(h.Width, h.Bits);
+    const std::uint64_t fileRowBytes = RowBytesFor(h.Width, h.Bits);
     std::uint64_t pixelBytes = h.ImageSize;
-    if (pixelBytes == 0) pixelBytes = runLength ? source.Remaining() : rowBytes * std::uint64_t(height);
+    if (pixelBytes == 0) pixelBytes = runLength ? source.Remaining() : fileRowBytes * std::uint64_t(height);
     pixelBytes = std::min(pixelBytes, source.Remaining());
 
-    if (runLength) ReadRunLengthRows(source, bitmap, pixelBytes, h.Compression == BI_RLE4, table);
-    else if (masked) ReadMaskedRows(source, bitmap, pixelBytes, h.Bits, h.Masks);
-    else ReadRawRows(source, bitmap, pixelBytes);
+    if (runLength)
+        ReadRunLengthRows(source, bitmap, pixelBytes, h.Compression == BI_RLE4, table);
+    else if (masked)
+        ReadMaskedRows(source, bitmap, pixelBytes, h.Bits, h.Masks);
+    else
+        ReadRawRows(source, bitmap, pixelBytes);
     return bitmap;
 }
 

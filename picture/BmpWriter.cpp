@@ -11,6 +11,19 @@ using namespace BmpLayout;
 
 namespace {
 
+// Size fields hold 32 bits. A size that does not fit is written as 0, which readers take as
+// "work it out from the width and height", rather than as a wrapped value that lies.
+std::uint32_t SizeField(std::uint64_t size) {
+    return size > 0xFFFFFFFFu ? 0 : std::uint32_t(size);
+}
+
+// The 12-byte core header has 16-bit sizes and knows only 1, 4, 8 and 24 bits per pixel; a
+// picture it cannot describe is written with the 40-byte header instead.
+bool CoreHeaderFits(const TBitmap& bitmap) {
+    const int bits = bitmap.BitsPerPixel();
+    return bitmap.Width() <= 0xFFFF && bitmap.Height() <= 0xFFFF && (bits <= 8 || bits == 24);
+}
+
 void WriteRows(const TBitmap& bitmap, TByteSink& sink, bool topDown) {
     for (int i = 0; i < bitmap.Height(); ++i) {
         const int y = topDown ? i : bitmap.Height() - 1 - i;
@@ -27,7 +40,7 @@ void WriteCoreLayout(const TBitmap& bitmap, TByteSink& sink) {
 
     std::vector<std::uint8_t> head(offset, 0);
     Put16(&head[0], Signature);
-    Put32(&head[2], std::uint32_t(offset + pixelBytes));
+    Put32(&head[2], SizeField(offset + pixelBytes));
     Put32(&head[10], offset);
     std::uint8_t* core = &head[FileHeaderSize];
     Put32(core, CoreHeaderSize);
@@ -50,14 +63,15 @@ void WriteCoreLayout(const TBitmap& bitmap, TByteSink& sink) {
 
 void WriteBitmap(const TBitmap& bitmap, TByteSink& sink) {
     if (bitmap.Empty()) return; // a bitmap without pixels is an empty file
-    if (bitmap.FileLayout.CoreHeader) {
+    if (bitmap.FileLayout.CoreHeader && CoreHeaderFits(bitmap)) {
         WriteCoreLayout(bitmap, sink);
         return;
     }
 
     const int bits = bitmap.BitsPerPixel();
     const TPixelFormat format = bitmap.PixelFormat();
-    const bool bitFields = format == TPixelFormat::pf16bit || (format == TPixelFormat::pf32bit && bitmap.FileLayout.BitFields);
+    const bool bitFields =
+        format == TPixelFormat::pf16bit || (format == TPixelFormat::pf32bit && bitmap.FileLayout.BitFields);
     const auto& table = bitmap.ColorTable();
     const std::size_t entries = std::min<std::size_t>(table.size(), 256);
     const std::uint64_t pixelBytes = std::uint64_t(bitmap.RowBytes()) * std::uint64_t(bitmap.Height());
@@ -67,8 +81,7 @@ void WriteBitmap(const TBitmap& bitmap, TByteSink& sink) {
 
     std::vector<std::uint8_t> head(FileHeaderSize + headerPart, 0);
     Put16(&head[0], Signature);
-    // The file-size field is 32 bits; readers do not use it, so a huge file just wraps.
-    Put32(&head[2], std::uint32_t(fileSize));
+    Put32(&head[2], SizeField(fileSize));
     Put32(&head[10], std::uint32_t(FileHeaderSize + headerPart));
 
     std::uint8_t* info = &head[FileHeaderSize];
@@ -78,7 +91,7 @@ void WriteBitmap(const TBitmap& bitmap, TByteSink& sink) {
     Put16(info + 12, 1); // planes
     Put16(info + 14, std::uint32_t(bits));
     Put32(info + 16, bitFields ? BI_BITFIELDS : BI_RGB);
-    Put32(info + 20, std::uint32_t(pixelBytes));
+    Put32(info + 20, SizeField(pixelBytes));
     Put32(info + 24, std::uint32_t(bitmap.FileLayout.XPelsPerMeter));
     Put32(info + 28, std::uint32_t(bitmap.FileLayout.YPelsPerMeter));
     Put32(info + 32, std::uint32_t(entries));

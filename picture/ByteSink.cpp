@@ -3,8 +3,10 @@
 #include "Errors.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,13 +26,44 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// New files get the mode any program would give them; a replaced file keeps its own.
-mode_t ModeForTarget(const std::string& target) {
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+// The file a save must replace: a symbolic link is followed to the file it names, so that the
+// link stays and its target gets the new picture. A dangling link names the file to create.
+std::string ResolvedTarget(const std::string& path) {
+    std::string current = path;
+    for (int depth = 0; depth < 40; ++depth) { // the kernel's own limit on nested links
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::string link(std::size_t(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t length = ::readlink(current.c_str(), link.data(), link.size());
+        if (length <= 0 || std::size_t(length) >= link.size()) return current;
+        link.resize(std::size_t(length));
+        current = link.front() == '/' ? link : FolderOf(current) + "/" + link;
+    }
+    return current;
+}
+
+// A new temporary file beside the target. Created with mode 0666 so that the kernel applies the
+// user's file-creation mask, as for any file a program makes; asking for the mask would mean
+// changing it, and that is state the whole process shares.
+int CreateTemporary(const std::string& target, std::string& name) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%08x", unsigned(random()));
+        name = FolderOf(target) + "/." + NameOf(target) + suffix;
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// The rename is only lasting once the folder that holds the new name is on disk too.
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) throw EWriteError();
+    const int synced = ::fsync(fd);
+    ::close(fd);
+    if (synced != 0) throw EWriteError();
 }
 
 } // namespace
@@ -40,15 +73,18 @@ void TMemorySink::Write(const void* data, std::size_t size) {
     Bytes.insert(Bytes.end(), bytes, bytes + size);
 }
 
-TFileSink::TFileSink(std::string targetPath) : Target_(std::move(targetPath)) {
-    std::string pattern = FolderOf(Target_) + "/." + NameOf(Target_) + ".XXXXXX";
-    Fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+TFileSink::TFileSink(std::string targetPath)
+    : Target_(std::move(targetPath)), Written_(ResolvedTarget(Target_)) {
+    std::string name;
+    Fd_ = CreateTemporary(Written_, name);
     if (Fd_ < 0) throw EFCreateError(Target_);
-    Temporary_ = pattern;
+    Temporary_ = name;
     Buffer_.reserve(BufferCapacity);
 }
 
-TFileSink::~TFileSink() { Discard(); }
+TFileSink::~TFileSink() {
+    Discard();
+}
 
 void TFileSink::Discard() {
     if (Fd_ >= 0) {
@@ -84,20 +120,25 @@ void TFileSink::Write(const void* data, std::size_t size) {
         return;
     }
     Flush();
-    if (size >= BufferCapacity) WriteAll(bytes, size);
-    else Buffer_.insert(Buffer_.end(), bytes, bytes + size);
+    if (size >= BufferCapacity)
+        WriteAll(bytes, size);
+    else
+        Buffer_.insert(Buffer_.end(), bytes, bytes + size);
 }
 
 void TFileSink::Commit() {
     if (Fd_ < 0) throw EWriteError();
     Flush();
-    ::fchmod(Fd_, ModeForTarget(Target_));
+    // A replaced file keeps its own mode; a new one has the mode it was created with.
+    struct stat st {};
+    if (::stat(Written_.c_str(), &st) == 0) ::fchmod(Fd_, st.st_mode & 07777);
     // The bytes must be on disk before the name points at them, or a crash could leave an
     // empty file where the earlier picture was.
     if (::fsync(Fd_) != 0) throw EWriteError();
     const int fd = Fd_;
     Fd_ = -1;
     if (::close(fd) != 0) throw EWriteError();
-    if (::rename(Temporary_.c_str(), Target_.c_str()) != 0) throw EFCreateError(Target_);
+    if (::rename(Temporary_.c_str(), Written_.c_str()) != 0) throw EFCreateError(Target_);
     Temporary_.clear();
+    SyncFolder(FolderOf(Written_));
 }

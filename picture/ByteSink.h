@@ -7,7 +7,7 @@
 
 // Where encoders put their bytes. Encoders never see a file name: the caller owns the file.
 class TByteSink {
-public:
+  public:
     virtual ~TByteSink() = default;
     // Takes every byte or raises EWriteError.
     virtual void Write(const void* data, std::size_t size) = 0;
@@ -15,16 +15,17 @@ public:
 
 // Collects the bytes in memory.
 class TMemorySink : public TByteSink {
-public:
+  public:
     void Write(const void* data, std::size_t size) override;
     std::vector<std::uint8_t> Bytes;
 };
 
 // Writes a file so that a failure never costs the earlier file: the bytes go to a temporary file
 // beside the target, which replaces the target only in Commit, once every byte is on disk. A sink
-// destroyed without Commit removes its temporary file.
+// destroyed without Commit removes its temporary file. A target that is a symbolic link keeps
+// the link: the file it points to is the one replaced.
 class TFileSink : public TByteSink {
-public:
+  public:
     // EFCreateError naming the target when the temporary file cannot be made.
     explicit TFileSink(std::string targetPath);
     ~TFileSink() override;
@@ -37,12 +38,13 @@ public:
 
     const std::string& TargetPath() const { return Target_; }
 
-private:
+  private:
     void WriteAll(const std::uint8_t* data, std::size_t size);
     void Flush();
     void Discard();
 
     std::string Target_;
+    std::string Written_; // the target, or the file a symbolic link there points to
     std::string Temporary_;
     int Fd_ = -1;
     std::vector<std::uint8_t> Buffer_;

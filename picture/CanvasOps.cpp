@@ -19,16 +19,20 @@ TRect Normalized(TRect r) {
 }
 
 TRect Clipped(const TRect& r, int width, int height) {
-    return TRect{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, width), std::min(r.Bottom, height)};
+    return TRect{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, width),
+                 std::min(r.Bottom, height)};
 }
 
 // Sets count pixels from x0 to one stored value.
 void FillSpan(TPixelFormat format, std::uint8_t* row, int x0, int count, std::uint32_t value) {
     switch (format) {
-    case TPixelFormat::pf8bit: std::memset(row + x0, int(value), std::size_t(count)); return;
+    case TPixelFormat::pf8bit:
+        std::memset(row + x0, int(value), std::size_t(count));
+        return;
     case TPixelFormat::pf24bit: {
         std::uint8_t* p = row + 3 * std::size_t(x0);
-        const std::uint8_t b = std::uint8_t(value), g = std::uint8_t(value >> 8), r = std::uint8_t(value >> 16);
+        const std::uint8_t b = std::uint8_t(value), g = std::uint8_t(value >> 8),
+                           r = std::uint8_t(value >> 16);
         if (b == g && g == r) {
             std::memset(p, b, 3 * std::size_t(count));
             return;
@@ -41,7 +45,8 @@ void FillSpan(TPixelFormat format, std::uint8_t* row, int x0, int count, std::ui
         return;
     }
     default:
-        for (int i = 0; i < count; ++i) RowCodec::SetValue(format, row, x0 + i, value);
+        for (int i = 0; i < count; ++i)
+            RowCodec::SetValue(format, row, x0 + i, value);
     }
 }
 
@@ -53,14 +58,16 @@ bool SameStoredColors(const TBitmap& a, const TBitmap& b) {
 
 // Which stored values of a bitmap are its transparent colour.
 class TTransparency {
-public:
+  public:
     explicit TTransparency(const TBitmap& source) : Format_(source.PixelFormat()) {
         const TColor tc = source.TransparentColor;
         if (IsPaletteFormat(Format_)) {
             const auto& table = source.ColorTable();
-            for (std::size_t i = 0; i < table.size() && i < 256; ++i) IndexIsClear_[i] = ColorOf(table[i]) == tc;
+            for (std::size_t i = 0; i < table.size() && i < 256; ++i)
+                IndexIsClear_[i] = ColorOf(table[i]) == tc;
             // Indices past a short table show black.
-            for (std::size_t i = table.size(); i < 256; ++i) IndexIsClear_[i] = tc == clBlack;
+            for (std::size_t i = table.size(); i < 256; ++i)
+                IndexIsClear_[i] = tc == clBlack;
         } else {
             const std::uint32_t v = source.PixelValueOf(tc);
             if (source.ColorOfPixelValue(v) == tc) Value_ = v;
@@ -70,7 +77,7 @@ public:
         return IsPaletteFormat(Format_) ? IndexIsClear_[value & 0xFF] : Value_ && *Value_ == value;
     }
 
-private:
+  private:
     TPixelFormat Format_;
     std::array<bool, 256> IndexIsClear_{};
     std::optional<std::uint32_t> Value_;
@@ -85,8 +92,8 @@ void BlitClipped(TBitmap& dest, int dx, int dy, const TBitmap& source, int sx, i
         if (!transparent && bpp >= 8) {
             const std::size_t bytesPerPixel = std::size_t(bpp / 8);
             for (int y = 0; y < h; ++y)
-                std::memmove(dest.ScanLine(dy + y) + dx * bytesPerPixel, source.ScanLine(sy + y) + sx * bytesPerPixel,
-                             std::size_t(w) * bytesPerPixel);
+                std::memmove(dest.ScanLine(dy + y) + dx * bytesPerPixel,
+                             source.ScanLine(sy + y) + sx * bytesPerPixel, std::size_t(w) * bytesPerPixel);
             return;
         }
         std::optional<TTransparency> clear;
@@ -111,7 +118,7 @@ void BlitClipped(TBitmap& dest, int dx, int dy, const TBitmap& source, int sx, i
     for (int y = 0; y < h; ++y) {
         RowCodec::DecodeSpan(sf, source.ColorTable(), source.ScanLine(sy + y), sx, w, bgr.data());
         if (transparent)
-            for (int x = 0; x < w; ++x)
+            for (std::size_t x = 0; x < std::size_t(w); ++x)
                 skip[x] = bgr[3 * x] == tb && bgr[3 * x + 1] == tg && bgr[3 * x + 2] == tr;
         RowCodec::EncodeSpan(df, matcher ? &*matcher : nullptr, bgr.data(), w, dest.ScanLine(dy + y), dx,
                              transparent ? skip.data() : nullptr);
@@ -119,11 +126,28 @@ void BlitClipped(TBitmap& dest, int dx, int dy, const TBitmap& source, int sx, i
 }
 
 // Clips a same-size copy of the source rectangle at (sx, sy) to both bitmaps, then copies it.
-void Blit(TBitmap& dest, int dx, int dy, const TBitmap& source, int sx, int sy, int w, int h, bool transparent) {
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+void Blit(TBitmap& dest, int dx, int dy, const TBitmap& source, int sx, int sy, int w, int h,
+          bool transparent) {
+    if (sx < 0) {
+        dx -= sx;
+        w += sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        dy -= sy;
+        h += sy;
+        sy = 0;
+    }
+    if (dx < 0) {
+        sx -= dx;
+        w += dx;
+        dx = 0;
+    }
+    if (dy < 0) {
+        sy -= dy;
+        h += dy;
+        dy = 0;
+    }
     w = std::min({w, source.Width() - sx, dest.Width() - dx});
     h = std::min({h, source.Height() - sy, dest.Height() - dy});
     if (w <= 0 || h <= 0) return;
@@ -136,7 +160,8 @@ void TBitmap::FillRect(const TRect& rect) {
     const TRect r = Clipped(Normalized(rect), Width_, Height_);
     if (r.IsEmpty()) return;
     const std::uint32_t value = PixelValueOf(Brush.Color);
-    for (int y = r.Top; y < r.Bottom; ++y) FillSpan(Format_, ScanLine(y), r.Left, r.Width(), value);
+    for (int y = r.Top; y < r.Bottom; ++y)
+        FillSpan(Format_, ScanLine(y), r.Left, r.Width(), value);
 }
 
 void TBitmap::Rectangle(const TRect& rect) {
@@ -144,7 +169,8 @@ void TBitmap::Rectangle(const TRect& rect) {
     if (r.IsEmpty()) return;
     // A wide pen grows inwards, so the outline never leaves the rectangle.
     const int pen = std::max(1, Pen.Width);
-    if (Brush.Style == TBrushStyle::bsSolid) FillRect(TRect{r.Left + pen, r.Top + pen, r.Right - pen, r.Bottom - pen});
+    if (Brush.Style == TBrushStyle::bsSolid)
+        FillRect(TRect{r.Left + pen, r.Top + pen, r.Right - pen, r.Bottom - pen});
 
     const std::uint32_t value = PixelValueOf(Pen.Color);
     if (Pen.Style == TPenStyle::psSolid) {
@@ -168,12 +194,16 @@ void TBitmap::Rectangle(const TRect& rect) {
             RowCodec::SetValue(Format_, ScanLine(y), x, value);
     };
     const int right = r.Right - 1, bottom = r.Bottom - 1;
-    for (int x = r.Left; x <= right; ++x) plot(x, r.Top);
-    for (int y = r.Top + 1; y <= bottom; ++y) plot(right, y);
+    for (int x = r.Left; x <= right; ++x)
+        plot(x, r.Top);
+    for (int y = r.Top + 1; y <= bottom; ++y)
+        plot(right, y);
     if (bottom > r.Top)
-        for (int x = right - 1; x >= r.Left; --x) plot(x, bottom);
+        for (int x = right - 1; x >= r.Left; --x)
+            plot(x, bottom);
     if (right > r.Left)
-        for (int y = bottom - 1; y > r.Top; --y) plot(r.Left, y);
+        for (int y = bottom - 1; y > r.Top; --y)
+            plot(r.Left, y);
 }
 
 void TBitmap::Draw(int x, int y, const TBitmap& source) {
@@ -206,7 +236,8 @@ void TBitmap::CopyRect(const TRect& dest, const TBitmap& source, const TRect& so
     if (c.IsEmpty()) return;
     const std::int64_t dw = d.Width(), dh = d.Height(), sw = s.Width(), sh = s.Height();
     std::vector<int> sourceX(std::size_t(c.Width()));
-    for (int x = c.Left; x < c.Right; ++x) sourceX[std::size_t(x - c.Left)] = s.Left + int((x - d.Left) * sw / dw);
+    for (int x = c.Left; x < c.Right; ++x)
+        sourceX[std::size_t(x - c.Left)] = s.Left + int((x - d.Left) * sw / dw);
     std::optional<TColorMatcher> matcher;
     if (IsPaletteFormat(Format_)) matcher.emplace(ColorTable_);
     std::vector<std::uint8_t> sourceRow(std::size_t(source.Width()) * 3), bgr(std::size_t(c.Width()) * 3),
@@ -214,14 +245,15 @@ void TBitmap::CopyRect(const TRect& dest, const TBitmap& source, const TRect& so
     for (int y = c.Top; y < c.Bottom; ++y) {
         const int sy = s.Top + int((y - d.Top) * sh / dh);
         if (sy < 0 || sy >= source.Height()) continue;
-        RowCodec::DecodeSpan(source.PixelFormat(), source.ColorTable(), source.ScanLine(sy), 0, source.Width(),
-                             sourceRow.data());
+        RowCodec::DecodeSpan(source.PixelFormat(), source.ColorTable(), source.ScanLine(sy), 0,
+                             source.Width(), sourceRow.data());
         for (int i = 0; i < c.Width(); ++i) {
             const int sx = sourceX[std::size_t(i)];
             skip[std::size_t(i)] = sx < 0 || sx >= source.Width();
-            if (!skip[std::size_t(i)]) std::memcpy(&bgr[3 * std::size_t(i)], &sourceRow[3 * std::size_t(sx)], 3);
+            if (!skip[std::size_t(i)])
+                std::memcpy(&bgr[3 * std::size_t(i)], &sourceRow[3 * std::size_t(sx)], 3);
         }
-        RowCodec::EncodeSpan(Format_, matcher ? &*matcher : nullptr, bgr.data(), c.Width(), ScanLine(y), c.Left,
-                             skip.data());
+        RowCodec::EncodeSpan(Format_, matcher ? &*matcher : nullptr, bgr.data(), c.Width(), ScanLine(y),
+                             c.Left, skip.data());
     }
 }

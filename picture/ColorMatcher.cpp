@@ -1,5 +1,6 @@
 #include "ColorMatcher.h"
 
+#include "MemoryGuard.h"
 #include "Palettes.h"
 
 #include <algorithm>
@@ -7,13 +8,18 @@
 
 namespace {
 
-int Sq(int v) { return v * v; }
+int Sq(int v) {
+    return v * v;
+}
 
 // Smallest and largest squared distance along one axis from a value to the range [lo, hi].
 void AxisRange(int v, int lo, int hi, int& dmin, int& dmax) {
-    if (v < lo) dmin = Sq(lo - v);
-    else if (v > hi) dmin = Sq(v - hi);
-    else dmin = 0;
+    if (v < lo)
+        dmin = Sq(lo - v);
+    else if (v > hi)
+        dmin = Sq(v - hi);
+    else
+        dmin = 0;
     dmax = std::max(Sq(v - lo), Sq(v - hi));
 }
 
@@ -47,11 +53,12 @@ TColorMatcher::TCellIndex* SharedIndexFor(const std::vector<TRGBQuad>& table) {
 } // namespace
 
 TColorMatcher::TCellIndex::TCellIndex(std::vector<TRGBQuad> table)
-    : Table_(std::move(table)), Cells_(std::size_t(1) << (3 * CellBits)) {
+    : Table_(std::move(table)), Cells_((NoteAllocation(CellCount() * sizeof(TCell)), CellCount())) {
     if (Table_.size() > 256) Table_.resize(256);
 }
 
 void TColorMatcher::TCellIndex::KeepEveryAnswer() {
+    NoteAllocation(std::uint64_t(1) << 24);
     Answers_.assign(std::size_t(1) << 24, 0);
     CellAnswered_.assign(Cells_.size(), false);
 }
@@ -89,7 +96,8 @@ const TColorMatcher::TCellIndex::TCell& TColorMatcher::TCellIndex::Build(std::si
     return Cells_[cellIndex];
 }
 
-int TColorMatcher::TCellIndex::BestIn(const TCell& cell, std::uint8_t r, std::uint8_t g, std::uint8_t b) const {
+int TColorMatcher::TCellIndex::BestIn(const TCell& cell, std::uint8_t r, std::uint8_t g,
+                                      std::uint8_t b) const {
     // Candidates are in ascending index order, so a strict comparison keeps ties on the lower index.
     int best = std::numeric_limits<int>::max();
     int bestIndex = 0;
@@ -122,7 +130,9 @@ void TColorMatcher::TCellIndex::AnswerCell(std::size_t cellIndex) {
         for (int g = g0; g < g0 + span; ++g)
             for (int b = b0; b < b0 + span; ++b)
                 Answers_[std::size_t(r) << 16 | std::size_t(g) << 8 | std::size_t(b)] =
-                    Table_.empty() ? 0 : std::uint8_t(BestIn(cell, std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)));
+                    Table_.empty()
+                        ? 0
+                        : std::uint8_t(BestIn(cell, std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)));
     CellAnswered_[cellIndex] = true;
 }
 

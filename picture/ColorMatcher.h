@@ -14,7 +14,7 @@
 // tables go further: each cell, on first use, writes the answers for all its 512 colours into a
 // table of every colour, so a picture of millions of colours costs one lookup a pixel.
 class TColorMatcher {
-public:
+  public:
     explicit TColorMatcher(const std::vector<TRGBQuad>& table);
 
     std::uint8_t Nearest(std::uint8_t r, std::uint8_t g, std::uint8_t b);
@@ -22,7 +22,7 @@ public:
 
     // Which entries can be nearest to some colour of each 8x8x8 cell of the RGB cube.
     class TCellIndex {
-    public:
+      public:
         explicit TCellIndex(std::vector<TRGBQuad> table);
         std::uint8_t Search(std::uint8_t r, std::uint8_t g, std::uint8_t b);
         const std::vector<TRGBQuad>& Table() const { return Table_; }
@@ -36,17 +36,18 @@ public:
             return Answers_[std::size_t(r) << 16 | std::size_t(g) << 8 | b];
         }
 
-    private:
+      private:
         struct TCell {
             std::uint32_t First = 0;
             std::uint16_t Count = NotBuilt;
         };
         static constexpr std::uint16_t NotBuilt = 0xFFFF;
         static constexpr int CellBits = 5; // 32 cells per channel, 8 levels each
+        static constexpr std::size_t CellCount() { return std::size_t(1) << (3 * CellBits); }
 
         static std::size_t CellOf(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-            return std::size_t(r >> (8 - CellBits)) << (2 * CellBits) | std::size_t(g >> (8 - CellBits)) << CellBits |
-                   std::size_t(b >> (8 - CellBits));
+            return std::size_t(r >> (8 - CellBits)) << (2 * CellBits) |
+                   std::size_t(g >> (8 - CellBits)) << CellBits | std::size_t(b >> (8 - CellBits));
         }
         const TCell& Build(std::size_t cellIndex);
         int BestIn(const TCell& cell, std::uint8_t r, std::uint8_t g, std::uint8_t b) const;
@@ -59,7 +60,7 @@ public:
         std::vector<bool> CellAnswered_;
     };
 
-private:
+  private:
     struct TCacheSlot {
         std::uint32_t Key = 0xFFFFFFFFu; // never a colour: colours have a zero high byte
         std::uint8_t Index = 0;

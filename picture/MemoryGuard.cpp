@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 
+#include <atomic>
 #include <fstream>
 #include <limits>
 #include <new>
@@ -42,12 +43,46 @@ void AdviseHugePages(std::uint8_t* data, std::size_t size) {
     if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
+constexpr std::uint64_t NoLimit = std::numeric_limits<std::uint64_t>::max();
+std::atomic<std::uint64_t> FailAfterRequests{NoLimit};
+std::atomic<std::uint64_t> CeilingBytes{NoLimit};
+std::atomic<std::uint64_t> RequestCount{0};
+
+// True when the test hook refuses this request.
+bool RefusedByHook(std::uint64_t bytes) {
+    if (bytes == 0) return false;
+    const std::uint64_t seen = RequestCount.fetch_add(1);
+    return seen >= FailAfterRequests.load() || bytes > CeilingBytes.load();
+}
+
 } // namespace
 
+namespace MemoryGuardHook {
+void FailAfter(std::uint64_t allowed) {
+    RequestCount = 0;
+    FailAfterRequests = allowed;
+}
+void SetCeiling(std::uint64_t bytes) {
+    CeilingBytes = bytes;
+}
+void Reset() {
+    FailAfterRequests = NoLimit;
+    CeilingBytes = NoLimit;
+    RequestCount = 0;
+}
+std::uint64_t Requests() {
+    return RequestCount.load();
+}
+} // namespace MemoryGuardHook
+
+void NoteAllocation(std::uint64_t bytes) {
+    if (RefusedByHook(bytes)) throw std::bad_alloc();
+}
+
 void CheckAllocatable(std::uint64_t bytes) {
+    if (RefusedByHook(bytes)) throw EOutOfMemory();
     if (bytes <= AlwaysTriedBytes) return;
-    if (bytes > std::uint64_t(std::numeric_limits<std::ptrdiff_t>::max()) ||
-        bytes > AvailableMemoryBytes())
+    if (bytes > std::uint64_t(std::numeric_limits<std::ptrdiff_t>::max()) || bytes > AvailableMemoryBytes())
         throw EOutOfMemory();
 }
 

@@ -8,8 +8,38 @@
 // large for memory is refused with EOutOfMemory instead of the process being killed later.
 void CheckAllocatable(std::uint64_t bytes);
 
+// Raises std::bad_alloc when a test forces allocations to fail. Tables built with plain new
+// call it first, so that tests reach the path a refused allocation takes there.
+void NoteAllocation(std::uint64_t bytes);
+
 // A zero-filled buffer of the given size, or EOutOfMemory.
 std::vector<std::uint8_t> AllocateBytes(std::uint64_t bytes);
 
 // Multiplies sizes, raising EOutOfMemory when the product does not fit in 64 bits.
 std::uint64_t CheckedProduct(std::uint64_t a, std::uint64_t b);
+
+// No picture may need more than this: 128 TiB, the whole user address space of the 64-bit
+// machines we run on. A header that asks for more is not a picture, whatever memory there is.
+inline constexpr std::uint64_t MaxAddressableBytes = std::uint64_t(1) << 47;
+
+// Lets tests and fuzzers make allocations fail without exhausting the machine. Only non-empty
+// requests count; every guarded request (CheckAllocatable, AllocateBytes, NoteAllocation) does.
+namespace MemoryGuardHook {
+// The next `allowed` requests succeed, every later one fails.
+void FailAfter(std::uint64_t allowed);
+// Requests larger than this fail, however much memory is free.
+void SetCeiling(std::uint64_t bytes);
+// Back to the machine's own limits.
+void Reset();
+// Requests seen since the last Reset.
+std::uint64_t Requests();
+} // namespace MemoryGuardHook
+
+// Makes allocations fail for the life of a scope.
+class TForcedOutOfMemory {
+  public:
+    explicit TForcedOutOfMemory(std::uint64_t allowed = 0) { MemoryGuardHook::FailAfter(allowed); }
+    ~TForcedOutOfMemory() { MemoryGuardHook::Reset(); }
+    TForcedOutOfMemory(const TForcedOutOfMemory&) = delete;
+    TForcedOutOfMemory& operator=(const TForcedOutOfMemory&) = delete;
+};

@@ -3,6 +3,7 @@
 #include "Color.h"
 #include "PixelFormat.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -14,18 +15,24 @@ namespace RowCodec {
 
 // The stored value of pixel x (an index, a 5-6-5 word, or packed BGR). Inline, so that loops
 // over one known format lose the switch.
+// Offsets are taken in size_t: a row of 2^29 or more pixels must not overflow an int.
 inline std::uint32_t GetValue(TPixelFormat format, const std::uint8_t* row, int x) {
+    const std::size_t i = std::size_t(x);
     switch (format) {
-    case TPixelFormat::pf1bit: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case TPixelFormat::pf4bit: return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
-    case TPixelFormat::pf8bit: return row[x];
-    case TPixelFormat::pf16bit: return std::uint32_t(row[2 * x]) | std::uint32_t(row[2 * x + 1]) << 8;
+    case TPixelFormat::pf1bit:
+        return (row[i >> 3] >> (7 - (x & 7))) & 1;
+    case TPixelFormat::pf4bit:
+        return (x & 1) ? row[i >> 1] & 0x0F : row[i >> 1] >> 4;
+    case TPixelFormat::pf8bit:
+        return row[i];
+    case TPixelFormat::pf16bit:
+        return std::uint32_t(row[2 * i]) | std::uint32_t(row[2 * i + 1]) << 8;
     case TPixelFormat::pf24bit: {
-        const std::uint8_t* p = row + 3 * x;
+        const std::uint8_t* p = row + 3 * i;
         return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
     }
     case TPixelFormat::pf32bit: {
-        const std::uint8_t* p = row + 4 * x;
+        const std::uint8_t* p = row + 4 * i;
         return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
     }
     }
@@ -33,36 +40,42 @@ inline std::uint32_t GetValue(TPixelFormat format, const std::uint8_t* row, int 
 }
 
 inline void SetValue(TPixelFormat format, std::uint8_t* row, int x, std::uint32_t value) {
+    const std::size_t i = std::size_t(x);
     switch (format) {
     case TPixelFormat::pf1bit: {
         const std::uint8_t mask = std::uint8_t(0x80 >> (x & 7));
-        if (value & 1) row[x >> 3] |= mask;
-        else row[x >> 3] &= std::uint8_t(~mask);
+        if (value & 1)
+            row[i >> 3] |= mask;
+        else
+            row[i >> 3] &= std::uint8_t(~mask);
         break;
     }
     case TPixelFormat::pf4bit:
-        if (x & 1) row[x >> 1] = std::uint8_t((row[x >> 1] & 0xF0) | (value & 0x0F));
-        else row[x >> 1] = std::uint8_t((row[x >> 1] & 0x0F) | (value & 0x0F) << 4);
+        if (x & 1)
+            row[i >> 1] = std::uint8_t((row[i >> 1] & 0xF0) | (value & 0x0F));
+        else
+            row[i >> 1] = std::uint8_t((row[i >> 1] & 0x0F) | (value & 0x0F) << 4);
         break;
-    case TPixelFormat::pf8bit: row[x] = std::uint8_t(value); break;
+    case TPixelFormat::pf8bit:
+        row[i] = std::uint8_t(value);
+        break;
     case TPixelFormat::pf16bit:
-        row[2 * x] = std::uint8_t(value);
-        row[2 * x + 1] = std::uint8_t(value >> 8);
+        row[2 * i] = std::uint8_t(value);
+        row[2 * i + 1] = std::uint8_t(value >> 8);
         break;
     case TPixelFormat::pf24bit:
-        row[3 * x] = std::uint8_t(value);
-        row[3 * x + 1] = std::uint8_t(value >> 8);
-        row[3 * x + 2] = std::uint8_t(value >> 16);
+        row[3 * i] = std::uint8_t(value);
+        row[3 * i + 1] = std::uint8_t(value >> 8);
+        row[3 * i + 2] = std::uint8_t(value >> 16);
         break;
     case TPixelFormat::pf32bit:
-        row[4 * x] = std::uint8_t(value);
-        row[4 * x + 1] = std::uint8_t(value >> 8);
-        row[4 * x + 2] = std::uint8_t(value >> 16);
-        row[4 * x + 3] = 0;
+        row[4 * i] = std::uint8_t(value);
+        row[4 * i + 1] = std::uint8_t(value >> 8);
+        row[4 * i + 2] = std::uint8_t(value >> 16);
+        row[4 * i + 3] = 0;
         break;
     }
 }
-
 
 TColor ColorOfValue(TPixelFormat format, const std::vector<TRGBQuad>& table, std::uint32_t value);
 
@@ -75,7 +88,7 @@ void DecodeSpan(TPixelFormat format, const std::vector<TRGBQuad>& table, const s
 
 // Encodes count BGR triples into pixels x0 .. x0 + count - 1 of a row. Where skip is given, a
 // non-zero skip[i] leaves that pixel as it is.
-void EncodeSpan(TPixelFormat format, TColorMatcher* matcher, const std::uint8_t* bgr, int count, std::uint8_t* row,
-                int x0, const std::uint8_t* skip = nullptr);
+void EncodeSpan(TPixelFormat format, TColorMatcher* matcher, const std::uint8_t* bgr, int count,
+                std::uint8_t* row, int x0, const std::uint8_t* skip = nullptr);
 
 } // namespace RowCodec

@@ -27,7 +27,7 @@ struct TCommandStates {
 // widget. Positions are in Image1 control pixels (picture pixels while ZoomFactor is 1), so
 // the window's scroll position enters only where a command depends on it (Paste).
 class TPictureDocument {
-public:
+  public:
     TPictureDocument(TModal& modal, TDocumentHost& host);
 
     // ---- The picture and its options ----------------------------------------------------
@@ -57,7 +57,7 @@ public:
     int FloatTop = 0;
     int FloatWidth = 0; // Image2's control size
     int FloatHeight = 0;
-    bool FloatShown = false;             // Image2 visible and enabled
+    bool FloatShown = false;              // Image2 visible and enabled
     bool FloatDisplayTransparent = false; // Image2 lets the picture show through TransparentColor
     int GrabX = 0;
     int GrabY = 0;
@@ -120,7 +120,9 @@ public:
 
     // ---- Stamping on the step grid ---------------------------------------------------------
     // The clipboard's bitmap becomes the floating image at the first grid point at or after the
-    // scroll position. Stamps an earlier floating image first.
+    // scroll position. Stamps an earlier floating image first. Commands that fail raise their
+    // error for the window to show and leave the picture, the floating image, the undo area and
+    // Modified as they were (Paste: as they were after stamping the earlier image).
     void Paste(const TBitmap& clipboard, int scrollX, int scrollY);
     // An arrow key without Ctrl: by the step, or by one pixel with Shift; refused past the edge.
     void MoveFloating(TArrow arrow, bool shift);
@@ -147,7 +149,9 @@ public:
     // x and y in Image1 control pixels.
     void BeginSelection(int x, int y);
     void DragSelection(int x, int y); // clamps to the picture
-    void EndSelection();              // lifts, or discards an empty rectangle
+    // Lifts, or discards an empty rectangle. A lift whose undo area cannot be kept does not lift:
+    // the selection is discarded and the error raised.
+    void EndSelection();
     bool CopySelectionToFloating();
     void DiscardSelection();
     void SelectAll();
@@ -187,8 +191,11 @@ public:
     TModal& Modal;
     TDocumentHost& Host;
 
-private:
+  private:
     void ShowOutOfMemory();
+    // The two halves of SaveUndo, for commands that must have the area before changing anything.
+    TBitmap UndoAreaUnderFloating() const;
+    void KeepUndoArea(TBitmap area) noexcept;
     // Tells the host about the part of the area that lies inside the picture.
     void ReportPictureChanged(const TRect& area);
 };

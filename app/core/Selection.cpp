@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -92,24 +93,32 @@ void TPictureDocument::EndSelection() {
         DiscardSelection();
         return;
     }
-    Floating = true;
     const TRect area{SelLeft, SelTop, SelRight, SelBottom};
     const int zoom = std::max(ZoomFactor, 1);
     const TRect source{area.Left / zoom, area.Top / zoom, area.Right / zoom, area.Bottom / zoom};
     // Copying again takes away the frame drawn during the drag. The frame covers only the
     // outermost ring, so at one control pixel per picture pixel the ring is all that is copied.
+    // Nothing outside the selection changes until the undo area is safe.
     const int w = FloatingBitmap.Width(), h = FloatingBitmap.Height();
-    if (w == source.Width() && h == source.Height()) {
-        FloatingBitmap.CopyRect(TRect{0, 0, w, 1}, Picture, Bounds(source.Left, source.Top, w, 1));
-        FloatingBitmap.CopyRect(TRect{0, h - 1, w, h}, Picture, Bounds(source.Left, source.Bottom - 1, w, 1));
-        FloatingBitmap.CopyRect(TRect{0, 0, 1, h}, Picture, Bounds(source.Left, source.Top, 1, h));
-        FloatingBitmap.CopyRect(TRect{w - 1, 0, w, h}, Picture, Bounds(source.Right - 1, source.Top, 1, h));
-    } else {
-        FloatingBitmap.CopyRect(TRect{0, 0, w, h}, Picture, source);
+    try {
+        if (w == source.Width() && h == source.Height()) {
+            FloatingBitmap.CopyRect(TRect{0, 0, w, 1}, Picture, Bounds(source.Left, source.Top, w, 1));
+            FloatingBitmap.CopyRect(TRect{0, h - 1, w, h}, Picture,
+                                    Bounds(source.Left, source.Bottom - 1, w, 1));
+            FloatingBitmap.CopyRect(TRect{0, 0, 1, h}, Picture, Bounds(source.Left, source.Top, 1, h));
+            FloatingBitmap.CopyRect(TRect{w - 1, 0, w, h}, Picture,
+                                    Bounds(source.Right - 1, source.Top, 1, h));
+        } else {
+            FloatingBitmap.CopyRect(TRect{0, 0, w, h}, Picture, source);
+        }
+        SaveFloatingEdges();
+        SaveUndo();
+    } catch (...) {
+        DiscardSelection();
+        throw;
     }
     FloatDisplayTransparent = false;
-    SaveFloatingEdges();
-    SaveUndo();
+    Floating = true;
     DrawFloatingFrame();
 
     Picture.Brush.Color = Options.BackgroundColor;
@@ -139,19 +148,34 @@ void TPictureDocument::SelectAll() {
     SelBottom = Picture.Height() * ZoomFactor;
     Selecting = true;
     FloatShown = true;
-    if (CopySelectionToFloating()) EndSelection();
-    else DiscardSelection();
+    try {
+        if (CopySelectionToFloating())
+            EndSelection();
+        else
+            DiscardSelection();
+    } catch (...) {
+        Host.SetWaitCursor(false);
+        throw;
+    }
     Host.SetWaitCursor(false);
 }
 
 TBitmap TPictureDocument::CopyFloating() {
     if (!Floating) return TBitmap();
     RestoreFloatingEdges();
-    TBitmap copy = FloatingBitmap;
+    std::optional<TBitmap> copy;
+    try {
+        copy = FloatingBitmap;
+    } catch (...) {
+        DrawFloatingFrame();
+        throw;
+    }
     DrawFloatingFrame();
     // The clipboard holds pixels only; the transparency switch is applied again on Paste.
-    copy.Transparent = false;
-    return copy;
+    copy->Transparent = false;
+    return std::move(*copy);
 }
 
-void TPictureDocument::ClearSelection() { DropFloating(); }
+void TPictureDocument::ClearSelection() {
+    DropFloating();
+}

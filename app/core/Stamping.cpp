@@ -5,6 +5,7 @@
 
 #include "Errors.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -33,29 +34,26 @@ constexpr int MaxSlide = 80;
 void TPictureDocument::Paste(const TBitmap& clipboard, int scrollX, int scrollY) {
     if (clipboard.Empty()) return;
     // The copy and its conversion come first, so running out of memory changes nothing.
-    TBitmap tile;
-    try {
-        tile = clipboard;
-        tile.SetPixelFormat(Picture.PixelFormat());
-    } catch (const EOutOfMemory&) {
-        ShowOutOfMemory();
-        return;
-    }
+    TBitmap tile = clipboard.Converted(Picture.PixelFormat());
     if (Floating) StampFloating();
 
+    tile.Transparent = false;
+    tile.Brush.Color = Options.BackgroundColor;
+    std::swap(FloatingBitmap, tile);
+    try {
+        SaveFloatingEdges();
+    } catch (...) {
+        std::swap(FloatingBitmap, tile);
+        throw;
+    }
     Selecting = false;
     Floating = true;
     FloatLeft = SnapForward(scrollX, EffectiveStepX());
     FloatTop = SnapForward(scrollY, EffectiveStepY());
     FloatDisplayTransparent = false;
     FloatShown = true;
-
-    FloatingBitmap = std::move(tile);
-    FloatingBitmap.Transparent = false;
-    FloatingBitmap.Brush.Color = Options.BackgroundColor;
     FloatWidth = FloatingBitmap.Width();
     FloatHeight = FloatingBitmap.Height();
-    SaveFloatingEdges();
     DrawFloatingFrame();
     if (Options.Transparency) ApplyTransparency();
     Host.FloatingChanged();
@@ -96,7 +94,8 @@ void TPictureDocument::SlideToContact(TArrow arrow) {
     const int count = SampleCount(side);
     std::vector<int> samples;
     samples.reserve(std::size_t(count) + 1);
-    for (int i = 0; i < count; ++i) samples.push_back(start + 10 * i);
+    for (int i = 0; i < count; ++i)
+        samples.push_back(start + 10 * i);
     samples.push_back(start + side - 1);
 
     // Compared as the picture stores it, so a background that a 16-bit or palette picture
@@ -114,18 +113,34 @@ void TPictureDocument::SlideToContact(TArrow arrow) {
     for (int k = 0; k <= MaxSlide; ++k) {
         int line = 0;
         switch (arrow) {
-        case TArrow::Left: line = FloatLeft - 1 - k; break;
-        case TArrow::Right: line = FloatLeft + FloatWidth + k; break;
-        case TArrow::Up: line = FloatTop - 1 - k; break;
-        case TArrow::Down: line = FloatTop + FloatHeight + k; break;
+        case TArrow::Left:
+            line = FloatLeft - 1 - k;
+            break;
+        case TArrow::Right:
+            line = FloatLeft + FloatWidth + k;
+            break;
+        case TArrow::Up:
+            line = FloatTop - 1 - k;
+            break;
+        case TArrow::Down:
+            line = FloatTop + FloatHeight + k;
+            break;
         }
         if (!inContact(line)) continue;
         if (k == 0) return;
         switch (arrow) {
-        case TArrow::Left: FloatLeft -= k; break;
-        case TArrow::Right: FloatLeft += k; break;
-        case TArrow::Up: FloatTop -= k; break;
-        case TArrow::Down: FloatTop += k; break;
+        case TArrow::Left:
+            FloatLeft -= k;
+            break;
+        case TArrow::Right:
+            FloatLeft += k;
+            break;
+        case TArrow::Up:
+            FloatTop -= k;
+            break;
+        case TArrow::Down:
+            FloatTop += k;
+            break;
         }
         Host.FloatingChanged();
         return;
@@ -135,16 +150,26 @@ void TPictureDocument::SlideToContact(TArrow arrow) {
 void TPictureDocument::StampFloating() {
     if (!Floating) return;
     Host.SetWaitCursor(true);
-    Modified = true;
     RestoreFloatingEdges();
+    std::optional<TBitmap> undoArea;
     try {
-        SaveUndo();
+        undoArea = UndoAreaUnderFloating();
     } catch (const EOutOfMemory&) {
-        // The stamp still goes in; only its undo is lost, and the older area must not come back
-        // over it.
-        UndoAvailable = false;
+        // The stamp still goes in; only its undo is lost.
     }
-    Picture.Draw(FloatLeft, FloatTop, FloatingBitmap);
+    try {
+        // Drawing across formats builds a colour matcher first, which may be refused.
+        Picture.Draw(FloatLeft, FloatTop, FloatingBitmap);
+    } catch (...) {
+        DrawFloatingFrame();
+        Host.SetWaitCursor(false);
+        throw;
+    }
+    if (undoArea)
+        KeepUndoArea(std::move(*undoArea));
+    else
+        UndoAvailable = false; // the older area must not come back over the stamp
+    Modified = true;
     ReportPictureChanged(Bounds(FloatLeft, FloatTop, FloatingBitmap.Width(), FloatingBitmap.Height()));
     DropFloating();
     Host.SetWaitCursor(false);

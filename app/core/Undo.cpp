@@ -4,17 +4,25 @@
 
 #include <utility>
 
-void TPictureDocument::SaveUndo() {
+TBitmap TPictureDocument::UndoAreaUnderFloating() const {
     const int width = FloatingBitmap.Width();
     const int height = FloatingBitmap.Height();
-    // Built aside first: a refused allocation leaves the earlier undo area whole.
     TBitmap area(width, height, Picture.PixelFormat());
     area.SetColorTable(Picture.ColorTable());
     area.CopyRect(Bounds(0, 0, width, height), Picture, Bounds(FloatLeft, FloatTop, width, height));
+    return area;
+}
+
+void TPictureDocument::KeepUndoArea(TBitmap area) noexcept {
     UndoBitmap = std::move(area);
     UndoX = FloatLeft;
     UndoY = FloatTop;
     UndoAvailable = true;
+}
+
+void TPictureDocument::SaveUndo() {
+    // Built aside first: a refused allocation leaves the earlier undo area whole.
+    KeepUndoArea(UndoAreaUnderFloating());
 }
 
 void TPictureDocument::Undo() {

@@ -1,13 +1,13 @@
 // The Qt application must outlive every window and die before Qt's own globals.
 
-#include <QApplication>
+#include "GuardedApplication.h"
 
 #include <gtest/gtest.h>
 
 int main(int argc, char* argv[]) {
     // Test discovery runs this program without the test environment: never look for a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    TGuardedApplication application(argc, argv); // as the program runs, with its guard
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

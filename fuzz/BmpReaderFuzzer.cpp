@@ -1,0 +1,58 @@
+// Feeds arbitrary bytes to the BMP reader. Whatever it accepts must survive a save and read
+// back as the same pixels, and convert to the depths the editor uses.
+
+#include "BmpFile.h"
+#include "ByteSink.h"
+#include "ByteSource.h"
+#include "Errors.h"
+#include "MemoryGuard.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+// Pictures larger than this are refused as out of memory, so that each run stays fast; the
+// arithmetic that leads up to the refusal is what matters here. The colour matcher's 16 MiB
+// table of answers still fits.
+constexpr std::uint64_t FuzzCeilingBytes = 20u << 20;
+constexpr std::uint64_t ConvertedPixelsAtMost = 1u << 16;
+
+bool SamePicture(const TBitmap& a, const TBitmap& b) {
+    return a.Width() == b.Width() && a.Height() == b.Height() && a.PixelFormat() == b.PixelFormat() &&
+           a.PixelBuffer() == b.PixelBuffer() && a.ColorTable() == b.ColorTable();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    MemoryGuardHook::SetCeiling(FuzzCeilingBytes);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    TBitmap bitmap;
+    try {
+        TMemorySource source(data, size);
+        bitmap = ReadBitmap(source);
+    } catch (const EPictureError&) {
+        return 0;
+    }
+    try {
+        TMemorySink sink;
+        WriteBitmap(bitmap, sink);
+        TMemorySource written(sink.Bytes);
+        if (!SamePicture(bitmap, ReadBitmap(written))) std::abort();
+        if (std::uint64_t(bitmap.Width()) * std::uint64_t(bitmap.Height()) <= ConvertedPixelsAtMost) {
+            bitmap.Converted(TPixelFormat::pf24bit);
+            bitmap.Converted(TPixelFormat::pf8bit);
+            bitmap.Converted(TPixelFormat::pf16bit);
+        }
+    } catch (const EOutOfMemory&) {
+        // The ceiling above, reached by a copy.
+    } catch (const std::bad_alloc&) {
+        // The same, for a table built with plain new.
+    }
+    return 0;
+}

@@ -1,0 +1,140 @@
+// Commands that run out of memory part way leave the document as it was: every allocation a
+// command makes is refused in turn, through the memory guard's test hook.
+
+#include "DocumentTestHelpers.h"
+#include "Errors.h"
+#include "MemoryGuard.h"
+
+#include <functional>
+#include <memory>
+#include <new>
+
+namespace {
+
+bool SameBitmap(const TBitmap& a, const TBitmap& b) {
+    return a.Width() == b.Width() && a.Height() == b.Height() && a.PixelFormat() == b.PixelFormat() &&
+           a.PixelBuffer() == b.PixelBuffer() && a.ColorTable() == b.ColorTable();
+}
+
+// What a failed command must not change.
+struct TDocumentState {
+    explicit TDocumentState(const TPictureDocument& d)
+        : Picture(d.Picture), FloatingBitmap(d.FloatingBitmap), UndoBitmap(d.UndoBitmap),
+          Floating(d.Floating), FloatLeft(d.FloatLeft), FloatTop(d.FloatTop), UndoAvailable(d.UndoAvailable),
+          UndoX(d.UndoX), UndoY(d.UndoY), Modified(d.Modified) {}
+    bool operator==(const TDocumentState& o) const {
+        return SameBitmap(Picture, o.Picture) && SameBitmap(FloatingBitmap, o.FloatingBitmap) &&
+               SameBitmap(UndoBitmap, o.UndoBitmap) && Floating == o.Floating &&
+               // Without a floating image its position means nothing.
+               (!Floating || (FloatLeft == o.FloatLeft && FloatTop == o.FloatTop)) &&
+               UndoAvailable == o.UndoAvailable && UndoX == o.UndoX && UndoY == o.UndoY &&
+               Modified == o.Modified;
+    }
+    TBitmap Picture, FloatingBitmap, UndoBitmap;
+    bool Floating;
+    int FloatLeft, FloatTop;
+    bool UndoAvailable;
+    int UndoX, UndoY;
+    bool Modified;
+};
+
+using TStep = std::function<void(TPictureDocument&)>;
+
+struct TFailureCase {
+    const char* Name;
+    TStep Setup;
+    TStep Command;
+    bool PlainBadAlloc; // some refusal reaches the command as std::bad_alloc
+};
+
+// A 40 x 30 pattern with an earlier stamp's undo area and no unsaved changes.
+void PictureWithUndoAtDepth(TPictureDocument& d, int bits) {
+    StartPatternPicture(d, 40, 30, bits);
+    d.Paste(SolidBitmap(6, 6, RGB(10, 200, 30)), 16, 8);
+    d.StampFloating();
+    d.Modified = false;
+}
+
+void PictureWithUndo(TPictureDocument& d) {
+    PictureWithUndoAtDepth(d, 24);
+}
+
+// A clipboard image of another depth than the picture's, made before any allocation is refused.
+const TBitmap& SixteenBitTile() {
+    static const TBitmap tile = PatternBitmap(12, 5).Converted(TPixelFormat::pf16bit);
+    return tile;
+}
+
+void PictureWithUndoAndTile(TPictureDocument& d) {
+    SixteenBitTile();
+    PictureWithUndo(d);
+}
+
+void FloatingTile(TPictureDocument& d) {
+    PictureWithUndo(d);
+    d.Paste(PatternBitmap(9, 7), 8, 8);
+    d.Modified = false;
+}
+
+// An 8-bit picture with a colour table of its own: stamping a tile from the fixed 8-bit table
+// into it builds a colour matcher for that table.
+void OwnTablePicture(TPictureDocument& d) {
+    PictureWithUndoAtDepth(d, 8);
+    std::vector<TRGBQuad> table;
+    for (int i = 0; i < 256; ++i)
+        table.push_back(TRGBQuad{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 3), 0});
+    d.Picture.SetColorTable(table);
+    d.Paste(PatternBitmap(9, 7), 8, 8);
+    d.Modified = false;
+}
+
+void PrintTo(const TFailureCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+class CommandFailure : public testing::TestWithParam<TFailureCase> {};
+
+TEST_P(CommandFailure, LeavesPictureFloatingImageUndoAreaAndModifiedAsTheyWere) {
+    const TFailureCase& c = GetParam();
+    bool sawBadAlloc = false;
+    for (std::uint64_t allowed = 0;; ++allowed) {
+        auto fixture = std::make_unique<TDocumentFixture>();
+        TPictureDocument& d = fixture->Document;
+        c.Setup(d);
+        const TDocumentState before(d);
+        bool refused = false;
+        {
+            const TForcedOutOfMemory forced(allowed);
+            try {
+                c.Command(d);
+            } catch (const EOutOfMemory&) {
+            } catch (const std::bad_alloc&) {
+                sawBadAlloc = true;
+            }
+            refused = MemoryGuardHook::Requests() > allowed;
+        }
+        if (!refused) {
+            EXPECT_GT(allowed, 0u) << "the command never allocated";
+            break;
+        }
+        EXPECT_TRUE(TDocumentState(d) == before) << "refusing allocation " << allowed + 1;
+        EXPECT_FALSE(d.Selecting);
+    }
+    EXPECT_EQ(sawBadAlloc, c.PlainBadAlloc);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Document, CommandFailure,
+    testing::Values(TFailureCase{"LiftOnMouseRelease", PictureWithUndo,
+                                 [](TPictureDocument& d) { DragAndRelease(d, 3, 4, 20, 25); }, false},
+                    TFailureCase{"SelectAll", PictureWithUndo, [](TPictureDocument& d) { d.SelectAll(); },
+                                 false},
+                    TFailureCase{"PasteConvertingTheClipboardImage", PictureWithUndoAndTile,
+                                 [](TPictureDocument& d) { d.Paste(SixteenBitTile(), 4, 4); }, false},
+                    TFailureCase{"CopyFloating", FloatingTile,
+                                 [](TPictureDocument& d) { (void)d.CopyFloating(); }, false},
+                    TFailureCase{"StampThroughAColourMatcher", OwnTablePicture,
+                                 [](TPictureDocument& d) { d.StampFloating(); }, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace
