@@ -1,6 +1,7 @@
 #include "QtModal.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -53,4 +54,11 @@ std::optional<std::string> TQtModal::ChooseSaveFile(const TFileDialogOptions& op
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false); // ask before replacing a file
     return Run(dialog, options);
+}
+
+std::optional<TColor> TQtModal::ChooseColor(TColor initial) {
+    const QColor chosen =
+        QColorDialog::getColor(QColor(GetRValue(initial), GetGValue(initial), GetBValue(initial)), Parent_);
+    if (!chosen.isValid()) return std::nullopt;
+    return RGB(std::uint8_t(chosen.red()), std::uint8_t(chosen.green()), std::uint8_t(chosen.blue()));
 }

@@ -74,6 +74,7 @@ public:
     std::string WarningTitle = "Warning";
     std::string SaveChangesText = "Save changes?";
     std::string OutOfMemoryText = "Out of memory, picture is too large!";
+    std::string ColorLossText = "Some colors can be lost, do you realy want to continue?";
     std::string OpenDialogTitle = "Open picture";
     std::string SaveDialogTitle = "Save picture";
     std::string DialogFilterText = "bitmap pictures";

@@ -26,6 +26,14 @@ std::optional<std::string> TScriptedModal::ChooseSaveFile(const TFileDialogOptio
     return ChooseOpenFile(options);
 }
 
+std::optional<TColor> TScriptedModal::ChooseColor(TColor initial) {
+    ColorPresets.push_back(initial);
+    if (ColorChoices.empty()) return std::nullopt;
+    auto choice = ColorChoices.front();
+    ColorChoices.pop_front();
+    return choice;
+}
+
 void TRecordingHost::PictureChanged(int left, int top, int right, int bottom) {
     Changed.push_back(TRect{left, top, right, bottom});
 }

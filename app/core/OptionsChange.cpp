@@ -1,0 +1,118 @@
+// The options dialog's OK: every group of the picture options applied to the document in turn.
+
+#include "OptionsChange.h"
+
+#include "Errors.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+int StoredStep(int step) {
+    return std::max(step, 1);
+}
+
+void ApplySteps(TPictureDocument& d, const TOptionsChange& c) {
+    d.StepX1 = StoredStep(c.StepX1);
+    d.StepY1 = StoredStep(c.StepY1);
+    d.StepX2 = StoredStep(c.StepX2);
+    d.StepY2 = StoredStep(c.StepY2);
+    d.StepX3 = StoredStep(c.StepX3);
+    d.StepY3 = StoredStep(c.StepY3);
+    // The active pair takes the new values at once; ChooseStepPair is the one place that knows
+    // which pair is which.
+    d.ChooseStepPair(d.ActualStep);
+}
+
+void ApplyColors(TPictureDocument& d, const TOptionsChange& c) {
+    if (c.BackgroundColor != d.BackgroundColor) {
+        d.BackgroundColor = c.BackgroundColor;
+        d.ApplyBackgroundColor();
+    }
+    // A floating image picks up a new transparent colour the next time its transparency is applied.
+    d.TransparentColor = c.TransparentColor;
+    d.FillColor = c.FillColor;
+}
+
+// A shrinking depth asks first. Modified and the undo state change only once the picture holds
+// the new depth, so a conversion that runs out of memory leaves the document as it was.
+void ApplyColorDepth(TPictureDocument& d, int bits) {
+    const int current = d.Picture.BitsPerPixel();
+    if (bits == current || !PixelFormatOfBits(bits)) return;
+    if (bits < current && !d.Modal.AskYesNo(d.WarningTitle, d.ColorLossText)) return;
+    if (bits == 1) {
+        d.BlackWhite();
+    } else if (!d.SetColorDepth(bits)) {
+        d.SetColorDepth(current);
+    }
+    if (d.Picture.BitsPerPixel() != bits) return;
+    d.Modified = true;
+    d.UndoAvailable = false;
+}
+
+void ApplySize(TPictureDocument& d, int width, int height) {
+    if (width == d.WidthPic && height == d.HeightPic) return;
+    // A resize that fails leaves the bitmap untouched, so the previous size needs no second resize.
+    if (!d.ResizePicture(width, height, false)) return;
+    d.Modified = true;
+    d.WidthPic = width;
+    d.HeightPic = height;
+}
+
+// Moves the content by (x, y) inside a picture grown or shrunk by as much; the band that opens
+// takes the background colour. The shift runs only while the result stays within the size limits.
+void ApplyOffset(TPictureDocument& d, int x, int y) {
+    if (x == 0 && y == 0) return;
+    const long long width = (long long)d.WidthPic + x, height = (long long)d.HeightPic + y;
+    if (width < MinPictureWidth || height < MinPictureHeight || width > MaxShiftedSide ||
+        height > MaxShiftedSide)
+        return;
+    d.Host.SetWaitCursor(true);
+    d.Host.ProcessPendingEvents();
+    std::optional<TBitmap> scratch;
+    try {
+        scratch.emplace(d.Picture);
+    } catch (const EOutOfMemory&) {
+        d.Host.SetWaitCursor(false);
+        d.Modal.ShowMessage(d.WarningTitle, d.OutOfMemoryText);
+        return;
+    }
+    if (!d.ResizePicture(int(width), int(height), true)) return;
+    d.Modified = true;
+    d.WidthPic = int(width);
+    d.HeightPic = int(height);
+    scratch->Transparent = false;
+    d.Picture.Draw(x, y, *scratch);
+    d.UndoAvailable = false;
+    d.Host.PictureChanged(0, 0, d.Picture.Width(), d.Picture.Height());
+    d.Host.SetWaitCursor(false);
+}
+
+} // namespace
+
+TOptionsChange CurrentOptions(const TPictureDocument& d) {
+    TOptionsChange c;
+    c.StepX1 = d.StepX1;
+    c.StepY1 = d.StepY1;
+    c.StepX2 = d.StepX2;
+    c.StepY2 = d.StepY2;
+    c.StepX3 = d.StepX3;
+    c.StepY3 = d.StepY3;
+    c.BackgroundColor = d.BackgroundColor;
+    c.TransparentColor = d.TransparentColor;
+    c.FillColor = d.FillColor;
+    c.ColorDepth = d.Picture.BitsPerPixel();
+    c.Width = d.WidthPic;
+    c.Height = d.HeightPic;
+    return c;
+}
+
+void ApplyOptions(TPictureDocument& d, const TOptionsChange& c) {
+    if (d.Floating) d.StampFloating();
+    ApplySteps(d, c);
+    ApplyColors(d, c);
+    ApplyColorDepth(d, c.ColorDepth);
+    ApplySize(d, std::max(c.Width, MinPictureWidth), std::max(c.Height, MinPictureHeight));
+    ApplyOffset(d, c.OffsetX, c.OffsetY);
+}
