@@ -27,7 +27,7 @@ constexpr int DepthBits[] = {24, 16, 8, 4, 1};
 
 QLineEdit* Edit(QWidget* parent, TEditFilter::TKind kind, int maxLength) {
     auto* edit = new QLineEdit(parent);
-    edit->setValidator(new TEditFilter(kind, maxLength, edit));
+    TEditFilter::Install(edit, kind, maxLength);
     return edit;
 }
 
@@ -140,7 +140,7 @@ void TForm2::FormCreate(const TLanguageTexts& texts) {
                                                  {EOffsetX, 0},
                                                  {EOffsetY, 0}};
     for (const auto& [edit, value] : values)
-        edit->setText(QString::number(value));
+        TEditFilter::SetText(edit, QString::number(value));
 
     setWindowTitle(texts.Text("SetForm", "Setting"));
     const std::pair<QGroupBox*, std::pair<const char*, const char*>> groups[] = {
@@ -218,7 +218,7 @@ void TForm2::StepOffset(QLineEdit* offset, const std::array<QLineEdit*, 3>& step
     const int pair = Document_.ActualStep;
     QString stepText = steps[std::size_t(pair == 2 || pair == 3 ? pair - 1 : 0)]->text();
     if (stepText.isEmpty()) stepText = "0";
-    if (offset->text().isEmpty() || offset->text() == "-") offset->setText("0");
+    if (offset->text().isEmpty() || offset->text() == "-") TEditFilter::SetText(offset, "0");
     const std::optional<int> step = IntegerOf(stepText);
     if (!step) {
         Document_.Modal.ShowError(InvalidIntegerText(stepText).toStdString());
@@ -226,7 +226,7 @@ void TForm2::StepOffset(QLineEdit* offset, const std::array<QLineEdit*, 3>& step
     }
     const long long value = offset->text().toLongLong() + (up ? *step : -(long long)*step);
     if (value > limit || value < -limit) return;
-    offset->setText(QString::number(value));
+    TEditFilter::SetText(offset, QString::number(value));
 }
 
 std::optional<TOptionsChange> TForm2::ReadOptions() {
@@ -255,11 +255,11 @@ std::optional<TOptionsChange> TForm2::ReadOptions() {
     // The edits show the size that is applied: the smallest picture is 256 x 192.
     for (auto [edit, least, value] : {std::tuple{EWidth, MinPictureWidth, &change.Width},
                                       std::tuple{EHeight, MinPictureHeight, &change.Height}}) {
-        if (edit->text().toInt() < least) edit->setText(QString::number(least));
+        if (edit->text().toInt() < least) TEditFilter::SetText(edit, QString::number(least));
         *value = edit->text().toInt();
     }
     for (auto [edit, value] : {std::pair{EOffsetX, &change.OffsetX}, std::pair{EOffsetY, &change.OffsetY}}) {
-        if (edit->text().isEmpty() || edit->text() == "-") edit->setText("0");
+        if (edit->text().isEmpty() || edit->text() == "-") TEditFilter::SetText(edit, "0");
         *value = edit->text().toInt();
     }
     return change;

@@ -64,7 +64,7 @@ void TForm4::BuildControls() {
     ComboBox2 = new QComboBox(this);
     ComboBox2->setEditable(true);
     ComboBox2->setInsertPolicy(QComboBox::NoInsert);
-    ComboBox2->setValidator(new TEditFilter(TEditFilter::Digits, SizeLength, ComboBox2));
+    TEditFilter::Install(ComboBox2->lineEdit(), TEditFilter::Digits, SizeLength);
     for (const char* size : Sizes)
         ComboBox2->addItem(size);
     Bold = Toggle(this, "B", &QFont::setBold, QKeySequence::Bold);
@@ -113,7 +113,7 @@ void TForm4::FormShow() {
     const int listed = ComboBox1->findText(QString::fromStdString(stored.FontName), Qt::MatchFixedString);
     if (listed >= 0) ComboBox1->setCurrentIndex(listed);
     ComboBox1->setEditText(QString::fromStdString(stored.FontName));
-    ComboBox2->setEditText(QString::number(stored.FontSize));
+    TEditFilter::SetText(ComboBox2->lineEdit(), QString::number(stored.FontSize));
     Bold->setChecked(stored.FontStyleB);
     Italic->setChecked(stored.FontStyleI);
     Underline->setChecked(stored.FontStyleU);
