@@ -22,8 +22,8 @@ struct TBenchDocument {
 
     explicit TBenchDocument(int side) {
         Document.Picture = MakeTileMap(side, side);
-        Document.WidthPic = side;
-        Document.HeightPic = side;
+        Document.Options.WidthPic = side;
+        Document.Options.HeightPic = side;
         Document.ApplyBackgroundColor();
     }
 };

@@ -2,6 +2,7 @@
 
 #include "Bitmap.h"
 #include "Modal.h"
+#include "PictureOptions.h"
 
 #include <array>
 #include <string>
@@ -29,16 +30,12 @@ public:
 
     // ---- The picture and its options ----------------------------------------------------
     TBitmap Picture; // the bitmap of Image1
-    int WidthPic = 1000;
-    int HeightPic = 1000;
-    TColor BackgroundColor = clBlack;
-    TColor TransparentColor = clBlack;
-    TColor FillColor = clWhite;
-    int StepX1 = 8, StepY1 = 8, StepX2 = 8, StepY2 = 8, StepX3 = 8, StepY3 = 8;
-    int ActualStep = 1;
-    int StepX = 8;
+    // Sizes for new pictures, the step pairs, the colours and the transparency switch (menu item
+    // Transparent1); the settings file loads and saves them, the options dialog edits them.
+    TPictureOptions Options;
+    TFontOptions Font; // the insert-text font
+    int StepX = 8;     // the active pair's steps
     int StepY = 8;
-    bool TransparentChecked = false; // the transparency switch (menu item Transparent1)
     bool Modified = false;
     int ZoomFactor = 1;
     std::string CurrentFile;

@@ -38,8 +38,8 @@ class ShellTest : public testing::Test {
     }
 
     void UsePicture(int width, int height) { // the New command with that size
-        Document().WidthPic = width;
-        Document().HeightPic = height;
+        Document().Options.WidthPic = width;
+        Document().Options.HeightPic = height;
         Form->Newpicture1Click();
         QApplication::processEvents();
     }
