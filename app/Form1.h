@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ImageList.h"
+#include "LanguageTexts.h"
 #include "PictureDocument.h"
 
 #include <QMainWindow>
@@ -52,6 +53,8 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     QAction *Description1 = nullptr, *About1 = nullptr;
     QAction* ExitToolBut1 = nullptr; // the toolbar's own Exit button, hidden in the default set
 
+    TLanguageTexts Texts; // the chosen language's texts, as the window and its dialogs read them
+
     // ---- Handlers ---------------------------------------------------------------------------
     void FormShow();
     void Timer1Timer();
@@ -82,6 +85,8 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void Step2ToolBut1Click();
     void Step3ToolBut1Click();
     void N8001Click(int factor); // the four Zoom items
+    void Setting1Click();
+    void InsertText1Click();
 
     // Returns true when the key was one of the editor's and is used up.
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);

@@ -146,7 +146,8 @@ void TForm1::BuildPictureMenu() {
     InsertText1 = MakeAction(picture, "Insert Text", QKeySequence(Qt::Key_F11), TImageList::InsertText);
     picture->addSeparator();
     Setting1 = MakeAction(picture, "Options", QKeySequence(Qt::Key_F8), TImageList::Setting);
-    Unfinished({InsertText1, Setting1});
+    connect(InsertText1, &QAction::triggered, this, [this] { InsertText1Click(); });
+    connect(Setting1, &QAction::triggered, this, [this] { Setting1Click(); });
     connect(Transparent1, &QAction::triggered, this, [this] { Transparent1Click(); });
     connect(Clear1, &QAction::triggered, this, [this] { Clear1Click(); });
     connect(BlackWhite1, &QAction::triggered, this, [this] { BlackWhite1Click(); });
@@ -190,7 +191,7 @@ void TForm1::BuildToolBar() {
     ToolBar1->addSeparator();
     ToolBar1->addActions({Cut1, Copy1, Paste1, Undo1});
     ToolBar1->addSeparator();
-    ToolBar1->addAction(Transparent1);
+    ToolBar1->addActions({Transparent1, InsertText1, Setting1});
     ToolBar1->addSeparator();
     ToolBar1->addActions({Step[0], Step[1], Step[2]});
 }

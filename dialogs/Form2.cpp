@@ -125,7 +125,7 @@ void TForm2::BuildControls() {
 }
 
 void TForm2::FormCreate(const TLanguageTexts& texts) {
-    const TOptionsChange current = CurrentOptions(Document_);
+    const TPictureOptions current = CurrentOptions(Document_).Options;
     Panel1->SetColor(current.BackgroundColor);
     Panel2->SetColor(current.TransparentColor);
     Panel3->SetColor(current.FillColor);
@@ -135,8 +135,8 @@ void TForm2::FormCreate(const TLanguageTexts& texts) {
                                                  {EStepY2, current.StepY2},
                                                  {EStepX3, current.StepX3},
                                                  {EStepY3, current.StepY3},
-                                                 {EWidth, current.Width},
-                                                 {EHeight, current.Height},
+                                                 {EWidth, current.WidthPic},
+                                                 {EHeight, current.HeightPic},
                                                  {EOffsetX, 0},
                                                  {EOffsetY, 0}};
     for (const auto& [edit, value] : values)
@@ -215,7 +215,7 @@ void TForm2::UpDown2ChangingEx(bool up) {
 }
 
 void TForm2::StepOffset(QLineEdit* offset, const std::array<QLineEdit*, 3>& steps, int limit, bool up) {
-    const int pair = Document_.ActualStep;
+    const int pair = Document_.Options.ActualStep;
     QString stepText = steps[std::size_t(pair == 2 || pair == 3 ? pair - 1 : 0)]->text();
     if (stepText.isEmpty()) stepText = "0";
     if (offset->text().isEmpty() || offset->text() == "-") TEditFilter::SetText(offset, "0");
@@ -230,10 +230,11 @@ void TForm2::StepOffset(QLineEdit* offset, const std::array<QLineEdit*, 3>& step
 }
 
 std::optional<TOptionsChange> TForm2::ReadOptions() {
-    TOptionsChange change;
-    const std::pair<QLineEdit*, int*> steps[] = {{EStepX1, &change.StepX1}, {EStepY1, &change.StepY1},
-                                                 {EStepX2, &change.StepX2}, {EStepY2, &change.StepY2},
-                                                 {EStepX3, &change.StepX3}, {EStepY3, &change.StepY3}};
+    TOptionsChange change = CurrentOptions(Document_);
+    TPictureOptions& o = change.Options;
+    const std::pair<QLineEdit*, int*> steps[] = {{EStepX1, &o.StepX1}, {EStepY1, &o.StepY1},
+                                                 {EStepX2, &o.StepX2}, {EStepY2, &o.StepY2},
+                                                 {EStepX3, &o.StepX3}, {EStepY3, &o.StepY3}};
     for (const auto& [edit, step] : steps) {
         if (edit->text().isEmpty()) {
             *step = 1;
@@ -248,13 +249,13 @@ std::optional<TOptionsChange> TForm2::ReadOptions() {
         }
         *step = std::max(*value, 1);
     }
-    change.BackgroundColor = Panel1->Color();
-    change.TransparentColor = Panel2->Color();
-    change.FillColor = Panel3->Color();
-    change.ColorDepth = ColorDepthChoice();
+    o.BackgroundColor = Panel1->Color();
+    o.TransparentColor = Panel2->Color();
+    o.FillColor = Panel3->Color();
+    o.ColorDepth = ColorDepthChoice();
     // The edits show the size that is applied: the smallest picture is 256 x 192.
-    for (auto [edit, least, value] : {std::tuple{EWidth, MinPictureWidth, &change.Width},
-                                      std::tuple{EHeight, MinPictureHeight, &change.Height}}) {
+    for (auto [edit, least, value] : {std::tuple{EWidth, MinPictureWidth, &o.WidthPic},
+                                      std::tuple{EHeight, MinPictureHeight, &o.HeightPic}}) {
         if (edit->text().toInt() < least) TEditFilter::SetText(edit, QString::number(least));
         *value = edit->text().toInt();
     }

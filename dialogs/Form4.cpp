@@ -105,7 +105,7 @@ void TForm4::FormCreate(const TLanguageTexts& texts) {
 }
 
 void TForm4::FormShow() {
-    SetBackground(Document_.TransparentColor);
+    SetBackground(Document_.Options.TransparentColor);
     ComboBox1->addItems(QFontDatabase::families());
     // The stored name is shown even when no installed family has exactly that name: the font
     // system serves it with its nearest match.

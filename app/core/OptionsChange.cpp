@@ -13,26 +13,27 @@ int StoredStep(int step) {
     return std::max(step, 1);
 }
 
-void ApplySteps(TPictureDocument& d, const TOptionsChange& c) {
-    d.StepX1 = StoredStep(c.StepX1);
-    d.StepY1 = StoredStep(c.StepY1);
-    d.StepX2 = StoredStep(c.StepX2);
-    d.StepY2 = StoredStep(c.StepY2);
-    d.StepX3 = StoredStep(c.StepX3);
-    d.StepY3 = StoredStep(c.StepY3);
+void ApplySteps(TPictureDocument& d, const TPictureOptions& c) {
+    TPictureOptions& o = d.Options;
+    o.StepX1 = StoredStep(c.StepX1);
+    o.StepY1 = StoredStep(c.StepY1);
+    o.StepX2 = StoredStep(c.StepX2);
+    o.StepY2 = StoredStep(c.StepY2);
+    o.StepX3 = StoredStep(c.StepX3);
+    o.StepY3 = StoredStep(c.StepY3);
     // The active pair takes the new values at once; ChooseStepPair is the one place that knows
     // which pair is which.
-    d.ChooseStepPair(d.ActualStep);
+    d.ChooseStepPair(o.ActualStep);
 }
 
-void ApplyColors(TPictureDocument& d, const TOptionsChange& c) {
-    if (c.BackgroundColor != d.BackgroundColor) {
-        d.BackgroundColor = c.BackgroundColor;
+void ApplyColors(TPictureDocument& d, const TPictureOptions& c) {
+    if (c.BackgroundColor != d.Options.BackgroundColor) {
+        d.Options.BackgroundColor = c.BackgroundColor;
         d.ApplyBackgroundColor();
     }
     // A floating image picks up a new transparent colour the next time its transparency is applied.
-    d.TransparentColor = c.TransparentColor;
-    d.FillColor = c.FillColor;
+    d.Options.TransparentColor = c.TransparentColor;
+    d.Options.FillColor = c.FillColor;
 }
 
 // A shrinking depth asks first. Modified and the undo state change only once the picture holds
@@ -47,24 +48,25 @@ void ApplyColorDepth(TPictureDocument& d, int bits) {
         d.SetColorDepth(current);
     }
     if (d.Picture.BitsPerPixel() != bits) return;
+    d.Options.ColorDepth = bits;
     d.Modified = true;
     d.UndoAvailable = false;
 }
 
 void ApplySize(TPictureDocument& d, int width, int height) {
-    if (width == d.WidthPic && height == d.HeightPic) return;
+    if (width == d.Options.WidthPic && height == d.Options.HeightPic) return;
     // A resize that fails leaves the bitmap untouched, so the previous size needs no second resize.
     if (!d.ResizePicture(width, height, false)) return;
     d.Modified = true;
-    d.WidthPic = width;
-    d.HeightPic = height;
+    d.Options.WidthPic = width;
+    d.Options.HeightPic = height;
 }
 
 // Moves the content by (x, y) inside a picture grown or shrunk by as much; the band that opens
 // takes the background colour. The shift runs only while the result stays within the size limits.
 void ApplyOffset(TPictureDocument& d, int x, int y) {
     if (x == 0 && y == 0) return;
-    const long long width = (long long)d.WidthPic + x, height = (long long)d.HeightPic + y;
+    const long long width = (long long)d.Options.WidthPic + x, height = (long long)d.Options.HeightPic + y;
     if (width < MinPictureWidth || height < MinPictureHeight || width > MaxShiftedSide ||
         height > MaxShiftedSide)
         return;
@@ -80,8 +82,8 @@ void ApplyOffset(TPictureDocument& d, int x, int y) {
     }
     if (!d.ResizePicture(int(width), int(height), true)) return;
     d.Modified = true;
-    d.WidthPic = int(width);
-    d.HeightPic = int(height);
+    d.Options.WidthPic = int(width);
+    d.Options.HeightPic = int(height);
     scratch->Transparent = false;
     d.Picture.Draw(x, y, *scratch);
     d.UndoAvailable = false;
@@ -93,26 +95,17 @@ void ApplyOffset(TPictureDocument& d, int x, int y) {
 
 TOptionsChange CurrentOptions(const TPictureDocument& d) {
     TOptionsChange c;
-    c.StepX1 = d.StepX1;
-    c.StepY1 = d.StepY1;
-    c.StepX2 = d.StepX2;
-    c.StepY2 = d.StepY2;
-    c.StepX3 = d.StepX3;
-    c.StepY3 = d.StepY3;
-    c.BackgroundColor = d.BackgroundColor;
-    c.TransparentColor = d.TransparentColor;
-    c.FillColor = d.FillColor;
-    c.ColorDepth = d.Picture.BitsPerPixel();
-    c.Width = d.WidthPic;
-    c.Height = d.HeightPic;
+    c.Options = d.Options;
+    c.Options.ColorDepth = d.Picture.BitsPerPixel();
     return c;
 }
 
 void ApplyOptions(TPictureDocument& d, const TOptionsChange& c) {
     if (d.Floating) d.StampFloating();
-    ApplySteps(d, c);
-    ApplyColors(d, c);
-    ApplyColorDepth(d, c.ColorDepth);
-    ApplySize(d, std::max(c.Width, MinPictureWidth), std::max(c.Height, MinPictureHeight));
+    const TPictureOptions& o = c.Options;
+    ApplySteps(d, o);
+    ApplyColors(d, o);
+    ApplyColorDepth(d, o.ColorDepth);
+    ApplySize(d, std::max(o.WidthPic, MinPictureWidth), std::max(o.HeightPic, MinPictureHeight));
     ApplyOffset(d, c.OffsetX, c.OffsetY);
 }

@@ -96,7 +96,7 @@ TEST_F(InsertTextDialog, InsertIsEnabledWhileTheTextAreaHoldsALine) {
 }
 
 TEST_F(InsertTextDialog, TwoLinesGiveABlockAsWideAsTheLongerAndTwoLinesHighOnTheClipboardAndFloating) {
-    D.TransparentColor = Magenta;
+    D.Options.TransparentColor = Magenta;
     Font.FontName = "Liberation Sans";
     QGuiApplication::clipboard()->setText("before");
     TForm4& f = Open();
@@ -126,9 +126,9 @@ TEST_F(InsertTextDialog, TwoLinesGiveABlockAsWideAsTheLongerAndTwoLinesHighOnThe
 }
 
 TEST_F(InsertTextDialog, WithTransparencyOnOnlyTheTextAndOutlineStamp) {
-    D.TransparentColor = Magenta;
+    D.Options.TransparentColor = Magenta;
     D.ToggleTransparency();
-    D.BackgroundColor = Blue;
+    D.Options.BackgroundColor = Blue;
     D.ApplyBackgroundColor();
     D.New();
     Font.FontStyleI = true;

@@ -24,8 +24,8 @@ class OptionsDialog : public TDialogTest<TForm2> {
 
 TEST_F(OptionsDialog, OpensWithTheDocumentsOptionsItsTextsAndTheFocusOnTheWidth) {
     StartPatternPicture(D, 320, 200, 8);
-    D.StepX2 = 16;
-    D.FillColor = Olive;
+    D.Options.StepX2 = 16;
+    D.Options.FillColor = Olive;
     TForm2& f = Open();
     EXPECT_EQ(f.windowTitle(), "Setting");
     EXPECT_EQ(f.GroupBox1->title(), " Resolution of picture ");
@@ -136,7 +136,8 @@ TEST_F(OptionsDialog, OkStoresStepsOfNothingOrZeroAsOneAndResizesToAtLeast256By1
         Retype(edit, text);
     f.EWidth->setFocus();
     Press(Qt::Key_Return);
-    EXPECT_EQ((std::array{D.StepX1, D.StepY1, D.StepX2, D.StepY2, D.StepX3, D.StepY3}),
+    EXPECT_EQ((std::array{D.Options.StepX1, D.Options.StepY1, D.Options.StepX2, D.Options.StepY2,
+                          D.Options.StepX3, D.Options.StepY3}),
               (std::array{1, 1, 1, 7, 1, 12}));
     EXPECT_EQ(std::pair(f.EWidth->text(), f.EHeight->text()), std::pair(QString("256"), QString("192")));
     EXPECT_EQ(std::pair(D.Picture.Width(), D.Picture.Height()), std::pair(256, 192));
@@ -153,11 +154,11 @@ TEST_F(OptionsDialog, AStepThatIsNotANumberAppliesNothingAndKeepsTheDialogOpen) 
     EXPECT_EQ(Modal.Errors, std::vector<std::string>{"'3O' is not a valid integer value"});
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(QApplication::focusWidget(), f.EStepY3);
-    EXPECT_EQ(std::pair(D.StepX1, D.Picture.Width()), std::pair(8, 300));
+    EXPECT_EQ(std::pair(D.Options.StepX1, D.Picture.Width()), std::pair(8, 300));
     Retype(f.EStepY3, "3");
     Ok();
     EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(std::tuple(D.StepX1, D.StepY3, D.Picture.Width()), std::tuple(32, 3, 400));
+    EXPECT_EQ(std::tuple(D.Options.StepX1, D.Options.StepY3, D.Picture.Width()), std::tuple(32, 3, 400));
 }
 
 TEST_F(OptionsDialog, OffsetShiftsThePictureAndAnOffsetBelowTheSmallestSizeIsIgnored) {
@@ -170,8 +171,8 @@ TEST_F(OptionsDialog, OffsetShiftsThePictureAndAnOffsetBelowTheSmallestSizeIsIgn
     Open();
     Retype(Dialog->EOffsetX, "10");
     Ok();
-    EXPECT_EQ(std::pair(D.Picture.Width(), D.WidthPic), std::pair(266, 266));
-    EXPECT_TRUE(AreaIs(D.Picture, Bounds(0, 0, 10, 192), D.BackgroundColor));
+    EXPECT_EQ(std::pair(D.Picture.Width(), D.Options.WidthPic), std::pair(266, 266));
+    EXPECT_TRUE(AreaIs(D.Picture, Bounds(0, 0, 10, 192), D.Options.BackgroundColor));
     EXPECT_TRUE(SameArea(D.Picture, 10, 0, before, 0, 0, 256, 192));
 }
 
@@ -185,14 +186,15 @@ TEST_F(OptionsDialog, ColourPanelsChooseOnlyForThemselvesAndCancelAppliesNothing
     Press(Qt::Key_Space); // cancelled
     EXPECT_EQ(Modal.ColorPresets, (std::vector<TColor>{clBlack, clBlack}));
     EXPECT_EQ(std::pair(f.Panel1->Color(), f.Panel2->Color()), std::pair(Blue, clBlack));
-    EXPECT_EQ(D.BackgroundColor, clBlack);
+    EXPECT_EQ(D.Options.BackgroundColor, clBlack);
     for (QLineEdit* edit : {f.EStepX1, f.EStepY1, f.EStepX2, f.EWidth, f.EHeight, f.EOffsetX})
         Retype(edit, "300");
     f.ComboBox1->setFocus();
     Press(Qt::Key_End);
     Press(Qt::Key_Escape);
     EXPECT_EQ(f.result(), QDialog::Rejected);
-    EXPECT_EQ(std::tuple(D.BackgroundColor, D.StepX1, D.StepY1, D.StepX2, D.WidthPic),
+    EXPECT_EQ(std::tuple(D.Options.BackgroundColor, D.Options.StepX1, D.Options.StepY1, D.Options.StepX2,
+                         D.Options.WidthPic),
               std::tuple(clBlack, 8, 8, 8, 256));
     EXPECT_TRUE(SameArea(D.Picture, 0, 0, before));
     EXPECT_TRUE(Modal.Shown.empty());

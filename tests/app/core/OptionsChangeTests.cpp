@@ -31,20 +31,22 @@ class OptionsChange : public TDocumentTest {
 TEST_F(OptionsChange, StepsBelowOneAreStoredAsOneAndTheActivePairTakesItsNewValues) {
     Start(256, 192);
     D.ChooseStepPair(2);
-    Change.StepX1 = 7;
-    Change.StepY1 = 0;
-    Change.StepX2 = 16;
-    Change.StepY2 = -4;
-    Change.StepX3 = 32;
-    Change.StepY3 = 24;
-    Change.BackgroundColor = Blue;
-    Change.TransparentColor = Olive;
-    Change.FillColor = Red;
+    Change.Options.StepX1 = 7;
+    Change.Options.StepY1 = 0;
+    Change.Options.StepX2 = 16;
+    Change.Options.StepY2 = -4;
+    Change.Options.StepX3 = 32;
+    Change.Options.StepY3 = 24;
+    Change.Options.BackgroundColor = Blue;
+    Change.Options.TransparentColor = Olive;
+    Change.Options.FillColor = Red;
     ApplyOptions(D, Change);
-    EXPECT_EQ((std::array{D.StepX1, D.StepY1, D.StepX2, D.StepY2, D.StepX3, D.StepY3}),
+    EXPECT_EQ((std::array{D.Options.StepX1, D.Options.StepY1, D.Options.StepX2, D.Options.StepY2,
+                          D.Options.StepX3, D.Options.StepY3}),
               (std::array{7, 1, 16, 1, 32, 24}));
     EXPECT_EQ(std::pair(D.StepX, D.StepY), std::pair(16, 1));
-    EXPECT_EQ(std::tuple(D.BackgroundColor, D.TransparentColor, D.FillColor), std::tuple(Blue, Olive, Red));
+    EXPECT_EQ(std::tuple(D.Options.BackgroundColor, D.Options.TransparentColor, D.Options.FillColor),
+              std::tuple(Blue, Olive, Red));
     // The new background is what later fills use; the picture itself keeps its pixels.
     EXPECT_EQ(D.Picture.Brush.Color, Blue);
     EXPECT_TRUE(SameArea(D.Picture, 0, 0, Before));
@@ -55,10 +57,10 @@ TEST_F(OptionsChange, StepsBelowOneAreStoredAsOneAndTheActivePairTakesItsNewValu
 
 TEST_F(OptionsChange, SizeBelowTheSmallestPictureBecomes256By192WithoutFilling) {
     Start(300, 200);
-    Change.Width = 100;
-    Change.Height = 50;
+    Change.Options.WidthPic = 100;
+    Change.Options.HeightPic = 50;
     ApplyOptions(D, Change);
-    EXPECT_EQ(std::tuple(D.WidthPic, D.HeightPic, D.Picture.Width(), D.Picture.Height()),
+    EXPECT_EQ(std::tuple(D.Options.WidthPic, D.Options.HeightPic, D.Picture.Width(), D.Picture.Height()),
               std::tuple(256, 192, 256, 192));
     EXPECT_TRUE(SameArea(D.Picture, 0, 0, Before, 0, 0, 256, 192));
     EXPECT_TRUE(D.Modified);
@@ -79,13 +81,13 @@ class OffsetShift : public OptionsChange, public testing::WithParamInterface<TSh
 TEST_P(OffsetShift, MovesTheContentInsideAPictureResizedByTheOffset) {
     const TShift s = GetParam();
     Start(s.Width, s.Height);
-    D.BackgroundColor = Blue;
+    D.Options.BackgroundColor = Blue;
     D.ApplyBackgroundColor();
-    Change.BackgroundColor = Blue;
+    Change.Options.BackgroundColor = Blue;
     Change.OffsetX = s.X;
     Change.OffsetY = s.Y;
     ApplyOptions(D, Change);
-    ASSERT_EQ(std::tuple(D.WidthPic, D.HeightPic, D.Picture.Width(), D.Picture.Height()),
+    ASSERT_EQ(std::tuple(D.Options.WidthPic, D.Options.HeightPic, D.Picture.Width(), D.Picture.Height()),
               std::tuple(s.NewWidth, s.NewHeight, s.NewWidth, s.NewHeight));
     const bool shifted = s.NewWidth != s.Width || s.NewHeight != s.Height;
     EXPECT_EQ(D.Modified, shifted);
@@ -114,12 +116,12 @@ INSTANTIATE_TEST_SUITE_P(OptionsChange, OffsetShift,
 
 TEST_F(OptionsChange, ShiftPastTheLargestPictureIsIgnored) {
     ASSERT_TRUE(D.ResizePicture(99990, 192, true));
-    D.WidthPic = 99990;
-    D.HeightPic = 192;
+    D.Options.WidthPic = 99990;
+    D.Options.HeightPic = 192;
     Change = CurrentOptions(D);
     Change.OffsetX = 10;
     ApplyOptions(D, Change);
-    EXPECT_EQ(std::pair(D.WidthPic, D.Picture.Width()), std::pair(99990, 99990));
+    EXPECT_EQ(std::pair(D.Options.WidthPic, D.Picture.Width()), std::pair(99990, 99990));
     EXPECT_FALSE(D.Modified);
 }
 
@@ -127,8 +129,8 @@ TEST_F(OptionsChange, ShrinkingDepthAsksAndARefusalKeepsTheDepthButStillAppliesT
     Start(256, 192);
     D.Picture.SetPixelFormat(TPixelFormat::pf32bit);
     Before = D.Picture;
-    Change.ColorDepth = 24;
-    Change.Width = 300;
+    Change.Options.ColorDepth = 24;
+    Change.Options.WidthPic = 300;
     Modal.Answers = {false};
     ApplyOptions(D, Change);
     EXPECT_EQ(Modal.Shown, std::vector<std::string>{ColorLossShown});
@@ -145,10 +147,10 @@ TEST_F(OptionsChange, ShrinkingDepthAsksAndARefusalKeepsTheDepthButStillAppliesT
 
     // Growing loses nothing and asks nothing.
     Modal.Shown.clear();
-    Change.ColorDepth = 4;
+    Change.Options.ColorDepth = 4;
     Modal.Answers = {true};
     ApplyOptions(D, Change);
-    Change.ColorDepth = 16;
+    Change.Options.ColorDepth = 16;
     ApplyOptions(D, Change);
     EXPECT_EQ(Modal.Shown, std::vector<std::string>{ColorLossShown});
     EXPECT_EQ(D.Picture.BitsPerPixel(), 16);
@@ -158,7 +160,7 @@ TEST_F(OptionsChange, OneBitRunsBlackAndWhiteAgainstTheBackgroundColour) {
     Start(256, 192);
     D.Picture.Brush.Color = clBlack;
     D.Picture.FillRect(Bounds(0, 0, 128, 192));
-    Change.ColorDepth = 1;
+    Change.Options.ColorDepth = 1;
     Modal.Answers = {true};
     ApplyOptions(D, Change);
     EXPECT_EQ(D.Picture.PixelFormat(), TPixelFormat::pf1bit);
@@ -181,11 +183,11 @@ bool TooLargeForThisMachine(std::uint64_t bytes) {
 TEST_F(OptionsChange, ResizeOrShiftOutOfMemoryLeavesPictureSizeModifiedAndUndoAsTheyWere) {
     if (!TooLargeForThisMachine(99999ull * 99999 * 3)) GTEST_SKIP() << "this machine could hold the picture";
     Start(256, 192);
-    Change.Width = 99999;
-    Change.Height = 99999;
+    Change.Options.WidthPic = 99999;
+    Change.Options.HeightPic = 99999;
     ApplyOptions(D, Change);
     EXPECT_EQ(Modal.Shown, std::vector<std::string>{OutOfMemoryShown});
-    EXPECT_EQ(std::tuple(D.WidthPic, D.HeightPic, D.Modified, D.UndoAvailable),
+    EXPECT_EQ(std::tuple(D.Options.WidthPic, D.Options.HeightPic, D.Modified, D.UndoAvailable),
               std::tuple(256, 192, false, true));
 
     Modal.Shown.clear();
@@ -194,7 +196,7 @@ TEST_F(OptionsChange, ResizeOrShiftOutOfMemoryLeavesPictureSizeModifiedAndUndoAs
     Change.OffsetY = 99000;
     ApplyOptions(D, Change);
     EXPECT_EQ(Modal.Shown, std::vector<std::string>{OutOfMemoryShown});
-    EXPECT_EQ(std::tuple(D.WidthPic, D.HeightPic, D.Modified, D.UndoAvailable),
+    EXPECT_EQ(std::tuple(D.Options.WidthPic, D.Options.HeightPic, D.Modified, D.UndoAvailable),
               std::tuple(256, 192, false, true));
     EXPECT_TRUE(SameArea(D.Picture, 0, 0, Before));
     EXPECT_FALSE(Host.WaitCursor);
