@@ -75,6 +75,9 @@ void TForm1::FormShow() {
     Document_->ChooseStepPair(1);
     Document_->ApplyBackgroundColor();
     ShowSwitches();
+    VisibleToolBar1Click();
+    StatusBarM1Click();
+    ApplyToolbarChoices();
     Newpicture1Click();
 }
 

@@ -7,8 +7,11 @@
 void TForm1::Setting1Click() {
     if (Document_->Floating) Document_->StampFloating();
     TForm2 dialog(*Document_, Texts, this);
-    dialog.exec();
-    ShowSwitches();
+    if (dialog.exec() != QDialog::Accepted) return;
+    const TPictureOptions& options = Document_->Options;
+    UpdateColorSwatch(TImageList::BackgroundSwatch, options.BackgroundColor);
+    UpdateColorSwatch(TImageList::TransparentSwatch, options.TransparentColor);
+    UpdateColorSwatch(TImageList::FillSwatch, options.FillColor);
 }
 
 void TForm1::InsertText1Click() {

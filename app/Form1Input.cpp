@@ -122,13 +122,13 @@ void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
             Document_->BeginSelection(x, y);
     } else if (button == Qt::RightButton && keys == Qt::ControlModifier) {
         Document_->PickTransparentColor(x, y);
-        ImageList1.UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options.TransparentColor);
+        UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options.TransparentColor);
     } else if (button == Qt::RightButton && keys == Qt::AltModifier) {
         Document_->PickFillColor(x, y);
-        ImageList1.UpdateColorSwatch(TImageList::FillSwatch, Document_->Options.FillColor);
+        UpdateColorSwatch(TImageList::FillSwatch, Document_->Options.FillColor);
     } else if (button == Qt::LeftButton && keys == Qt::ControlModifier) {
         Document_->PickBackgroundColor(x, y);
-        ImageList1.UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->Options.BackgroundColor);
+        UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->Options.BackgroundColor);
     } else if (button == Qt::LeftButton && keys == Qt::AltModifier) {
         Document_->FloodFillAt(x, y);
     }

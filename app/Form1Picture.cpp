@@ -48,6 +48,7 @@ void TForm1::ShowStepPair(int pair) {
 void TForm1::ShowSwitches() {
     if (Transparent1->isChecked() != Document_->Options.Transparency)
         Transparent1->setChecked(Document_->Options.Transparency);
-    const std::size_t active = std::size_t(std::clamp(Document_->Options.ActualStep, 1, 3) - 1);
-    if (!Step[active]->isChecked()) Step[active]->setChecked(true);
+    QAction* const steps[] = {Step1, Step2, Step3};
+    QAction* active = steps[std::clamp(Document_->Options.ActualStep, 1, 3) - 1];
+    if (!active->isChecked()) active->setChecked(true);
 }

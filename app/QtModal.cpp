@@ -56,9 +56,10 @@ std::optional<std::string> TQtModal::ChooseSaveFile(const TFileDialogOptions& op
     return Run(dialog, options);
 }
 
-std::optional<TColor> TQtModal::ChooseColor(TColor initial) {
-    const QColor chosen =
-        QColorDialog::getColor(QColor(GetRValue(initial), GetGValue(initial), GetBValue(initial)), Parent_);
+std::optional<TColor> TQtModal::ChooseColor(const std::string& title, TColor initial) {
+    const QColor chosen = QColorDialog::getColor(
+        QColor(int(initial & 0xFF), int((initial >> 8) & 0xFF), int((initial >> 16) & 0xFF)),
+        Parent_, Q(title));
     if (!chosen.isValid()) return std::nullopt;
     return RGB(std::uint8_t(chosen.red()), std::uint8_t(chosen.green()), std::uint8_t(chosen.blue()));
 }

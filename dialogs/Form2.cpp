@@ -191,7 +191,9 @@ int TForm2::ColorDepthChoice() const {
 }
 
 void TForm2::ChooseColor(TColorPanel* panel) {
-    if (const auto chosen = Document_.Modal.ChooseColor(panel->Color())) panel->SetColor(*chosen);
+    // The colour dialog is titled with the panel's hint, so it says which colour it chooses.
+    const auto chosen = Document_.Modal.ChooseColor(panel->toolTip().toStdString(), panel->Color());
+    if (chosen) panel->SetColor(*chosen);
 }
 
 // The offset edits step like the arrows beside them, so the offset is set from the keyboard too.

@@ -102,6 +102,7 @@ void TForm4::FormCreate(const TLanguageTexts& texts) {
     setWindowTitle(texts.Text("FontForm", "Inserting Text"));
     InsertBut->setText(texts.Text("FontInsertBut", "Insert"));
     Panel1->setToolTip(texts.Text("FontColorHint", "Text color"));
+    BackgroundTitle_ = texts.Text("Col1", "Background color");
 }
 
 void TForm4::FormShow() {
@@ -181,7 +182,7 @@ void TForm4::UnderlineClick() {
 }
 
 void TForm4::Panel1DblClick() {
-    const auto chosen = Document_.Modal.ChooseColor(Panel1->Color());
+    const auto chosen = Document_.Modal.ChooseColor(Panel1->toolTip().toStdString(), Panel1->Color());
     if (!chosen) return;
     Panel1->SetColor(*chosen);
     Font_.FontColor = *chosen;
@@ -190,7 +191,8 @@ void TForm4::Panel1DblClick() {
 
 // The background serves this insertion only; the next opening starts from the transparent colour.
 void TForm4::Memo1DblClick() {
-    if (const auto chosen = Document_.Modal.ChooseColor(Background_)) SetBackground(*chosen);
+    if (const auto chosen = Document_.Modal.ChooseColor(BackgroundTitle_.toStdString(), Background_))
+        SetBackground(*chosen);
 }
 
 void TForm4::Memo1Change() {

@@ -60,4 +60,5 @@ class TForm4 : public QDialog {
     TFontOptions& Font_;
     std::function<void()> Paste_;
     TColor Background_ = clBlack;
+    QString BackgroundTitle_; // the colour dialog's title when it chooses the background
 };

@@ -106,6 +106,7 @@ bool TPictureDocument::OpenPictureFile(const std::string& path) {
     UndoAvailable = false;
     Host.PictureResized();
     Host.TitleChanged();
+    Host.FileNamed(path);
     return true;
 }
 
@@ -138,5 +139,6 @@ bool TPictureDocument::SaveAs() {
     CurrentFile = path;
     Modified = false;
     Host.TitleChanged();
+    Host.FileNamed(path);
     return true;
 }

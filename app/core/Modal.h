@@ -28,7 +28,7 @@ public:
     virtual std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) = 0;
     // The colour dialog preset with a colour; the chosen colour, or nothing when cancelled.
-    virtual std::optional<TColor> ChooseColor(TColor initial) = 0;
+    virtual std::optional<TColor> ChooseColor(const std::string& title, TColor initial) = 0;
 };
 
 // What the document tells the window so that it repaints only what changed.
@@ -47,4 +47,6 @@ public:
     virtual void ProcessPendingEvents() {}
     // CurrentFile changed, so the window title did.
     virtual void TitleChanged() {}
+    // A picture was opened from this file, or written to it under a new name.
+    virtual void FileNamed(const std::string& /*path*/) {}
 };

@@ -27,13 +27,9 @@ void ApplySteps(TPictureDocument& d, const TPictureOptions& c) {
 }
 
 void ApplyColors(TPictureDocument& d, const TPictureOptions& c) {
-    if (c.BackgroundColor != d.Options.BackgroundColor) {
-        d.Options.BackgroundColor = c.BackgroundColor;
-        d.ApplyBackgroundColor();
-    }
-    // A floating image picks up a new transparent colour the next time its transparency is applied.
-    d.Options.TransparentColor = c.TransparentColor;
-    d.Options.FillColor = c.FillColor;
+    if (c.BackgroundColor != d.Options.BackgroundColor) d.SetBackgroundColor(c.BackgroundColor);
+    d.SetTransparentColor(c.TransparentColor);
+    d.SetFillColor(c.FillColor);
 }
 
 // A shrinking depth asks first. Modified and the undo state change only once the picture holds

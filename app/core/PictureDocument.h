@@ -85,6 +85,11 @@ public:
     // "Tessimap", or "Tessimap - " and the file name without its folder.
     std::string Title() const;
     void ApplyBackgroundColor();
+    // The colour buttons: BackgroundColor becomes the drawing colour, TransparentColor the
+    // floating image's transparent colour at once.
+    void SetBackgroundColor(TColor color);
+    void SetTransparentColor(TColor color);
+    void SetFillColor(TColor color);
     // Converts the picture, the floating bitmap and UndoBitmap; false (after the out-of-memory
     // message) when a conversion fails. Any bits but 1, 4, 8, 16, 24 change nothing.
     bool SetColorDepth(int bits);

@@ -197,7 +197,8 @@ TEST_F(OptionsDialog, ColourPanelsChooseOnlyForThemselvesAndCancelAppliesNothing
                          D.Options.WidthPic),
               std::tuple(clBlack, 8, 8, 8, 256));
     EXPECT_TRUE(SameArea(D.Picture, 0, 0, before));
-    EXPECT_TRUE(Modal.Shown.empty());
+    EXPECT_EQ(Modal.Shown, (std::vector<std::string>{"Background color|colour dialog",
+                                                     "Transparent color|colour dialog"}));
     EXPECT_FALSE(D.Modified);
 }
 

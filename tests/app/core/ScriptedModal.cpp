@@ -26,10 +26,11 @@ std::optional<std::string> TScriptedModal::ChooseSaveFile(const TFileDialogOptio
     return ChooseOpenFile(options);
 }
 
-std::optional<TColor> TScriptedModal::ChooseColor(TColor initial) {
+std::optional<TColor> TScriptedModal::ChooseColor(const std::string& title, TColor initial) {
+    Shown.push_back(title + "|colour dialog");
     ColorPresets.push_back(initial);
     if (ColorChoices.empty()) return std::nullopt;
-    auto choice = ColorChoices.front();
+    const std::optional<TColor> choice = ColorChoices.front();
     ColorChoices.pop_front();
     return choice;
 }

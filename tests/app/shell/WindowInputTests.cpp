@@ -115,13 +115,13 @@ TEST_F(WindowInput, PasteLandsOnTheGridOfTheStepPairChosenWithCtrlDigits) {
     Document().Options.StepX2 = 16;
     Horizontal()->setValue(20);
     Press(Qt::Key_2, Qt::ControlModifier);
-    EXPECT_TRUE(Form->Step[1]->isChecked());
-    EXPECT_FALSE(Form->Step[0]->isChecked());
+    EXPECT_TRUE(Form->Step2->isChecked());
+    EXPECT_FALSE(Form->Step1->isChecked());
     Paste(PatternImage(4, 4));
     EXPECT_EQ(QPoint(Document().FloatLeft, Document().FloatTop), QPoint(32, 0));
     Press(Qt::Key_1, Qt::ControlModifier);
-    EXPECT_TRUE(Form->Step[0]->isChecked());
-    EXPECT_FALSE(Form->Step[1]->isChecked());
+    EXPECT_TRUE(Form->Step1->isChecked());
+    EXPECT_FALSE(Form->Step2->isChecked());
 }
 
 } // namespace
