@@ -110,16 +110,15 @@ void TForm4::FormShow() {
     ComboBox1->addItems(QFontDatabase::families());
     // The stored name is shown even when no installed family has exactly that name: the font
     // system serves it with its nearest match.
-    const TFontOptions stored = Font_;
-    const int listed = ComboBox1->findText(QString::fromStdString(stored.FontName), Qt::MatchFixedString);
+    const int listed = ComboBox1->findText(QString::fromStdString(Font_.FontName), Qt::MatchFixedString);
     if (listed >= 0) ComboBox1->setCurrentIndex(listed);
-    ComboBox1->setEditText(QString::fromStdString(stored.FontName));
-    TEditFilter::SetText(ComboBox2->lineEdit(), QString::number(stored.FontSize));
-    Bold->setChecked(stored.FontStyleB);
-    Italic->setChecked(stored.FontStyleI);
-    Underline->setChecked(stored.FontStyleU);
-    Panel1->SetColor(stored.FontColor);
-    Font_ = stored;
+    ComboBox1->setEditText(QString::fromStdString(Font_.FontName));
+    TEditFilter::SetText(ComboBox2->lineEdit(), QString::number(Font_.FontSize));
+    Bold->setChecked(Font_.FontStyleB);
+    Italic->setChecked(Font_.FontStyleI);
+    Underline->setChecked(Font_.FontStyleU);
+    Panel1->SetColor(Font_.FontColor);
+    // Connected only now, so showing the stored choices does not store them again.
     connect(ComboBox1, &QComboBox::currentTextChanged, this,
             [this](const QString& t) { ComboBox1Change(t); });
     connect(ComboBox2, &QComboBox::currentTextChanged, this,

@@ -161,21 +161,6 @@ TEST_F(OptionsDialog, AStepThatIsNotANumberAppliesNothingAndKeepsTheDialogOpen) 
     EXPECT_EQ(std::tuple(D.Options.StepX1, D.Options.StepY3, D.Picture.Width()), std::tuple(32, 3, 400));
 }
 
-TEST_F(OptionsDialog, OffsetShiftsThePictureAndAnOffsetBelowTheSmallestSizeIsIgnored) {
-    StartPatternPicture(D, 256, 192);
-    const TBitmap before = D.Picture;
-    Open();
-    Retype(Dialog->EOffsetX, "-10");
-    Ok();
-    EXPECT_EQ(D.Picture.Width(), 256);
-    Open();
-    Retype(Dialog->EOffsetX, "10");
-    Ok();
-    EXPECT_EQ(std::pair(D.Picture.Width(), D.Options.WidthPic), std::pair(266, 266));
-    EXPECT_TRUE(AreaIs(D.Picture, Bounds(0, 0, 10, 192), D.Options.BackgroundColor));
-    EXPECT_TRUE(SameArea(D.Picture, 10, 0, before, 0, 0, 256, 192));
-}
-
 TEST_F(OptionsDialog, ColourPanelsChooseOnlyForThemselvesAndCancelAppliesNothing) {
     StartPatternPicture(D, 256, 192);
     const TBitmap before = D.Picture;
