@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppPaths.h"
 #include "CommandTable.h"
 #include "ImageList.h"
 #include "LanguageTexts.h"
@@ -21,14 +22,17 @@ class QTimer;
 class QToolBar;
 class TPictureControl;
 class TFloatingControl;
+class TIniFile;
 
 // The main window: menus, toolbar, the two image controls and the status bar around the picture
 // document it owns. Handlers turn an event into a call on the document; the document reports
 // back what changed, and only that is repainted.
 class TForm1 : public QMainWindow, public TDocumentHost {
   public:
-    // The window takes the modal interface it shows its questions and dialogs with.
-    explicit TForm1(TModal& modal, QWidget* parent = nullptr);
+    // The window takes the modal interface it shows its questions and dialogs with, and the
+    // folders it keeps its settings in.
+    explicit TForm1(TModal& modal, TAppPaths paths = TAppPaths::ForRunningProgram(),
+                    QWidget* parent = nullptr);
     ~TForm1() override;
 
     TPictureDocument& Document() { return *Document_; }
@@ -72,6 +76,8 @@ class TForm1 : public QMainWindow, public TDocumentHost {
 
     // ---- Handlers ---------------------------------------------------------------------------
     void FormShow();
+    void LoadSettings();
+    void SaveSettings();
     void Timer1Timer();
     void FormResize();
 
@@ -152,14 +158,17 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     QMenu* MakeMenu(QWidget* parent, const TMenuTitle& title);
     void AddCommands(QMenu* menu, TMenuPlace place);
     void BuildToolBarMenu();
+    void LayOutBars();
     std::optional<TColor> ChooseColorFor(const QAction* button, TColor initial);
     void ShowStepPair(int pair);
     void ShowSwitches();
     bool BelongsHere(QObject* watched) const;
     void ScrollTo(int x, int y);
     void FormClose(QCloseEvent* event);
+    void LoadWindowPlacement(const TIniFile& ini);
 
     std::unique_ptr<TPictureDocument> Document_;
+    TAppPaths Paths_;
     bool Shown_ = false;
     bool WaitCursorOn_ = false;
 };

@@ -3,6 +3,7 @@
 #include "Form1.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -59,13 +60,20 @@ void TForm1::VisibleToolBar1Click() {
     const bool show = ToolBar1->isHidden();
     VisibleToolBar1->setChecked(show);
     ToolBar1->setVisible(show);
-    FormResize();
+    LayOutBars();
 }
 
 void TForm1::StatusBarM1Click() {
     const bool show = StatusBar1->isHidden();
     StatusBarM1->setChecked(show);
     StatusBar1->setVisible(show);
+    LayOutBars();
+}
+
+// The picture's view takes the room between the bars now shown, then the window fits a small
+// picture again.
+void TForm1::LayOutBars() {
+    if (layout()) layout()->activate();
     FormResize();
 }
 

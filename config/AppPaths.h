@@ -28,6 +28,9 @@ class TAppPaths {
     bool AppPathWritable() const;
     // A file the program writes: in AppPath when writable, otherwise in the user folder.
     QString WritableFile(const QString& name) const;
+    // The file to read a written file from: the writable one once it exists; until then the one
+    // in AppPath, which an installed program may ship as its defaults.
+    QString FileToRead(const QString& name) const;
 
   private:
     QString AppPath_;

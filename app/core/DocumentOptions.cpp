@@ -17,3 +17,25 @@ void TPictureDocument::SetTransparentColor(TColor color) {
 void TPictureDocument::SetFillColor(TColor color) {
     Options.FillColor = color;
 }
+
+void TPictureDocument::ApplyLoadedOptions(const TPictureOptions& loaded, const TFontOptions& font) {
+    const bool transparency = Options.Transparency;
+    Options = loaded;
+    Options.Transparency = transparency;
+    ChooseStepPair(loaded.ActualStep == 2 || loaded.ActualStep == 3 ? loaded.ActualStep : 1);
+    ApplyBackgroundColor();
+    SetColorDepth(loaded.ColorDepth);
+    if (loaded.Transparency && !Options.Transparency) ToggleTransparency();
+    Font = font;
+}
+
+TPictureOptions TPictureDocument::OptionsToKeep() const {
+    TPictureOptions kept = Options;
+    kept.ColorDepth = Picture.BitsPerPixel();
+    return kept;
+}
+
+void TPictureDocument::SetPictureFolder(const std::string& folder) {
+    OpenFolder = folder;
+    SaveFolder = folder;
+}

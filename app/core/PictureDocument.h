@@ -90,6 +90,14 @@ public:
     void SetBackgroundColor(TColor color);
     void SetTransparentColor(TColor color);
     void SetFillColor(TColor color);
+    // Options read at start-up, applied in order: the sizes and steps, the step pair through its
+    // command (anything but 2 or 3 choosing pair 1), the colours, the colour depth, then the
+    // transparency switch through its toggle.
+    void ApplyLoadedOptions(const TPictureOptions& loaded, const TFontOptions& font);
+    // The options as they are to be kept: ColorDepth is the picture's, 32 for any other format.
+    TPictureOptions OptionsToKeep() const;
+    // The initial folder of both file dialogs.
+    void SetPictureFolder(const std::string& folder);
     // Converts the picture, the floating bitmap and UndoBitmap; false (after the out-of-memory
     // message) when a conversion fails. Any bits but 1, 4, 8, 16, 24 change nothing.
     bool SetColorDepth(int bits);
