@@ -118,6 +118,8 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void TransparentColorToolBut1Click();
     void FillColorToolBut1Click();
     void N8001Click(int factor); // the four Zoom items
+    void Setting1Click();
+    void InsertText1Click();
 
     // The bars and the toolbar's buttons.
     void VisibleToolBar1Click();
