@@ -76,6 +76,7 @@ void TForm1::FormShow() {
     Document_->ApplyBackgroundColor();
     ShowSwitches();
     Newpicture1Click();
+    OpenStartFile();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <memory>
+#include <string>
+#include <utility>
 
 class QAction;
 class QActionGroup;
@@ -28,6 +30,9 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     ~TForm1() override;
 
     TPictureDocument& Document() { return *Document_; }
+    // The picture given on the command line, opened once the window is first shown and its
+    // settings are in place, exactly as Open would open it.
+    void SetStartFile(std::string path) { StartFile_ = std::move(path); }
     TPictureControl* Image1 = nullptr;
     TFloatingControl* Image2 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
@@ -122,9 +127,11 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     bool BelongsHere(QObject* watched) const;
     void ScrollTo(int x, int y);
     void FormClose(QCloseEvent* event);
+    void OpenStartFile();
 
     std::unique_ptr<TPictureDocument> Document_;
     QActionGroup* StepGroup_ = nullptr;
+    std::string StartFile_;
     bool Shown_ = false;
     bool WaitCursorOn_ = false;
 };

@@ -1,14 +1,22 @@
+#include "AppIdentity.h"
+#include "CommandLine.h"
 #include "Form1.h"
 #include "QtModal.h"
 
 #include <QApplication>
 
+#include <iostream>
+
 int main(int argc, char* argv[]) {
+    const TEditorCommandLine command = ParseEditorCommandLine({argv + 1, argv + argc});
+    if (command.Action != TEditorCommandLine::TAction::Run)
+        return AnswerWithoutWindow(command, std::cout, std::cerr);
     QApplication application(argc, argv);
-    QApplication::setApplicationName("Tessimap");
+    SetApplicationIdentity();
     TQtModal modal;
     TForm1 form(modal);
     modal.SetParent(&form);
+    form.SetStartFile(command.StartFile);
     form.show();
     return application.exec();
 }
