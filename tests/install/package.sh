@@ -21,7 +21,7 @@ for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 zlib1g; do
     [[ ", $depends" == *", $library ("* ]] || fail "Depends names no versioned $library: $depends"
 done
 
-lintian --fail-on error --no-tag-display-limit "$deb" >"$scratch/lintian" 2>&1 ||
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$scratch/lintian" 2>&1 ||
     { cat "$scratch/lintian"; fail "lintian reports errors"; }
 cat "$scratch/lintian"
 echo "package $(basename "$deb") holds the expected files and depends on: $depends"
