@@ -58,9 +58,12 @@ TEditorCommandLine ParseEditorCommandLine(const std::vector<std::string>& argume
         if (!isOption) {
             if (!result.StartFile.empty())
                 return Problem("only one picture can be opened, not \"" + a + "\" too");
+            if (a.empty()) return Problem("the picture's file name is empty");
             // The picture keeps the name it was opened under; a relative one would change meaning
-            // with the working folder.
-            result.StartFile = std::filesystem::absolute(a).lexically_normal().string();
+            // with the working folder. Without a working folder the name stays as given.
+            std::error_code noFolder;
+            const std::filesystem::path absolute = std::filesystem::absolute(a, noFolder);
+            result.StartFile = noFolder ? a : absolute.lexically_normal().string();
         } else if (a == "--") {
             optionsEnded = true;
         } else if (a == "-h" || a == "--help") {

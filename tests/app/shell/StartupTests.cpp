@@ -47,6 +47,7 @@ TEST(EditorCommandLine, HelpAndVersionWinAndEveryWrongUseNamesItsProblemWithStat
         {{"-x", "a.bmp"}, "-x"},
         {{"a.bmp", "b.bmp"}, "b.bmp"},
         {{"a.bmp", "-platform"}, "-platform"},
+        {{""}, "empty"},
     };
     for (const auto& [arguments, named] : wrong) {
         const TEditorCommandLine parsed = ParseEditorCommandLine(arguments);
