@@ -18,6 +18,12 @@ install_into() {
     cmake --install "$build" --prefix "$1" >"$scratch/install.log" 2>&1 || { cat "$scratch/install.log"; fail "cmake --install"; }
 }
 
+# The expected list: the fixed files plus the data files the repository ships, which the build
+# passes as TESSIMAP_SHIPPED (paths below the prefix).
+expected_list() { # list-file [prefix-to-add]
+    { cat "$1"; for shipped in ${TESSIMAP_SHIPPED:-}; do echo "$shipped"; done; } | sed "s|^|${2:-}|" | LC_ALL=C sort
+}
+
 # The files (not folders) under $1, relative to it, sorted.
 files_under() {
     (cd "$1" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)

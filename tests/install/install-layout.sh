@@ -7,7 +7,7 @@ source "$(dirname "$0")/common.sh"
 
 prefix="$scratch/prefix"
 install_into "$prefix"
-LC_ALL=C sort "$expected" >"$scratch/expected"
+expected_list "$expected" >"$scratch/expected"
 files_under "$prefix" >"$scratch/actual"
 expect_same_list "$scratch/expected" "$scratch/actual" "installed files"
 

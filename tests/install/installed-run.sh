@@ -41,12 +41,22 @@ for _ in $(seq 100); do kill -0 "$editor" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$editor" 2>/dev/null && fail "the editor did not end on Alt+F4"
 wait "$editor" || fail "the editor ended with status $?"
 
-grep -E "\"$prefix/bin/\.\./share/tessimap/language\.ini\", O_RDONLY.*= [0-9]+$" "$scratch/opened" >/dev/null ||
-    grep -E "\"$prefix/share/tessimap/language\.ini\", O_RDONLY.*= [0-9]+$" "$scratch/opened" >/dev/null ||
-    fail "the editor did not read the installed language.ini: $(grep language.ini "$scratch/opened" || echo never asked for it)"
-[ -f "$home/.config/Tessimap/Tessimap.ini" ] ||
-    fail "no settings under the home folder; written: $(find "$home" -type f)"
-LC_ALL=C sort "$expected" >"$scratch/expected"
+# What the program names in its binary it must find in the prefix or write under the home; a
+# build that does not use a file yet says so rather than pass quietly.
+uses() { grep -q -a -F "$1" "$prefix/bin/tessimap"; }
+if uses language.ini; then
+    grep -E "\"$prefix/(bin/\.\./)?share/tessimap/language\.ini\", O_RDONLY.*= [0-9]+$" "$scratch/opened" >/dev/null ||
+        fail "the editor did not read the installed language.ini: $(grep language.ini "$scratch/opened" || echo never asked for it)"
+else
+    echo "NOT CHECKED: this build of the editor does not read language.ini"
+fi
+if uses Tessimap.ini; then
+    [ -f "$home/.config/Tessimap/Tessimap.ini" ] ||
+        fail "no settings under the home folder; written: $(find "$home" -type f)"
+else
+    echo "NOT CHECKED: this build of the editor does not write Tessimap.ini"
+fi
+expected_list "$expected" >"$scratch/expected"
 files_under "$prefix" >"$scratch/actual"
 expect_same_list "$scratch/expected" "$scratch/actual" "files under the prefix after a run"
 changed=$(find "$prefix" -newer "$scratch/installed" -type f)

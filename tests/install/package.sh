@@ -10,7 +10,7 @@ cpack --config "$build/CPackConfig.cmake" -B "$scratch" >"$scratch/cpack.log" 2>
 deb="$scratch/tessimap_${version}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ] || fail "no $deb; cpack made: $(ls "$scratch")"
 
-sed 's|^|usr/|' "$expected" | LC_ALL=C sort >"$scratch/expected"
+expected_list "$expected" usr/ >"$scratch/expected"
 dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | LC_ALL=C sort >"$scratch/actual"
 expect_same_list "$scratch/expected" "$scratch/actual" "the package's files"
 
