@@ -43,7 +43,8 @@ wait "$editor" || fail "the editor ended with status $?"
 
 # What the program names in its binary it must find in the prefix or write under the home; a
 # build that does not use a file yet says so rather than pass quietly.
-uses() { grep -q -a -F "$1" "$prefix/bin/tessimap"; }
+# Qt keeps string literals as UTF-16, hence the second reading.
+uses() { { strings -a "$prefix/bin/tessimap" && strings -a -e l "$prefix/bin/tessimap"; } | grep -q -F "$1"; }
 if uses language.ini; then
     grep -E "\"$prefix/(bin/\.\./)?share/tessimap/language\.ini\", O_RDONLY.*= [0-9]+$" "$scratch/opened" >/dev/null ||
         fail "the editor did not read the installed language.ini: $(grep language.ini "$scratch/opened" || echo never asked for it)"
