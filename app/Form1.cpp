@@ -17,8 +17,6 @@
 namespace {
 
 constexpr int kRefreshMilliseconds = 50;
-constexpr int kStartWidth = 700;
-constexpr int kStartHeight = 500;
 
 bool ClipboardHasBitmap() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -27,8 +25,9 @@ bool ClipboardHasBitmap() {
 
 } // namespace
 
-TForm1::TForm1(TModal& modal, QWidget* parent)
-    : QMainWindow(parent), Document_(std::make_unique<TPictureDocument>(modal, *this)) {
+TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
+    : QMainWindow(parent), Document_(std::make_unique<TPictureDocument>(modal, *this)),
+      Paths_(std::move(paths)) {
     setWindowTitle(QString::fromStdString(Document_->Title()));
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setWidgetResizable(false);
@@ -49,11 +48,6 @@ TForm1::TForm1(TModal& modal, QWidget* parent)
     // The editor's keys must reach FormKeyDown before the scroll area scrolls with them, and the
     // wheel must scroll by the editor's own amounts.
     qApp->installEventFilter(this);
-    resize(kStartWidth, kStartHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.left() + (area.width() - kStartWidth) / 2, area.top() + (area.height() - kStartHeight) / 2);
-    }
 }
 
 TForm1::~TForm1() {
@@ -69,12 +63,9 @@ void TForm1::showEvent(QShowEvent* event) {
     }
 }
 
-// The built-in defaults stand in for the settings file until it exists: steps 8, pair 1,
-// transparency off, black background; then the first empty picture.
 void TForm1::FormShow() {
-    Document_->ChooseStepPair(1);
-    Document_->ApplyBackgroundColor();
-    ShowSwitches();
+    LoadSettings();
+    UpdateRecentMenu();
     Newpicture1Click();
     OpenStartFile();
 }
@@ -84,6 +75,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose(QCloseEvent* event) {
+    SaveSettings();
     // A save that failed must not cost the user the picture: the window stays open, still modified.
     if (Document_->Modified && !Document_->AskSaveChanges()) {
         event->ignore();

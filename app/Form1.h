@@ -1,7 +1,10 @@
 #pragma once
 
+#include "AppPaths.h"
+#include "CommandTable.h"
 #include "ImageList.h"
 #include "PictureDocument.h"
+#include "RecentFiles.h"
 
 #include <QMainWindow>
 
@@ -15,18 +18,22 @@ class QActionGroup;
 class QLabel;
 class QMenu;
 class QScrollArea;
+class QStatusBar;
 class QTimer;
 class QToolBar;
 class TPictureControl;
 class TFloatingControl;
+class TIniFile;
 
 // The main window: menus, toolbar, the two image controls and the status bar around the picture
 // document it owns. Handlers turn an event into a call on the document; the document reports
 // back what changed, and only that is repainted.
 class TForm1 : public QMainWindow, public TDocumentHost {
   public:
-    // The window takes the modal interface it shows its questions and dialogs with.
-    explicit TForm1(TModal& modal, QWidget* parent = nullptr);
+    // The window takes the modal interface it shows its questions and dialogs with, and the
+    // folders it keeps its settings in.
+    explicit TForm1(TModal& modal, TAppPaths paths = TAppPaths::ForRunningProgram(),
+                    QWidget* parent = nullptr);
     ~TForm1() override;
 
     TPictureDocument& Document() { return *Document_; }
@@ -37,28 +44,42 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     TFloatingControl* Image2 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     QToolBar* ToolBar1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr;
     std::array<QLabel*, 3> StatusPanels{};
     TImageList ImageList1;
+    TRecentFiles RecentFiles;
 
-    // ---- Menu items (the toolbar buttons share their actions) -----------------------------
+    // ---- Menus and commands (CommandTable.cpp lists them) -----------------------------------
+    QMenu *File1 = nullptr, *Edit1 = nullptr, *View1 = nullptr, *ToolBarM1 = nullptr, *Picture1 = nullptr,
+          *Zoom1 = nullptr, *Language1 = nullptr, *Help1 = nullptr;
     QAction *Newpicture1 = nullptr, *Openpicture1 = nullptr, *Savepicture1 = nullptr, *Saveas1 = nullptr;
     QAction *ExportToGIF1 = nullptr, *ExportToPNG1 = nullptr, *Exit1 = nullptr;
+    QAction* N8 = nullptr; // the separator above the recent files, shown with them
     std::array<QAction*, 9> Rec{};
     QAction *Undo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr, *Delete1 = nullptr,
             *SelectAll1 = nullptr;
     QAction *VisibleToolBar1 = nullptr, *StatusBarM1 = nullptr;
     QAction *Transparent1 = nullptr, *Clear1 = nullptr, *BlackWhite1 = nullptr, *MirrorHorizontal1 = nullptr,
             *MirrorVertical1 = nullptr, *Degrees90 = nullptr, *Degrees180 = nullptr, *Degrees270 = nullptr;
-    std::array<QAction*, 3> Step{};
+    QAction *Step1 = nullptr, *Step2 = nullptr, *Step3 = nullptr;
     QAction *InsertText1 = nullptr, *Setting1 = nullptr;
-    QMenu* Zoom1 = nullptr;
-    QMenu* Language1 = nullptr;
     QAction *Description1 = nullptr, *About1 = nullptr;
-    QAction* ExitToolBut1 = nullptr; // the toolbar's own Exit button, hidden in the default set
+    QAction *BackgroundColorToolBut1 = nullptr, *TransparentColorToolBut1 = nullptr,
+            *FillColorToolBut1 = nullptr;
+    // By toolbar slot (1 to 18, index slot - 1): the View > Toolbar check items and the
+    // toolbar's places of the buttons; the separators before groups 1 to 5.
+    std::array<QAction*, 18> ToolButChecks{};
+    std::array<QAction*, 18> ToolButtons{};
+    std::array<QAction*, 5> ToolBarSeparators{};
+
+    // Runs a command of the table: every menu item, shortcut and toolbar button comes here.
+    void RunCommand(const TCommand& command);
 
     // ---- Handlers ---------------------------------------------------------------------------
     void FormShow();
+    void LoadSettings();
+    void SaveSettings();
     void Timer1Timer();
     void FormResize();
 
@@ -86,7 +107,22 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void Step1ToolBut1Click();
     void Step2ToolBut1Click();
     void Step3ToolBut1Click();
+    void BackgroundColorToolBut1Click();
+    void TransparentColorToolBut1Click();
+    void FillColorToolBut1Click();
     void N8001Click(int factor); // the four Zoom items
+
+    // The bars and the toolbar's buttons.
+    void VisibleToolBar1Click();
+    void StatusBarM1Click();
+    void ToolButCheck1Click();
+    void ApplyToolbarChoices();
+    // The recent-files list and its File menu entries.
+    void AddRecentFile(const std::string& path);
+    void UpdateRecentMenu();
+    void RecClick(int n);
+    // Repaints the swatch in an image slot wherever the image shows.
+    void UpdateColorSwatch(int slot, TColor color);
 
     // Returns true when the key was one of the editor's and is used up.
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -105,6 +141,7 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void SetWaitCursor(bool wait) override;
     void ProcessPendingEvents() override;
     void TitleChanged() override;
+    void FileNamed(const std::string& path) override;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -114,23 +151,25 @@ class TForm1 : public QMainWindow, public TDocumentHost {
 
   private:
     void BuildMenus();
-    void BuildFileMenu();
-    void BuildEditMenu();
-    void BuildViewMenu();
-    void BuildPictureMenu();
-    void BuildOtherMenus();
+    void BuildCommands();
+    void BuildZoomMenu();
     void BuildToolBar();
     void BuildStatusBar();
-    QAction* MakeAction(QMenu* menu, const char* caption, const QKeySequence& shortcut, int image = -1);
+    QMenu* MakeMenu(QWidget* parent, const TMenuTitle& title);
+    void AddCommands(QMenu* menu, TMenuPlace place);
+    void BuildToolBarMenu();
+    void LayOutBars();
+    std::optional<TColor> ChooseColorFor(const QAction* button, TColor initial);
     void ShowStepPair(int pair);
     void ShowSwitches();
     bool BelongsHere(QObject* watched) const;
     void ScrollTo(int x, int y);
     void FormClose(QCloseEvent* event);
     void OpenStartFile();
+    void LoadWindowPlacement(const TIniFile& ini);
 
     std::unique_ptr<TPictureDocument> Document_;
-    QActionGroup* StepGroup_ = nullptr;
+    TAppPaths Paths_;
     std::string StartFile_;
     bool Shown_ = false;
     bool WaitCursorOn_ = false;

@@ -71,13 +71,13 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         ScrollTo(0, 0);
         return true;
     case Qt::Key_End:
-        ScrollTo(0, Document_->HeightPic);
+        ScrollTo(0, Document_->Options.HeightPic);
         return true;
     case Qt::Key_PageUp:
-        ScrollTo(Document_->WidthPic, 0);
+        ScrollTo(Document_->Options.WidthPic, 0);
         return true;
     case Qt::Key_PageDown:
-        ScrollTo(Document_->WidthPic, Document_->HeightPic);
+        ScrollTo(Document_->Options.WidthPic, Document_->Options.HeightPic);
         return true;
     default:
         return false;
@@ -122,13 +122,13 @@ void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
             Document_->BeginSelection(x, y);
     } else if (button == Qt::RightButton && keys == Qt::ControlModifier) {
         Document_->PickTransparentColor(x, y);
-        ImageList1.UpdateColorSwatch(TImageList::TransparentSwatch, Document_->TransparentColor);
+        UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options.TransparentColor);
     } else if (button == Qt::RightButton && keys == Qt::AltModifier) {
         Document_->PickFillColor(x, y);
-        ImageList1.UpdateColorSwatch(TImageList::FillSwatch, Document_->FillColor);
+        UpdateColorSwatch(TImageList::FillSwatch, Document_->Options.FillColor);
     } else if (button == Qt::LeftButton && keys == Qt::ControlModifier) {
         Document_->PickBackgroundColor(x, y);
-        ImageList1.UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->BackgroundColor);
+        UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->Options.BackgroundColor);
     } else if (button == Qt::LeftButton && keys == Qt::AltModifier) {
         Document_->FloodFillAt(x, y);
     }

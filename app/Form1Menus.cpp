@@ -1,208 +1,114 @@
+// The menu bar, built from the command table.
+
 #include "Form1.h"
 
 #include <QActionGroup>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
-#include <QToolBar>
 
-QAction* TForm1::MakeAction(QMenu* menu, const char* caption, const QKeySequence& shortcut, int image) {
-    auto* action = new QAction(QString::fromUtf8(caption), this);
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    if (image >= 0) action->setIcon(ImageList1.Icon(image));
-    menu->addAction(action);
-    return action;
+QMenu* TForm1::MakeMenu(QWidget* parent, const TMenuTitle& title) {
+    auto* menu = new QMenu(QString::fromUtf8(title.Text), parent);
+    menu->setObjectName(title.Name);
+    this->*title.Menu = menu;
+    return menu;
 }
 
-// Commands that later work brings; present so the menus are complete, disabled so none pretends.
-static void Unfinished(std::initializer_list<QAction*> actions) {
-    for (QAction* action : actions)
-        action->setEnabled(false);
+void TForm1::BuildCommands() {
+    for (const TCommand& command : Commands()) {
+        auto* action = new QAction(QString::fromUtf8(command.Text), this);
+        action->setObjectName(command.Name);
+        if (command.Shortcut) action->setShortcut(QKeySequence(command.Shortcut));
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setCheckable(command.Checkable);
+        if (command.Image >= 0) ImageList1.Attach(action, command.Image);
+        if (command.Button.HintText) action->setToolTip(QString::fromUtf8(command.Button.HintText));
+        if (command.Handler)
+            connect(action, &QAction::triggered, this, [this, &command] { RunCommand(command); });
+        else
+            action->setEnabled(false); // present so the menus are complete; none pretends
+        this->*command.Action = action;
+    }
+    auto* steps = new QActionGroup(this);
+    for (QAction* step : {Step1, Step2, Step3})
+        steps->addAction(step);
+    Degrees90->setVisible(false);
+    Degrees270->setVisible(false);
+}
+
+void TForm1::AddCommands(QMenu* menu, TMenuPlace place) {
+    for (const TCommand& command : Commands()) {
+        if (command.Place != place) continue;
+        if (command.SeparatorBefore) menu->addSeparator();
+        menu->addAction(this->*command.Action);
+    }
 }
 
 void TForm1::BuildMenus() {
-    BuildFileMenu();
-    BuildEditMenu();
-    BuildViewMenu();
-    BuildPictureMenu();
-    BuildOtherMenus();
-}
-
-void TForm1::BuildFileMenu() {
-    QMenu* file = menuBar()->addMenu("File");
-    Newpicture1 = MakeAction(file, "New Picture", QKeySequence("Ctrl+N"), TImageList::NewPicture);
-    file->addSeparator();
-    Openpicture1 = MakeAction(file, "Open Picture", QKeySequence("Ctrl+O"), TImageList::OpenPicture);
-    Savepicture1 = MakeAction(file, "Save Picture", QKeySequence("Ctrl+S"), TImageList::SavePicture);
-    Saveas1 = MakeAction(file, "Save Picture As", QKeySequence());
-    file->addSeparator();
-    ExportToGIF1 = MakeAction(file, "Export to GIF", QKeySequence("Ctrl+G"));
-    ExportToPNG1 = MakeAction(file, "Export to PNG", QKeySequence("Ctrl+P"));
-    file->addSeparator();
+    BuildCommands();
+    const auto titles = MenuTitles();
+    auto title = [&](QMenu* TForm1::*menu) -> const TMenuTitle& {
+        return *std::find_if(titles.begin(), titles.end(),
+                             [menu](const TMenuTitle& t) { return t.Menu == menu; });
+    };
+    QMenuBar* bar = menuBar();
+    bar->addMenu(MakeMenu(bar, title(&TForm1::File1)));
+    AddCommands(File1, TMenuPlace::File);
+    N8 = File1->addSeparator();
     for (std::size_t i = 0; i < Rec.size(); ++i) {
-        Rec[i] = MakeAction(file, "", QKeySequence());
-        Rec[i]->setVisible(false); // the recent-files list is empty
+        Rec[i] = File1->addAction(QString());
+        Rec[i]->setObjectName(QString("Rec%1").arg(i + 1));
+        connect(Rec[i], &QAction::triggered, this, [this, i] { RecClick(int(i) + 1); });
     }
-    file->addSeparator();
-    Exit1 = MakeAction(file, "Exit", QKeySequence("Alt+F4"), TImageList::Exit);
-    connect(Newpicture1, &QAction::triggered, this, [this] { Newpicture1Click(); });
-    connect(Openpicture1, &QAction::triggered, this, [this] { Openpicture1Click(); });
-    connect(Savepicture1, &QAction::triggered, this, [this] { Savepicture1Click(); });
-    connect(Saveas1, &QAction::triggered, this, [this] { Saveas1Click(); });
-    connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
-    connect(ExportToGIF1, &QAction::triggered, this, [this] { ExportToGIF1Click(); });
-    connect(ExportToPNG1, &QAction::triggered, this, [this] { ExportToPNG1Click(); });
+    File1->addSeparator(); // N5 always shows
+    AddCommands(File1, TMenuPlace::FileEnd);
+    UpdateRecentMenu();
+
+    bar->addMenu(MakeMenu(bar, title(&TForm1::Edit1)));
+    AddCommands(Edit1, TMenuPlace::Edit);
+    bar->addMenu(MakeMenu(bar, title(&TForm1::View1)));
+    View1->addMenu(MakeMenu(View1, title(&TForm1::ToolBarM1)));
+    BuildToolBarMenu();
+    AddCommands(View1, TMenuPlace::View);
+    bar->addMenu(MakeMenu(bar, title(&TForm1::Picture1)));
+    AddCommands(Picture1, TMenuPlace::Picture);
+    BuildZoomMenu();
+    // The Language menu is filled from the language file.
+    bar->addMenu(MakeMenu(bar, title(&TForm1::Language1)));
+    bar->addMenu(MakeMenu(bar, title(&TForm1::Help1)));
+    AddCommands(Help1, TMenuPlace::Help);
 }
 
-void TForm1::BuildEditMenu() {
-    QMenu* edit = menuBar()->addMenu("Edit");
-    Undo1 = MakeAction(edit, "Undo", QKeySequence("Ctrl+Z"), TImageList::Undo);
-    edit->addSeparator();
-    Cut1 = MakeAction(edit, "Cut", QKeySequence("Ctrl+X"), TImageList::Cut);
-    Copy1 = MakeAction(edit, "Copy", QKeySequence("Ctrl+C"), TImageList::Copy);
-    Paste1 = MakeAction(edit, "Paste", QKeySequence("Ctrl+V"), TImageList::Paste);
-    edit->addSeparator();
-    Delete1 = MakeAction(edit, "Clear Selection", QKeySequence(Qt::Key_Delete));
-    SelectAll1 = MakeAction(edit, "Select All", QKeySequence("Ctrl+A"));
-    connect(Undo1, &QAction::triggered, this, [this] { Undo1Click(); });
-    connect(Cut1, &QAction::triggered, this, [this] { Cut1Click(); });
-    connect(Copy1, &QAction::triggered, this, [this] { Copy1Click(); });
-    connect(Paste1, &QAction::triggered, this, [this] { Paste1Click(); });
-    connect(Delete1, &QAction::triggered, this, [this] { Delete1Click(); });
-    connect(SelectAll1, &QAction::triggered, this, [this] { SelectAll1Click(); });
-}
-
-void TForm1::BuildViewMenu() {
-    QMenu* view = menuBar()->addMenu("View");
-    QMenu* toolBar = view->addMenu("Toolbar");
-    VisibleToolBar1 = MakeAction(toolBar, "Visible", QKeySequence());
-    VisibleToolBar1->setCheckable(true);
-    VisibleToolBar1->setChecked(true);
-    VisibleToolBar1->setEnabled(false);
-    // One check item per toolbar button, in the toolbar's groups; choosing them comes later.
-    const std::initializer_list<std::initializer_list<std::pair<const char*, int>>> groups = {
-        {{"New Picture", TImageList::NewPicture},
-         {"Open Picture", TImageList::OpenPicture},
-         {"Save Picture", TImageList::SavePicture},
-         {"Exit", TImageList::Exit}},
-        {{"Cut", TImageList::Cut},
-         {"Copy", TImageList::Copy},
-         {"Paste", TImageList::Paste},
-         {"Undo", TImageList::Undo}},
-        {{"Transparent", TImageList::Transparent},
-         {"Insert Text", TImageList::InsertText},
-         {"Options", TImageList::Setting}},
-        {{"Background color", TImageList::BackgroundSwatch},
-         {"Transparent color", TImageList::TransparentSwatch},
-         {"Fill color", TImageList::FillSwatch}},
-        {{"Step X1/Y1", TImageList::Step1},
-         {"Step X2/Y2", TImageList::Step2},
-         {"Step X3/Y3", TImageList::Step3}},
-        {{"Help", TImageList::Help}}};
-    for (const auto& group : groups) {
-        toolBar->addSeparator();
-        for (const auto& [caption, image] : group) {
-            QAction* check = MakeAction(toolBar, caption, QKeySequence(), image);
-            check->setCheckable(true);
-            check->setChecked(image != TImageList::Exit && image != TImageList::Help);
-            check->setEnabled(false);
-        }
+// Visible, then one check item per toolbar button in the toolbar's order and groups.
+void TForm1::BuildToolBarMenu() {
+    AddCommands(ToolBarM1, TMenuPlace::ToolBarMenu);
+    int group = -1;
+    for (const TCommand* command : ToolBarOrder()) {
+        const TToolButton& button = command->Button;
+        if (button.Group != group) ToolBarM1->addSeparator();
+        group = button.Group;
+        QAction* check = ToolBarM1->addAction(QString::fromUtf8(button.HintText));
+        check->setObjectName(button.CheckName);
+        check->setCheckable(true);
+        check->setChecked(button.ShownByDefault);
+        ImageList1.Attach(check, command->Image);
+        connect(check, &QAction::triggered, this, [this] { ToolButCheck1Click(); });
+        ToolButChecks[std::size_t(button.Slot - 1)] = check;
     }
-    StatusBarM1 = MakeAction(view, "Status Bar", QKeySequence());
-    StatusBarM1->setCheckable(true);
-    StatusBarM1->setChecked(true);
-    StatusBarM1->setEnabled(false);
 }
 
-void TForm1::BuildPictureMenu() {
-    QMenu* picture = menuBar()->addMenu("Picture");
-    Transparent1 = MakeAction(picture, "Transparent", QKeySequence("Ctrl+T"), TImageList::Transparent);
-    Transparent1->setCheckable(true);
-    Clear1 = MakeAction(picture, "Clear Picture", QKeySequence());
-    BlackWhite1 = MakeAction(picture, "Black and White", QKeySequence());
-    picture->addSeparator();
-    MirrorHorizontal1 = MakeAction(picture, "Horizontal Mirroring", QKeySequence());
-    MirrorVertical1 = MakeAction(picture, "Vertical Mirroring", QKeySequence());
-    picture->addSeparator();
-    Degrees90 = MakeAction(picture, "Rotate about 90°", QKeySequence());
-    Degrees180 = MakeAction(picture, "Rotate about 180°", QKeySequence());
-    Degrees270 = MakeAction(picture, "Rotate about 270°", QKeySequence());
-    Degrees90->setVisible(false);
-    Degrees270->setVisible(false);
-    picture->addSeparator();
-    StepGroup_ = new QActionGroup(this);
-    StepGroup_->setExclusive(true);
-    const char* const captions[] = {"Step X1/Y1", "Step X2/Y2", "Step X3/Y3"};
-    const int images[] = {TImageList::Step1, TImageList::Step2, TImageList::Step3};
-    for (int i = 0; i < 3; ++i) {
-        Step[std::size_t(i)] =
-            MakeAction(picture, captions[i], QKeySequence(QString("Ctrl+%1").arg(i + 1)), images[i]);
-        Step[std::size_t(i)]->setCheckable(true);
-        StepGroup_->addAction(Step[std::size_t(i)]);
-    }
-    picture->addSeparator();
-    InsertText1 = MakeAction(picture, "Insert Text", QKeySequence(Qt::Key_F11), TImageList::InsertText);
-    picture->addSeparator();
-    Setting1 = MakeAction(picture, "Options", QKeySequence(Qt::Key_F8), TImageList::Setting);
-    Unfinished({InsertText1, Setting1});
-    connect(Transparent1, &QAction::triggered, this, [this] { Transparent1Click(); });
-    connect(Clear1, &QAction::triggered, this, [this] { Clear1Click(); });
-    connect(BlackWhite1, &QAction::triggered, this, [this] { BlackWhite1Click(); });
-    connect(MirrorHorizontal1, &QAction::triggered, this, [this] { MirrorHorizontal1Click(); });
-    connect(MirrorVertical1, &QAction::triggered, this, [this] { MirrorVertical1Click(); });
-    connect(Degrees180, &QAction::triggered, this, [this] { Degrees180Click(); });
-    connect(Step[0], &QAction::triggered, this, [this] { Step1ToolBut1Click(); });
-    connect(Step[1], &QAction::triggered, this, [this] { Step2ToolBut1Click(); });
-    connect(Step[2], &QAction::triggered, this, [this] { Step3ToolBut1Click(); });
-}
-
-void TForm1::BuildOtherMenus() {
+void TForm1::BuildZoomMenu() {
     Zoom1 = menuBar()->addMenu("Zoom");
     auto* zoomGroup = new QActionGroup(this);
     for (int factor : {1, 2, 4, 8}) {
-        QAction* item = MakeAction(Zoom1, "", QKeySequence());
-        item->setText(QString("%1%").arg(factor * 100));
+        QAction* item = Zoom1->addAction(QString("%1%").arg(factor * 100));
         item->setCheckable(true);
         item->setChecked(factor == 1);
         zoomGroup->addAction(item);
         connect(item, &QAction::triggered, this, [this, factor] { N8001Click(factor); });
     }
     Zoom1->menuAction()->setVisible(false); // nothing shows the zoom menu
-    Language1 = menuBar()->addMenu("Language");
-    Language1->menuAction()->setEnabled(false);
-    QMenu* help = menuBar()->addMenu("Help");
-    Description1 = MakeAction(help, "Description of Application", QKeySequence(Qt::Key_F1), TImageList::Help);
-    About1 = MakeAction(help, "About Tessimap", QKeySequence("Alt+F1"));
-    Unfinished({Description1, About1});
 }
 
-void TForm1::BuildToolBar() {
-    ToolBar1 = addToolBar("Toolbar");
-    ToolBar1->setObjectName("ToolBar1");
-    ToolBar1->setMovable(false);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->addActions({Newpicture1, Openpicture1, Savepicture1});
-    ExitToolBut1 = ToolBar1->addAction(ImageList1.Icon(TImageList::Exit), "Exit");
-    ExitToolBut1->setVisible(false); // Exit is not among the buttons shown by default
-    connect(ExitToolBut1, &QAction::triggered, this, [this] { Exit1Click(); });
-    ToolBar1->addSeparator();
-    ToolBar1->addActions({Cut1, Copy1, Paste1, Undo1});
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(Transparent1);
-    ToolBar1->addSeparator();
-    ToolBar1->addActions({Step[0], Step[1], Step[2]});
-}
-
-void TForm1::BuildStatusBar() {
-    // The picture panel takes 60 % of the width, the mouse and floating-image panels 20 % each;
-    // the texts never widen them, so the window can still shrink to a small picture.
-    const int stretches[] = {3, 1, 1};
-    for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
-        StatusPanels[i] = new QLabel(this);
-        StatusPanels[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        statusBar()->addWidget(StatusPanels[i], stretches[i]);
-    }
-    statusBar()->setSizeGripEnabled(false);
+void TForm1::RunCommand(const TCommand& command) {
+    (this->*command.Handler)();
 }

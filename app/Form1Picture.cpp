@@ -46,8 +46,9 @@ void TForm1::ShowStepPair(int pair) {
 
 // The check marks (and with them the toolbar buttons shown down) follow the document.
 void TForm1::ShowSwitches() {
-    if (Transparent1->isChecked() != Document_->TransparentChecked)
-        Transparent1->setChecked(Document_->TransparentChecked);
-    const std::size_t active = std::size_t(std::clamp(Document_->ActualStep, 1, 3) - 1);
-    if (!Step[active]->isChecked()) Step[active]->setChecked(true);
+    if (Transparent1->isChecked() != Document_->Options.Transparency)
+        Transparent1->setChecked(Document_->Options.Transparency);
+    QAction* const steps[] = {Step1, Step2, Step3};
+    QAction* active = steps[std::clamp(Document_->Options.ActualStep, 1, 3) - 1];
+    if (!active->isChecked()) active->setChecked(true);
 }

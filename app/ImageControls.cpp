@@ -81,7 +81,7 @@ void TFloatingControl::paintEvent(QPaintEvent* event) {
     QImage part = ImageOfRect(floating, source);
     if (part.isNull()) return;
     if (document.FloatDisplayTransparent)
-        part = WithTransparentColor(std::move(part), document.TransparentColor);
+        part = WithTransparentColor(std::move(part), document.Options.TransparentColor);
     QPainter painter(this);
     const QRectF target(source.Left * scaleX, source.Top * scaleY, part.width() * scaleX,
                         part.height() * scaleY);

@@ -1,5 +1,6 @@
 #include "ImageList.h"
 
+#include <QAction>
 #include <QPainter>
 #include <QPixmap>
 
@@ -31,4 +32,11 @@ void TImageList::UpdateColorSwatch(int slot, TColor color) {
     painter.drawRect(0, 0, kImageSize - 1, kImageSize - 1);
     painter.end();
     Icons_.at(std::size_t(slot)) = QIcon(swatch);
+    for (QAction* action : Users_.at(std::size_t(slot)))
+        if (action) action->setIcon(Icons_[std::size_t(slot)]);
+}
+
+void TImageList::Attach(QAction* action, int slot) {
+    action->setIcon(Icon(slot));
+    Users_.at(std::size_t(slot)).emplace_back(action);
 }

@@ -3,8 +3,12 @@
 #include "Color.h"
 
 #include <QIcon>
+#include <QPointer>
 
 #include <array>
+#include <vector>
+
+class QAction;
 
 // The 16 x 16 images of the toolbar and the menu, by slot. Slots 12 to 14 are the swatches of
 // the background, transparent and fill colours.
@@ -34,9 +38,12 @@ class TImageList {
 
     TImageList();
     const QIcon& Icon(int slot) const { return Icons_.at(std::size_t(slot)); }
-    // The colour inside a black one-pixel frame.
+    // Gives the action the slot's image and keeps it in step when the image changes.
+    void Attach(QAction* action, int slot);
+    // The colour inside a black one-pixel frame, on every action showing the slot.
     void UpdateColorSwatch(int slot, TColor color);
 
   private:
     std::array<QIcon, Count> Icons_;
+    std::array<std::vector<QPointer<QAction>>, Count> Users_;
 };

@@ -1,6 +1,7 @@
 #include "QtModal.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -53,4 +54,12 @@ std::optional<std::string> TQtModal::ChooseSaveFile(const TFileDialogOptions& op
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false); // ask before replacing a file
     return Run(dialog, options);
+}
+
+std::optional<TColor> TQtModal::ChooseColor(const std::string& title, TColor initial) {
+    const QColor chosen = QColorDialog::getColor(
+        QColor(int(initial & 0xFF), int((initial >> 8) & 0xFF), int((initial >> 16) & 0xFF)),
+        Parent_, Q(title));
+    if (!chosen.isValid()) return std::nullopt;
+    return RGB(std::uint8_t(chosen.red()), std::uint8_t(chosen.green()), std::uint8_t(chosen.blue()));
 }

@@ -15,6 +15,7 @@ class TQtModal : public TModal {
     void ShowError(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) override;
+    std::optional<TColor> ChooseColor(const std::string& title, TColor initial) override;
 
   private:
     QWidget* Parent_;

@@ -11,6 +11,7 @@ public:
     void ShowError(const std::string&) override {}
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions&) override { return std::nullopt; }
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions&) override { return std::nullopt; }
+    std::optional<TColor> ChooseColor(const std::string&, TColor) override { return std::nullopt; }
 };
 
 // A document holding a tile map of side x side pixels, as if opened from a file of that size.
@@ -21,8 +22,8 @@ struct TBenchDocument {
 
     explicit TBenchDocument(int side) {
         Document.Picture = MakeTileMap(side, side);
-        Document.WidthPic = side;
-        Document.HeightPic = side;
+        Document.Options.WidthPic = side;
+        Document.Options.HeightPic = side;
         Document.ApplyBackgroundColor();
     }
 };

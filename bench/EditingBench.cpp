@@ -71,7 +71,7 @@ void BM_FloodFillAt4096(benchmark::State& state) {
     bench.Document.ApplyBackgroundColor();
     bool white = false;
     for (auto _ : state) {
-        bench.Document.FillColor = white ? clBlack : clWhite;
+        bench.Document.Options.FillColor = white ? clBlack : clWhite;
         bench.Document.FloodFillAt(PictureSide / 2, PictureSide / 2);
         white = !white;
     }

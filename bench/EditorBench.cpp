@@ -42,7 +42,7 @@ BENCHMARK(BM_StampAndUndoTile)->Arg(1024)->Arg(16384)->Unit(benchmark::kMicrosec
 void BM_MoveAndSlideTile(benchmark::State& state) {
     TPictureDocument& document = DocumentOfSize(int(state.range(0)));
     const int middle = int(state.range(0)) / 2;
-    document.Picture.Brush.Color = document.BackgroundColor;
+    document.Picture.Brush.Color = document.Options.BackgroundColor;
     document.Picture.FillRect(Bounds(middle - 128, middle - 128, 64 + 256, 64 + 256));
     document.Paste(Tile(), middle, middle);
     for (auto _ : state) {

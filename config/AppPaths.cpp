@@ -46,3 +46,8 @@ QString TAppPaths::WritableFile(const QString& name) const {
     if (UserDir_.isEmpty() || (!Installed_ && AppPathWritable())) return QDir(AppPath_).filePath(name);
     return QDir(UserDir_).filePath(name);
 }
+
+QString TAppPaths::FileToRead(const QString& name) const {
+    const QString writable = WritableFile(name);
+    return QFileInfo::exists(writable) ? writable : QDir(AppPath_).filePath(name);
+}

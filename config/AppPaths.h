@@ -33,6 +33,9 @@ class TAppPaths {
     // A file the program writes: in AppPath when writable and not installed, otherwise in the
     // user folder.
     QString WritableFile(const QString& name) const;
+    // The file to read a written file from: the writable one once it exists; until then the one
+    // in AppPath, which an installed program may ship as its defaults.
+    QString FileToRead(const QString& name) const;
 
   private:
     QString AppPath_;

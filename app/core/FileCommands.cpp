@@ -66,10 +66,10 @@ void TPictureDocument::New() {
     CurrentFile.clear();
     DropFloating();
     ZoomFactor = 1;
-    if (!ResizePicture(WidthPic, HeightPic, true)) {
-        WidthPic = FallbackPictureSize;
-        HeightPic = FallbackPictureSize;
-        ResizePicture(WidthPic, HeightPic, true);
+    if (!ResizePicture(Options.WidthPic, Options.HeightPic, true)) {
+        Options.WidthPic = FallbackPictureSize;
+        Options.HeightPic = FallbackPictureSize;
+        ResizePicture(Options.WidthPic, Options.HeightPic, true);
     }
     Modified = false;
     UndoAvailable = false;
@@ -100,12 +100,13 @@ bool TPictureDocument::OpenPictureFile(const std::string& path) {
 
     CurrentFile = path;
     ZoomFactor = 1;
-    WidthPic = Picture.Width();
-    HeightPic = Picture.Height();
+    Options.WidthPic = Picture.Width();
+    Options.HeightPic = Picture.Height();
     Modified = false;
     UndoAvailable = false;
     Host.PictureResized();
     Host.TitleChanged();
+    Host.FileNamed(path);
     return true;
 }
 
@@ -138,5 +139,6 @@ bool TPictureDocument::SaveAs() {
     CurrentFile = path;
     Modified = false;
     Host.TitleChanged();
+    Host.FileNamed(path);
     return true;
 }

@@ -56,7 +56,7 @@ void TPictureDocument::FreeFloatingEdges() {
 void TPictureDocument::DrawFloatingFrame() {
     // A transparent floating image shows the picture through it instead of a frame; a rubber
     // band being dragged always needs one to be seen.
-    if (!Selecting && TransparentChecked) return;
+    if (!Selecting && Options.Transparency) return;
     const TPen pen = FloatingBitmap.Pen;
     const TBrush brush = FloatingBitmap.Brush;
     const TRect ring = Bounds(0, 0, FloatingBitmap.Width(), FloatingBitmap.Height());

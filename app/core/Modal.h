@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Color.h"
+
 #include <optional>
 #include <string>
 
@@ -25,6 +27,8 @@ public:
     // A path, or nothing when the user cancels. The save dialog asks before overwriting.
     virtual std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) = 0;
+    // The colour dialog preset with a colour; the chosen colour, or nothing when cancelled.
+    virtual std::optional<TColor> ChooseColor(const std::string& title, TColor initial) = 0;
 };
 
 // What the document tells the window so that it repaints only what changed.
@@ -43,4 +47,6 @@ public:
     virtual void ProcessPendingEvents() {}
     // CurrentFile changed, so the window title did.
     virtual void TitleChanged() {}
+    // A picture was opened from this file, or written to it under a new name.
+    virtual void FileNamed(const std::string& /*path*/) {}
 };

@@ -11,9 +11,9 @@
 TPictureDocument::TPictureDocument(TModal& modal, TDocumentHost& host) : Modal(modal), Host(host) {
     // The document starts as the window does with no settings file: an empty picture of the
     // default size in the background colour.
-    Picture = TBitmap(WidthPic, HeightPic, TPixelFormat::pf24bit);
+    Picture = TBitmap(Options.WidthPic, Options.HeightPic, TPixelFormat::pf24bit);
     ApplyBackgroundColor();
-    Picture.FillRect(Bounds(0, 0, WidthPic, HeightPic));
+    Picture.FillRect(Bounds(0, 0, Options.WidthPic, Options.HeightPic));
 }
 
 std::string TPictureDocument::Title() const {
@@ -22,9 +22,9 @@ std::string TPictureDocument::Title() const {
 }
 
 void TPictureDocument::ApplyBackgroundColor() {
-    Picture.Brush.Color = BackgroundColor;
-    Picture.Pen.Color = BackgroundColor;
-    FloatingBitmap.Brush.Color = BackgroundColor;
+    Picture.Brush.Color = Options.BackgroundColor;
+    Picture.Pen.Color = Options.BackgroundColor;
+    FloatingBitmap.Brush.Color = Options.BackgroundColor;
 }
 
 bool TPictureDocument::SetColorDepth(int bits) {

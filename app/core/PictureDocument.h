@@ -2,6 +2,7 @@
 
 #include "Bitmap.h"
 #include "Modal.h"
+#include "PictureOptions.h"
 
 #include <array>
 #include <string>
@@ -29,16 +30,12 @@ public:
 
     // ---- The picture and its options ----------------------------------------------------
     TBitmap Picture; // the bitmap of Image1
-    int WidthPic = 1000;
-    int HeightPic = 1000;
-    TColor BackgroundColor = clBlack;
-    TColor TransparentColor = clBlack;
-    TColor FillColor = clWhite;
-    int StepX1 = 8, StepY1 = 8, StepX2 = 8, StepY2 = 8, StepX3 = 8, StepY3 = 8;
-    int ActualStep = 1;
-    int StepX = 8;
+    // Sizes for new pictures, the step pairs, the colours and the transparency switch (menu item
+    // Transparent1); the settings file loads and saves them, the options dialog edits them.
+    TPictureOptions Options;
+    TFontOptions Font; // the insert-text font
+    int StepX = 8;     // the active pair's steps
     int StepY = 8;
-    bool TransparentChecked = false; // the transparency switch (menu item Transparent1)
     bool Modified = false;
     int ZoomFactor = 1;
     std::string CurrentFile;
@@ -87,6 +84,19 @@ public:
     // "Tessimap", or "Tessimap - " and the file name without its folder.
     std::string Title() const;
     void ApplyBackgroundColor();
+    // The colour buttons: BackgroundColor becomes the drawing colour, TransparentColor the
+    // floating image's transparent colour at once.
+    void SetBackgroundColor(TColor color);
+    void SetTransparentColor(TColor color);
+    void SetFillColor(TColor color);
+    // Options read at start-up, applied in order: the sizes and steps, the step pair through its
+    // command (anything but 2 or 3 choosing pair 1), the colours, the colour depth, then the
+    // transparency switch through its toggle.
+    void ApplyLoadedOptions(const TPictureOptions& loaded, const TFontOptions& font);
+    // The options as they are to be kept: ColorDepth is the picture's, 32 for any other format.
+    TPictureOptions OptionsToKeep() const;
+    // The initial folder of both file dialogs.
+    void SetPictureFolder(const std::string& folder);
     // Converts the picture, the floating bitmap and UndoBitmap; false (after the out-of-memory
     // message) when a conversion fails. Any bits but 1, 4, 8, 16, 24 change nothing.
     bool SetColorDepth(int bits);

@@ -112,11 +112,11 @@ void TPictureDocument::EndSelection() {
     SaveUndo();
     DrawFloatingFrame();
 
-    Picture.Brush.Color = BackgroundColor;
-    Picture.Pen.Color = BackgroundColor;
+    Picture.Brush.Color = Options.BackgroundColor;
+    Picture.Pen.Color = Options.BackgroundColor;
     Picture.FillRect(source);
     Host.PictureChanged(source.Left, source.Top, source.Right, source.Bottom);
-    if (TransparentChecked) ApplyTransparency();
+    if (Options.Transparency) ApplyTransparency();
     Host.FloatingChanged();
 }
 

@@ -52,12 +52,12 @@ void TPictureDocument::Paste(const TBitmap& clipboard, int scrollX, int scrollY)
 
     FloatingBitmap = std::move(tile);
     FloatingBitmap.Transparent = false;
-    FloatingBitmap.Brush.Color = BackgroundColor;
+    FloatingBitmap.Brush.Color = Options.BackgroundColor;
     FloatWidth = FloatingBitmap.Width();
     FloatHeight = FloatingBitmap.Height();
     SaveFloatingEdges();
     DrawFloatingFrame();
-    if (TransparentChecked) ApplyTransparency();
+    if (Options.Transparency) ApplyTransparency();
     Host.FloatingChanged();
 }
 
@@ -68,11 +68,11 @@ void TPictureDocument::MoveFloating(TArrow arrow, bool shift) {
     // A move that would cross the picture's edge is refused whole; there is no partial move.
     switch (arrow) {
     case TArrow::Right:
-        if (FloatLeft + dx > WidthPic - FloatWidth) return;
+        if (FloatLeft + dx > Options.WidthPic - FloatWidth) return;
         FloatLeft += dx;
         break;
     case TArrow::Down:
-        if (FloatTop + dy > HeightPic - FloatHeight) return;
+        if (FloatTop + dy > Options.HeightPic - FloatHeight) return;
         FloatTop += dy;
         break;
     case TArrow::Left:
@@ -102,7 +102,7 @@ void TPictureDocument::SlideToContact(TArrow arrow) {
     // Compared as the picture stores it, so a background that a 16-bit or palette picture
     // cannot hold exactly still reads as empty. Points outside the picture read as clInvalid,
     // which is content: the slide stops flush with the edge.
-    const TColor empty = Picture.ColorOfPixelValue(Picture.PixelValueOf(BackgroundColor));
+    const TColor empty = Picture.ColorOfPixelValue(Picture.PixelValueOf(Options.BackgroundColor));
     auto inContact = [&](int line) {
         for (const int s : samples) {
             const TColor c = horizontal ? Picture.Pixel(line, s) : Picture.Pixel(s, line);
@@ -154,7 +154,7 @@ void TPictureDocument::DropFloating() {
     if (!Floating) return;
     Modified = true;
     FloatingBitmap = TBitmap();
-    FloatingBitmap.Brush.Color = BackgroundColor;
+    FloatingBitmap.Brush.Color = Options.BackgroundColor;
     FloatShown = false;
     FloatWidth = 0;
     FloatHeight = 0;
@@ -165,9 +165,9 @@ void TPictureDocument::DropFloating() {
 }
 
 void TPictureDocument::ApplyTransparency() {
-    FloatingBitmap.TransparentColor = TransparentColor;
-    FloatingBitmap.Transparent = TransparentChecked;
-    FloatDisplayTransparent = TransparentChecked;
+    FloatingBitmap.TransparentColor = Options.TransparentColor;
+    FloatingBitmap.Transparent = Options.Transparency;
+    FloatDisplayTransparent = Options.Transparency;
     if (Floating) {
         RestoreFloatingEdges();
         DrawFloatingFrame();
@@ -176,18 +176,18 @@ void TPictureDocument::ApplyTransparency() {
 }
 
 void TPictureDocument::ToggleTransparency() {
-    TransparentChecked = !TransparentChecked;
+    Options.Transparency = !Options.Transparency;
     ApplyTransparency();
 }
 
 void TPictureDocument::ChooseStepPair(int pair) {
     switch (pair) {
-    case 1: StepX = StepX1; StepY = StepY1; break;
-    case 2: StepX = StepX2; StepY = StepY2; break;
-    case 3: StepX = StepX3; StepY = StepY3; break;
+    case 1: StepX = Options.StepX1; StepY = Options.StepY1; break;
+    case 2: StepX = Options.StepX2; StepY = Options.StepY2; break;
+    case 3: StepX = Options.StepX3; StepY = Options.StepY3; break;
     default: return;
     }
-    ActualStep = pair;
+    Options.ActualStep = pair;
 }
 
 void TPictureDocument::GrabFloating(int x, int y) {

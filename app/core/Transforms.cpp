@@ -71,7 +71,7 @@ void TransformFloating(TPictureDocument& document, TTransform transform) {
     document.FloatShown = true;
     document.SaveFloatingEdges();
     document.DrawFloatingFrame();
-    if (document.TransparentChecked) document.ApplyTransparency();
+    if (document.Options.Transparency) document.ApplyTransparency();
     document.Host.FloatingChanged();
     document.Host.SetWaitCursor(false);
 }
@@ -116,8 +116,8 @@ void TPictureDocument::BlackWhite() {
 }
 
 void TPictureDocument::ClearPicture() {
-    Picture.Brush.Color = BackgroundColor;
-    Picture.Pen.Color = BackgroundColor;
+    Picture.Brush.Color = Options.BackgroundColor;
+    Picture.Pen.Color = Options.BackgroundColor;
     Picture.FillRect(TRect{0, 0, Picture.Width(), Picture.Height()});
     Modified = true;
     Host.PictureChanged(0, 0, Picture.Width(), Picture.Height());
@@ -136,18 +136,18 @@ TColor ColorAt(const TPictureDocument& document, int x, int y) {
 
 void TPictureDocument::PickTransparentColor(int x, int y) {
     const TColor color = ColorAt(*this, x, y);
-    if (color != clInvalid) TransparentColor = color;
+    if (color != clInvalid) Options.TransparentColor = color;
 }
 
 void TPictureDocument::PickFillColor(int x, int y) {
     const TColor color = ColorAt(*this, x, y);
-    if (color != clInvalid) FillColor = color;
+    if (color != clInvalid) Options.FillColor = color;
 }
 
 void TPictureDocument::PickBackgroundColor(int x, int y) {
     const TColor color = ColorAt(*this, x, y);
     if (color == clInvalid) return;
-    BackgroundColor = color;
+    Options.BackgroundColor = color;
     ApplyBackgroundColor();
 }
 
@@ -158,9 +158,9 @@ void TPictureDocument::FloodFillAt(int x, int y) {
     Host.SetWaitCursor(true);
     // A fill cannot be undone: the undo area holds only the last stamp's or lift's pixels.
     UndoAvailable = false;
-    Picture.Brush.Color = FillColor;
+    Picture.Brush.Color = Options.FillColor;
     Picture.FloodFill(x / zoom, y / zoom, surface);
-    Picture.Brush.Color = BackgroundColor;
+    Picture.Brush.Color = Options.BackgroundColor;
     Modified = true;
     Host.PictureChanged(0, 0, Picture.Width(), Picture.Height());
     Host.SetWaitCursor(false);

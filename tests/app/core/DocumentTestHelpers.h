@@ -33,8 +33,8 @@ inline TBitmap SolidBitmap(int w, int h, TColor color) {
 
 // The document as the window starts it, at this size and depth, then painted with the pattern.
 inline void StartPatternPicture(TPictureDocument& d, int width, int height, int bits = 24) {
-    d.WidthPic = width;
-    d.HeightPic = height;
+    d.Options.WidthPic = width;
+    d.Options.HeightPic = height;
     d.ApplyBackgroundColor();
     d.SetColorDepth(bits);
     d.New();

@@ -22,8 +22,8 @@ struct TExportFixture : TDocumentFixture {
     // A named picture, as after Open or Save As.
     void Name(const TBitmap& picture, const std::string& file = "level1.bmp") {
         Document.Picture = picture;
-        Document.WidthPic = picture.Width();
-        Document.HeightPic = picture.Height();
+        Document.Options.WidthPic = picture.Width();
+        Document.Options.HeightPic = picture.Height();
         Document.CurrentFile = Folder.File(file);
     }
     std::vector<std::uint8_t> Exported(TExportFormat format) const {
@@ -132,9 +132,9 @@ TEST(ExportCommands, AnEightBitPictureKeepsItsOwnTable) {
 TEST(ExportCommands, TransparencyNeverReachesTheFile) {
     TExportFixture f;
     f.Name(ThreeColours());
-    f.Document.TransparentColor = Red;
+    f.Document.Options.TransparentColor = Red;
     f.Document.ToggleTransparency();
-    ASSERT_TRUE(f.Document.TransparentChecked);
+    ASSERT_TRUE(f.Document.Options.Transparency);
     f.Document.Paste(ThreeColours(), 0, 0);
 
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Gif));

@@ -80,7 +80,7 @@ TEST_F(FileCommands, OpenThirtyTwoBitFileGivesATwentyFourBitPicture) {
     EXPECT_EQ(RGB(30, 20, 10), D.Picture.Pixel(0, 0));
     EXPECT_EQ(RGB(3, 2, 1), D.Picture.Pixel(1, 0));
     D.ClearPicture(); // the canvas still draws in the background colour
-    EXPECT_EQ(D.BackgroundColor, D.Picture.Pixel(1, 0));
+    EXPECT_EQ(D.Options.BackgroundColor, D.Picture.Pixel(1, 0));
 }
 
 TEST_F(FileCommands, OpenOfABrokenFileShowsTheErrorAndLeavesEverythingAsItWas) {
@@ -103,7 +103,7 @@ TEST_F(FileCommands, OpenOfABrokenFileShowsTheErrorAndLeavesEverythingAsItWas) {
     EXPECT_EQ("Tessimap - old.bmp", D.Title());
     EXPECT_EQ(0, Host.TitleChanges);
     EXPECT_TRUE(D.Modified);
-    EXPECT_EQ(9, D.WidthPic);
+    EXPECT_EQ(9, D.Options.WidthPic);
 }
 
 TEST_F(FileCommands, SaveStampsTheFloatingImageIntoTheFile) {

@@ -26,6 +26,15 @@ std::optional<std::string> TScriptedModal::ChooseSaveFile(const TFileDialogOptio
     return ChooseOpenFile(options);
 }
 
+std::optional<TColor> TScriptedModal::ChooseColor(const std::string& title, TColor initial) {
+    Shown.push_back(title + "|colour dialog");
+    ColorPresets.push_back(initial);
+    if (ColorChoices.empty()) return std::nullopt;
+    const std::optional<TColor> choice = ColorChoices.front();
+    ColorChoices.pop_front();
+    return choice;
+}
+
 void TRecordingHost::PictureChanged(int left, int top, int right, int bottom) {
     Changed.push_back(TRect{left, top, right, bottom});
 }

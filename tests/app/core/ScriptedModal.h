@@ -15,12 +15,15 @@ public:
     void ShowError(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) override;
+    std::optional<TColor> ChooseColor(const std::string& title, TColor initial) override;
 
     std::deque<bool> Answers;                            // for AskYesNo; No when empty
     std::deque<std::optional<std::string>> FileChoices; // for both dialogs; cancel when empty
     std::vector<std::string> Shown;                      // "title|text" of every box, in order
     std::vector<std::string> Errors;
     std::vector<TFileDialogOptions> Dialogs;
+    std::deque<std::optional<TColor>> ColorChoices; // for the colour dialog; cancel when empty
+    std::vector<TColor> ColorPresets;                // the colour each colour dialog opened with
 };
 
 // A host that records what the document asked to repaint.

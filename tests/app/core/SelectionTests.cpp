@@ -36,7 +36,7 @@ TEST_P(SelectionDrag, LiftsTheClampedRectangleAndLeavesBackgroundBehind) {
     EXPECT_TRUE(SameArea(lifted, 0, 0, before, r.Left, r.Top, r.Width(), r.Height()));
     // Only the lifted rectangle turns to background.
     TBitmap expected = before;
-    expected.Brush.Color = Document.BackgroundColor;
+    expected.Brush.Color = Document.Options.BackgroundColor;
     expected.FillRect(r);
     EXPECT_TRUE(SameArea(Document.Picture, 0, 0, expected));
 }
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Selection, SelectionDrag,
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(Selection, UndoAfterLiftAndClearSelectionOrAfterLiftMoveAndStamp) {
-    D.BackgroundColor = RGB(0, 0, 255);
+    D.Options.BackgroundColor = RGB(0, 0, 255);
     StartPatternPicture(D, 32, 16);
     const TBitmap before = D.Picture;
     DragAndRelease(D, 4, 4, 10, 12);
@@ -78,7 +78,7 @@ TEST_F(Selection, SelectAllLiftsTheWholePictureAndStampingPutsItBack) {
     ASSERT_TRUE(D.Floating);
     EXPECT_EQ(TRect(0, 0, 256, 192), Bounds(D.FloatLeft, D.FloatTop, D.FloatingBitmap.Width(),
                                             D.FloatingBitmap.Height()));
-    EXPECT_TRUE(AreaIs(D.Picture, TRect(0, 0, 256, 192), D.BackgroundColor));
+    EXPECT_TRUE(AreaIs(D.Picture, TRect(0, 0, 256, 192), D.Options.BackgroundColor));
     EXPECT_FALSE(Host.WaitCursor);
     D.StampFloating();
     EXPECT_TRUE(SameArea(D.Picture, 0, 0, before));
@@ -86,7 +86,7 @@ TEST_F(Selection, SelectAllLiftsTheWholePictureAndStampingPutsItBack) {
 
 TEST_F(Selection, WithTransparencyTheFrameShowsOnlyWhileDraggingAndCopyCarriesNone) {
     StartPatternPicture(D, 20, 10);
-    for (int x = 2; x < 12; ++x) D.Picture.SetPixel(x, 2, D.TransparentColor);
+    for (int x = 2; x < 12; ++x) D.Picture.SetPixel(x, 2, D.Options.TransparentColor);
     const TBitmap before = D.Picture;
     D.ToggleTransparency();
     D.BeginSelection(2, 2);

@@ -11,8 +11,8 @@ const TColor Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255), Gray = RGB(128, 128, 1
 class Stamping : public TDocumentTest {
 protected:
     void UsePicture(int w, int h) {
-        D.WidthPic = w;
-        D.HeightPic = h;
+        D.Options.WidthPic = w;
+        D.Options.HeightPic = h;
         D.ApplyBackgroundColor();
         ASSERT_TRUE(D.ResizePicture(w, h, true));
     }
@@ -113,8 +113,8 @@ TEST_F(Stamping, PasteFramesTheImageAndStampLeavesTheFrameOut) {
 }
 
 TEST_F(Stamping, StampLeavesTransparentColorOutOnlyWhileSwitchIsOn) {
-    D.TransparentColor = Red;
-    D.BackgroundColor = Gray;
+    D.Options.TransparentColor = Red;
+    D.Options.BackgroundColor = Gray;
     D.ApplyBackgroundColor();
     TBitmap tile = PatternBitmap(6, 6);
     tile.SetPixel(0, 0, Red); // on the ring, under where a frame would be

@@ -82,8 +82,8 @@ TEST_F(Transform, ColourPicksThenClearPictureFillsWithThePickedBackground) {
     D.PickBackgroundColor(5, 3);
     D.PickFillColor(12, 2); // off the picture: ignored
     D.PickBackgroundColor(3, -1);
-    EXPECT_EQ(before.Pixel(1, 2), D.FillColor);
-    EXPECT_EQ(before.Pixel(7, 4), D.TransparentColor);
+    EXPECT_EQ(before.Pixel(1, 2), D.Options.FillColor);
+    EXPECT_EQ(before.Pixel(7, 4), D.Options.TransparentColor);
     D.ClearPicture();
     EXPECT_TRUE(AreaIs(D.Picture, TRect(0, 0, 12, 6), before.Pixel(5, 3)));
     EXPECT_TRUE(D.Modified);
@@ -95,7 +95,7 @@ TEST_F(Transform, FloodFillStaysInItsRegionAndDisablesUndo) {
     StartPatternPicture(D, 20, 20);
     D.ClearPicture();
     for (int y = 0; y < 20; ++y) D.Picture.SetPixel(10, y, clWhite);
-    D.FillColor = RGB(255, 0, 0);
+    D.Options.FillColor = RGB(255, 0, 0);
     for (const int pass : {1, 2}) {
         DragAndRelease(D, 15, 15, 18, 18);
         D.StampFloating();

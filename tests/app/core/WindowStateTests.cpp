@@ -10,7 +10,7 @@ using WindowState = TDocumentTest;
 
 TEST_F(WindowState, StartsEmptyAndCommandsStatusAndTitleFollowTheDocumentState) {
     EXPECT_TRUE(AreaIs(D.Picture, Bounds(0, 0, 1000, 1000), clBlack));
-    EXPECT_FALSE(D.TransparentChecked || D.Modified || D.UndoAvailable);
+    EXPECT_FALSE(D.Options.Transparency || D.Modified || D.UndoAvailable);
     EXPECT_EQ(D.StatusTexts()[0], " 1000 x 1000 x 24-bit");
     EXPECT_EQ(D.Title(), "Tessimap");
     TCommandStates s = D.CommandStates(false);
@@ -61,7 +61,7 @@ TEST_F(WindowState, ResizeStampsFirstReportsTheOldSizeAndFills) {
     EXPECT_EQ(std::pair(oldWidth, oldHeight), std::pair(1000, 1000));
     EXPECT_EQ(D.Picture.Width(), 300);
     EXPECT_EQ(D.Picture.Pixel(9, 9), Red);
-    D.BackgroundColor = Green;
+    D.Options.BackgroundColor = Green;
     D.ApplyBackgroundColor();
     ASSERT_TRUE(D.ResizePicture(50, 40, true));
     EXPECT_TRUE(AreaIs(D.Picture, Bounds(0, 0, 50, 40), Green));

@@ -25,21 +25,24 @@
 // A shown main window with a scripted modal interface, started like the program starts it.
 class ShellTest : public testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override { StartWindow(); }
+    // A new window on the test's folder, shown: it reads the settings file found there.
+    void StartWindow() {
         QGuiApplication::clipboard()->clear();
-        Form = std::make_unique<TForm1>(Modal);
+        Form = std::make_unique<TForm1>(
+            Modal, TAppPaths(QString::fromStdString(AppFolder.Path().string()), QString(), QString()));
         Form->show();
         Form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
     }
     void TearDown() override {
-        Document().Modified = false; // nothing to ask about when the test's window goes
+        if (Form) Document().Modified = false; // nothing to ask about when the test's window goes
         Form.reset();
     }
 
     void UsePicture(int width, int height) { // the New command with that size
-        Document().WidthPic = width;
-        Document().HeightPic = height;
+        Document().Options.WidthPic = width;
+        Document().Options.HeightPic = height;
         Form->Newpicture1Click();
         QApplication::processEvents();
     }
@@ -75,6 +78,7 @@ class ShellTest : public testing::Test {
 
     TPictureDocument& Document() { return Form->Document(); }
 
+    TTempFolder AppFolder;
     TScriptedModal Modal;
     std::unique_ptr<TForm1> Form;
 };

@@ -53,8 +53,8 @@ TEST_F(WindowInput, MouseDragOnPictureLiftsTheRectangleAndStopsAtTheEdges) {
     Press(Qt::Key_Return);
     Drag(Form->Image1, QPoint(2, 3), QPoint(12, 9));
     EXPECT_EQ(Form->Image2->geometry(), QRect(2, 3, 10, 6));
-    EXPECT_EQ(Document().Picture.Pixel(2, 3), Document().BackgroundColor);
-    EXPECT_EQ(Document().Picture.Pixel(11, 8), Document().BackgroundColor);
+    EXPECT_EQ(Document().Picture.Pixel(2, 3), Document().Options.BackgroundColor);
+    EXPECT_EQ(Document().Picture.Pixel(11, 8), Document().Options.BackgroundColor);
     EXPECT_TRUE(HoldsPattern(Document().CopyFloating(), 0, 0, 10, 6, 2, 3));
 
     Press(Qt::Key_Return);
@@ -112,16 +112,16 @@ TEST_F(WindowInput, ZoomStretchesThePictureAndASelectionTakesPicturePixels) {
 }
 
 TEST_F(WindowInput, PasteLandsOnTheGridOfTheStepPairChosenWithCtrlDigits) {
-    Document().StepX2 = 16;
+    Document().Options.StepX2 = 16;
     Horizontal()->setValue(20);
     Press(Qt::Key_2, Qt::ControlModifier);
-    EXPECT_TRUE(Form->Step[1]->isChecked());
-    EXPECT_FALSE(Form->Step[0]->isChecked());
+    EXPECT_TRUE(Form->Step2->isChecked());
+    EXPECT_FALSE(Form->Step1->isChecked());
     Paste(PatternImage(4, 4));
     EXPECT_EQ(QPoint(Document().FloatLeft, Document().FloatTop), QPoint(32, 0));
     Press(Qt::Key_1, Qt::ControlModifier);
-    EXPECT_TRUE(Form->Step[0]->isChecked());
-    EXPECT_FALSE(Form->Step[1]->isChecked());
+    EXPECT_TRUE(Form->Step1->isChecked());
+    EXPECT_FALSE(Form->Step2->isChecked());
 }
 
 } // namespace
