@@ -23,8 +23,10 @@ TAppPaths TAppPaths::ForRunningProgram() {
     const QString appPath = QCoreApplication::applicationDirPath();
     const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     const QString besideInstalled = QDir::cleanPath(appPath + "/" TESSIMAP_DATADIR_FROM_BINDIR);
-    if (QStringLiteral(TESSIMAP_DATADIR_FROM_BINDIR) != "" && QFileInfo(besideInstalled).isDir())
-        return TAppPaths(appPath, besideInstalled, userDir, true);
+    // A bin folder beside a share folder is an install prefix, whether or not data was shipped.
+    const bool installed = QFileInfo(appPath).fileName() == QLatin1String("bin") &&
+                           QFileInfo(QDir::cleanPath(appPath + "/../share")).isDir();
+    if (installed) return TAppPaths(appPath, besideInstalled, userDir, true);
     return TAppPaths(appPath, QStringLiteral(TESSIMAP_DATADIR), userDir);
 }
 
