@@ -73,6 +73,7 @@ void TForm1::FormShow() {
     LoadSettings();
     UpdateRecentMenu();
     Newpicture1Click();
+    OpenStartFile();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -11,6 +11,8 @@
 
 #include <array>
 #include <memory>
+#include <string>
+#include <utility>
 
 class QAction;
 class QActionGroup;
@@ -36,6 +38,9 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     ~TForm1() override;
 
     TPictureDocument& Document() { return *Document_; }
+    // The picture given on the command line, opened once the window is first shown and its
+    // settings are in place, exactly as Open would open it.
+    void SetStartFile(std::string path) { StartFile_ = std::move(path); }
     TPictureControl* Image1 = nullptr;
     TFloatingControl* Image2 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
@@ -175,11 +180,13 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void ScrollTo(int x, int y);
     void FormClose(QCloseEvent* event);
     void UpdateMinimumSize();
+    void OpenStartFile();
     void LoadWindowPlacement(const TIniFile& ini);
 
     TAppPaths Paths_;
     std::unique_ptr<TPictureDocument> Document_;
     QActionGroup* LanguageGroup_ = nullptr;
+    std::string StartFile_;
     bool Shown_ = false;
     bool WaitCursorOn_ = false;
 };

@@ -4,6 +4,11 @@ void TForm1::Newpicture1Click() {
     Document_->New();
 }
 
+// A file that cannot be read shows its error and leaves the new empty picture.
+void TForm1::OpenStartFile() {
+    if (!StartFile_.empty()) Document_->OpenPictureFile(StartFile_);
+}
+
 void TForm1::Openpicture1Click() {
     Document_->Open();
 }

@@ -1,17 +1,23 @@
+#include "AppIdentity.h"
+#include "CommandLine.h"
 #include "Form1.h"
 #include "GuardedApplication.h"
 #include "QtModal.h"
 
 #include <QApplication>
-#include <QIcon>
+
+#include <iostream>
 
 int main(int argc, char* argv[]) {
+    const TEditorCommandLine command = ParseEditorCommandLine({argv + 1, argv + argc});
+    if (command.Action != TEditorCommandLine::TAction::Run)
+        return AnswerWithoutWindow(command, std::cout, std::cerr);
     TGuardedApplication application(argc, argv);
-    QApplication::setApplicationName("Tessimap");
+    SetApplicationIdentity();
     TQtModal modal;
     TForm1 form(modal);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tessimap.xpm")));
     modal.SetParent(&form);
+    form.SetStartFile(command.StartFile);
     form.show();
     return application.exec();
 }

@@ -3,6 +3,10 @@
 #include <charconv>
 #include <stdexcept>
 
+#ifndef TESSIMAP_VERSION
+#define TESSIMAP_VERSION "unknown"
+#endif
+
 namespace {
 
 int ParseDepth(const std::string& text) {
@@ -21,8 +25,18 @@ std::string ExportUsage() {
     return "usage: tessimap-export --depth N --output OUT.bmp IN.bmp\n"
            "       tessimap-export --gif IN.bmp [IN.bmp ...]\n"
            "       tessimap-export --png IN.bmp [IN.bmp ...]\n"
-           "  --depth N     convert to N bits per pixel (24, 16, 8, 4 or 1) and save as OUT.bmp\n"
-           "  --gif, --png  export each picture beside itself as IN.gif or IN.png, never over IN itself\n";
+           "       tessimap-export --help | --version\n"
+           "  --depth N      convert to N bits per pixel (24, 16, 8, 4 or 1) and save as OUT.bmp\n"
+           "  -o, --output   the file --depth writes\n"
+           "  --gif, --png   export each picture beside itself as IN.gif or IN.png,\n"
+           "                 never over IN itself\n"
+           "  -h, --help     show this help and exit\n"
+           "  -v, --version  show the version and exit\n"
+           "Exit status: 0 done, 1 a picture could not be read or written, 2 wrong use.\n";
+}
+
+std::string ExportVersionText() {
+    return std::string("tessimap-export ") + TESSIMAP_VERSION + "\n";
 }
 
 TExportArguments ParseExportArguments(const std::vector<std::string>& arguments) {
@@ -34,7 +48,13 @@ TExportArguments ParseExportArguments(const std::vector<std::string>& arguments)
             if (i + 1 >= arguments.size()) throw std::invalid_argument(a + " needs a value");
             return arguments[++i];
         };
-        if (a == "--depth") {
+        if (a == "-h" || a == "--help") {
+            result.Action = TExportArguments::TAction::Help;
+            return result;
+        } else if (a == "-v" || a == "--version") {
+            result.Action = TExportArguments::TAction::Version;
+            return result;
+        } else if (a == "--depth") {
             result.Depth = ParseDepth(value());
             depthGiven = true;
         } else if (a == "--output" || a == "-o") {
@@ -58,7 +78,8 @@ TExportArguments ParseExportArguments(const std::vector<std::string>& arguments)
     } else if (!result.Output.empty()) {
         throw std::invalid_argument("--output goes with --depth only");
     }
-    result.Mode = gif ? TExportArguments::TMode::Gif
-                      : png ? TExportArguments::TMode::Png : TExportArguments::TMode::Depth;
+    result.Mode = gif   ? TExportArguments::TMode::Gif
+                  : png ? TExportArguments::TMode::Png
+                        : TExportArguments::TMode::Depth;
     return result;
 }

@@ -5,6 +5,8 @@
 
 // What tessimap-export was asked to do.
 struct TExportArguments {
+    enum class TAction { Run, Help, Version };
+    TAction Action = TAction::Run; // Help and Version print and end; nothing else is read
     enum class TMode { Depth, Gif, Png };
     TMode Mode = TMode::Depth;
     int Depth = 24;
@@ -18,3 +20,7 @@ TExportArguments ParseExportArguments(const std::vector<std::string>& arguments)
 
 // One paragraph of usage text.
 std::string ExportUsage();
+std::string ExportVersionText();
+
+// Exit status of a wrong use, as the shell's own tools use it.
+constexpr int ExportUsageExitStatus = 2;

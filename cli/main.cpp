@@ -10,8 +10,17 @@ int main(int argc, char* argv[]) {
     try {
         parsed = ParseExportArguments(arguments);
     } catch (const std::invalid_argument& e) {
-        std::cerr << "tessimap-export: " << e.what() << '\n' << ExportUsage();
-        return 1;
+        std::cerr << "tessimap-export: " << e.what()
+                  << "\nTry 'tessimap-export --help' for more information.\n";
+        return ExportUsageExitStatus;
+    }
+    if (parsed.Action == TExportArguments::TAction::Help) {
+        std::cout << ExportUsage();
+        return 0;
+    }
+    if (parsed.Action == TExportArguments::TAction::Version) {
+        std::cout << ExportVersionText();
+        return 0;
     }
     return RunExport(parsed, std::cout, std::cerr);
 }

@@ -11,13 +11,23 @@
 #ifndef TESSIMAP_DATADIR
 #define TESSIMAP_DATADIR ""
 #endif
+#ifndef TESSIMAP_DATADIR_FROM_BINDIR
+#define TESSIMAP_DATADIR_FROM_BINDIR ""
+#endif
 
-TAppPaths::TAppPaths(QString appPath, QString dataDir, QString userDir)
-    : AppPath_(std::move(appPath)), DataDir_(std::move(dataDir)), UserDir_(std::move(userDir)) {}
+TAppPaths::TAppPaths(QString appPath, QString dataDir, QString userDir, bool installed)
+    : AppPath_(std::move(appPath)), DataDir_(std::move(dataDir)), UserDir_(std::move(userDir)),
+      Installed_(installed) {}
 
 TAppPaths TAppPaths::ForRunningProgram() {
-    return TAppPaths(QCoreApplication::applicationDirPath(), QStringLiteral(TESSIMAP_DATADIR),
-                     QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    const QString appPath = QCoreApplication::applicationDirPath();
+    const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString besideInstalled = QDir::cleanPath(appPath + "/" TESSIMAP_DATADIR_FROM_BINDIR);
+    // A bin folder beside a share folder is an install prefix, whether or not data was shipped.
+    const bool installed = QFileInfo(appPath).fileName() == QLatin1String("bin") &&
+                           QFileInfo(QDir::cleanPath(appPath + "/../share")).isDir();
+    if (installed) return TAppPaths(appPath, besideInstalled, userDir, true);
+    return TAppPaths(appPath, QStringLiteral(TESSIMAP_DATADIR), userDir);
 }
 
 QString TAppPaths::DataFile(const QString& name) const {
@@ -35,7 +45,7 @@ bool TAppPaths::AppPathWritable() const {
 }
 
 QString TAppPaths::WritableFile(const QString& name) const {
-    if (UserDir_.isEmpty() || AppPathWritable()) return QDir(AppPath_).filePath(name);
+    if (UserDir_.isEmpty() || (!Installed_ && AppPathWritable())) return QDir(AppPath_).filePath(name);
     return QDir(UserDir_).filePath(name);
 }
 

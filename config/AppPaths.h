@@ -8,12 +8,15 @@
 // looked up there first, then in the installed data folder. Files the program writes (the
 // settings) stay in AppPath while that folder is writable, as when it runs from its build folder
 // or a folder the user unpacked; an installed program writes them under the user's
-// configuration folder instead, and never under the install prefix.
+// configuration folder instead, and never under the install prefix, even when run by root.
+// An installed program finds its data folder from its own place (bin/../share/tessimap), so a
+// prefix chosen at install time works as well as the one the build was configured with.
 class TAppPaths {
   public:
     // appPath: the executable's folder; dataDir: the installed data folder (may be empty);
-    // userDir: the per-user configuration folder (may be empty: then AppPath is used).
-    TAppPaths(QString appPath, QString dataDir, QString userDir);
+    // userDir: the per-user configuration folder (may be empty: then AppPath is used);
+    // installed: AppPath is an install prefix's bin folder, which is never written to.
+    TAppPaths(QString appPath, QString dataDir, QString userDir, bool installed = false);
 
     // The paths of the running program: AppPath from the application, the data folder the
     // build was configured with, the user folder from QStandardPaths::AppConfigLocation.
@@ -21,12 +24,14 @@ class TAppPaths {
 
     const QString& AppPath() const { return AppPath_; }
     const QString& UserDir() const { return UserDir_; }
+    bool Installed() const { return Installed_; }
     // A shipped file: in AppPath when there, else in the data folder when there; otherwise the
     // AppPath name (which does not exist, so readers take their defaults).
     QString DataFile(const QString& name) const;
     // True when files can be created in AppPath.
     bool AppPathWritable() const;
-    // A file the program writes: in AppPath when writable, otherwise in the user folder.
+    // A file the program writes: in AppPath when writable and not installed, otherwise in the
+    // user folder.
     QString WritableFile(const QString& name) const;
     // The file to read a written file from: the writable one once it exists; until then the one
     // in AppPath, which an installed program may ship as its defaults.
@@ -36,4 +41,5 @@ class TAppPaths {
     QString AppPath_;
     QString DataDir_;
     QString UserDir_;
+    bool Installed_ = false;
 };

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# cmake --install into a temporary prefix: exactly the expected files, both programs answer
+# --help, --version and a wrong use from there, and the desktop entry and metainfo validate.
+set -euo pipefail
+build=$1 version=$2 expected=$3
+source "$(dirname "$0")/common.sh"
+
+prefix="$scratch/prefix"
+install_into "$prefix"
+expected_list "$expected" >"$scratch/expected"
+files_under "$prefix" >"$scratch/actual"
+expect_same_list "$scratch/expected" "$scratch/actual" "installed files"
+
+# No display is needed to ask either program what it is.
+for program in tessimap tessimap-export; do
+    installed="$prefix/bin/$program"
+    [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$installed" --version)" = "$program $version" ] ||
+        fail "$program --version printed '$("$installed" --version)', not '$program $version'"
+    "$installed" --help | grep -q "^usage: $program" || fail "$program --help shows no usage"
+    for wrong in "--bogus" "-q a.bmp"; do
+        status=0
+        # shellcheck disable=SC2086 # the wrong use is meant to split into arguments
+        env -u DISPLAY "$installed" $wrong >"$scratch/out" 2>"$scratch/err" || status=$?
+        [ "$status" -eq 2 ] || fail "$program $wrong exited with $status, not 2"
+        grep -q -- "${wrong%% *}" "$scratch/err" || fail "$program $wrong does not name the problem: $(cat "$scratch/err")"
+        [ ! -s "$scratch/out" ] || fail "$program $wrong wrote to standard output"
+    done
+done
+status=0
+env -u DISPLAY "$prefix/bin/tessimap" a.bmp b.bmp 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "tessimap with two files exited with $status, not 2"
+status=0
+"$prefix/bin/tessimap-export" --gif 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "tessimap-export without a picture exited with $status, not 2"
+
+desktop="$prefix/share/applications/org.tessimap.Tessimap.desktop"
+desktop-file-validate "$desktop" || fail "desktop-file-validate"
+grep -qx 'Exec=tessimap %f' "$desktop" || fail "the desktop entry does not start 'tessimap %f'"
+grep -qx 'MimeType=image/bmp;image/x-bmp;' "$desktop" || fail "the desktop entry does not open BMP files"
+metainfo="$prefix/share/metainfo/org.tessimap.Tessimap.metainfo.xml"
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo does not name release $version"
+for page in tessimap tessimap-export; do
+    zcat "$prefix/share/man/man1/$page.1.gz" | grep -q "\"Tessimap $version\"" || fail "$page(1) is not of version $version"
+done
+echo "installed layout, versions, command lines and desktop files as expected"
