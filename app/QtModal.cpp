@@ -1,8 +1,8 @@
 #include "QtModal.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
@@ -65,8 +65,8 @@ std::optional<std::string> TQtModal::ChooseSaveFile(const TFileDialogOptions& op
 
 std::optional<TColor> TQtModal::ChooseColor(const std::string& title, TColor initial) {
     const QColor chosen = QColorDialog::getColor(
-        QColor(int(initial & 0xFF), int((initial >> 8) & 0xFF), int((initial >> 16) & 0xFF)),
-        Parent_, Q(title));
+        QColor(int(initial & 0xFF), int((initial >> 8) & 0xFF), int((initial >> 16) & 0xFF)), Parent_,
+        Q(title));
     if (!chosen.isValid()) return std::nullopt;
     return RGB(std::uint8_t(chosen.red()), std::uint8_t(chosen.green()), std::uint8_t(chosen.blue()));
 }

@@ -5,7 +5,7 @@
 
 // Benchmarks answer no questions and repaint nothing.
 class TSilentModal : public TModal {
-public:
+  public:
     bool AskYesNo(const std::string&, const std::string&) override { return false; }
     void ShowMessage(const std::string&, const std::string&) override {}
     void ShowError(const std::string&) override {}

@@ -4,8 +4,8 @@
 #include <filesystem>
 
 TBitmap MakeTileMap(int width, int height) {
-    static const TColor tileColors[] = {RGB(0, 128, 0), RGB(128, 64, 0), RGB(0, 0, 200), RGB(200, 200, 200),
-                                        RGB(30, 30, 30), RGB(255, 255, 0)};
+    static const TColor tileColors[] = {RGB(0, 128, 0),     RGB(128, 64, 0), RGB(0, 0, 200),
+                                        RGB(200, 200, 200), RGB(30, 30, 30), RGB(255, 255, 0)};
     TBitmap picture(width, height, TPixelFormat::pf24bit);
     for (int ty = 0; ty < height; ty += 64)
         for (int tx = 0; tx < width; tx += 64) {

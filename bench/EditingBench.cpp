@@ -18,7 +18,8 @@ void BM_SelectAllLiftAndStamp(benchmark::State& state) {
         bench.Document.SelectAll();
         bench.Document.StampFloating();
     }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bench.Document.Picture.PixelBuffer().size()));
+    state.SetBytesProcessed(std::int64_t(state.iterations()) *
+                            std::int64_t(bench.Document.Picture.PixelBuffer().size()));
 }
 
 // The peer: two fresh copies of the picture, the floating image and the undo area that any
@@ -42,9 +43,15 @@ void BM_MirrorFloating2048(benchmark::State& state) {
     bench.Document.EndSelection();
     for (auto _ : state) {
         switch (state.range(0)) {
-        case 0: bench.Document.MirrorHorizontal(); break;
-        case 1: bench.Document.MirrorVertical(); break;
-        default: bench.Document.Rotate180(); break;
+        case 0:
+            bench.Document.MirrorHorizontal();
+            break;
+        case 1:
+            bench.Document.MirrorVertical();
+            break;
+        default:
+            bench.Document.Rotate180();
+            break;
         }
     }
     state.SetItemsProcessed(std::int64_t(state.iterations()) * FloatingSide * FloatingSide);

@@ -46,8 +46,10 @@ void BM_MoveAndSlideTile(benchmark::State& state) {
     document.Picture.FillRect(Bounds(middle - 128, middle - 128, 64 + 256, 64 + 256));
     document.Paste(Tile(), middle, middle);
     for (auto _ : state) {
-        for (int i = 0; i < 8; ++i) document.MoveFloating(TArrow::Right, false);
-        for (int i = 0; i < 8; ++i) document.MoveFloating(TArrow::Left, false);
+        for (int i = 0; i < 8; ++i)
+            document.MoveFloating(TArrow::Right, false);
+        for (int i = 0; i < 8; ++i)
+            document.MoveFloating(TArrow::Left, false);
         document.SlideToContact(TArrow::Down);
         document.SlideToContact(TArrow::Up);
     }

@@ -20,7 +20,8 @@ const TBitmap& BigTileMap() {
 void BM_BmpSave(benchmark::State& state) {
     const TBitmap& picture = BigTileMap();
     const std::string path = BenchFolder() + "/save.bmp";
-    for (auto _ : state) SaveBitmapToFile(picture, path);
+    for (auto _ : state)
+        SaveBitmapToFile(picture, path);
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(picture.PixelBuffer().size()));
 }
 
@@ -57,7 +58,8 @@ void BM_BmpLoad(benchmark::State& state) {
         TBitmap loaded = LoadBitmapFromFile(path);
         benchmark::DoNotOptimize(loaded.PixelBuffer().data());
     }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(BigTileMap().PixelBuffer().size()));
+    state.SetBytesProcessed(std::int64_t(state.iterations()) *
+                            std::int64_t(BigTileMap().PixelBuffer().size()));
 }
 
 // The peer: the same bytes read into a buffer of the same size.
@@ -71,7 +73,8 @@ void BM_PlainFread(benchmark::State& state) {
         benchmark::DoNotOptimize(std::fread(buffer.data(), 1, buffer.size(), f));
         std::fclose(f);
     }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(BigTileMap().PixelBuffer().size()));
+    state.SetBytesProcessed(std::int64_t(state.iterations()) *
+                            std::int64_t(BigTileMap().PixelBuffer().size()));
 }
 
 void ConvertTo8(benchmark::State& state, const TBitmap& source) {
@@ -85,7 +88,9 @@ void ConvertTo8(benchmark::State& state, const TBitmap& source) {
     state.SetItemsProcessed(std::int64_t(state.iterations()) * source.Width() * source.Height());
 }
 
-void BM_Convert24To8_TileMap(benchmark::State& state) { ConvertTo8(state, BigTileMap()); }
+void BM_Convert24To8_TileMap(benchmark::State& state) {
+    ConvertTo8(state, BigTileMap());
+}
 
 void BM_Convert24To8_Noise(benchmark::State& state) {
     static const TBitmap noise = MakeNoise(2048, 2048);

@@ -28,7 +28,9 @@ const TBitmap& Picture(int which) {
     return which == 0 ? tiles : noise;
 }
 
-const char* PictureName(int which) { return which == 0 ? "tilemap" : "noise"; }
+const char* PictureName(int which) {
+    return which == 0 ? "tilemap" : "noise";
+}
 
 // Output space for the whole compressed picture, kept between iterations, so that no variant
 // pays for growing a buffer.
@@ -58,7 +60,8 @@ void BM_PngExport(benchmark::State& state) {
 // As fast as the compiler makes it: this file is built with the same vectoriser settings as ours.
 void SubFilter(const std::uint8_t* __restrict indices, std::uint8_t* __restrict out, std::size_t width) {
     out[0] = indices[0];
-    for (std::size_t x = 1; x < width; ++x) out[x] = std::uint8_t(indices[x] - indices[x - 1]);
+    for (std::size_t x = 1; x < width; ++x)
+        out[x] = std::uint8_t(indices[x] - indices[x - 1]);
 }
 
 // The least any PNG writer of these rows must do: Sub-filter each row behind its type byte and
@@ -104,7 +107,8 @@ void FlushNothing(png_structp) {}
 
 // libpng with our settings: palette of 256 entries, Sub on every row, level 7, default strategy,
 // IDAT chunks of 65535 bytes. Returns the bytes written, 0 on failure.
-std::size_t WriteWithLibpng(const TBitmap& picture, const std::vector<png_color>& palette, std::uint8_t* memory) {
+std::size_t WriteWithLibpng(const TBitmap& picture, const std::vector<png_color>& palette,
+                            std::uint8_t* memory) {
     TMemoryOut out{memory, 0};
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -119,11 +123,12 @@ std::size_t WriteWithLibpng(const TBitmap& picture, const std::vector<png_color>
     png_set_compression_mem_level(png, 8);
     png_set_compression_window_bits(png, 15);
     png_set_compression_buffer_size(png, 65535);
-    png_set_IHDR(png, info, png_uint_32(picture.Width()), png_uint_32(picture.Height()), 8, PNG_COLOR_TYPE_PALETTE,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+    png_set_IHDR(png, info, png_uint_32(picture.Width()), png_uint_32(picture.Height()), 8,
+                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
     png_set_PLTE(png, info, palette.data(), int(palette.size()));
     png_write_info(png, info);
-    for (int y = 0; y < picture.Height(); ++y) png_write_row(png, picture.ScanLine(y));
+    for (int y = 0; y < picture.Height(); ++y)
+        png_write_row(png, picture.ScanLine(y));
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return out.Size;
@@ -133,7 +138,8 @@ void BM_LibpngWrite(benchmark::State& state) {
     const TBitmap& picture = Picture(int(state.range(0)));
     std::vector<png_color> palette(256);
     for (std::size_t i = 0; i < picture.ColorTable().size() && i < 256; ++i)
-        palette[i] = {picture.ColorTable()[i].Red, picture.ColorTable()[i].Green, picture.ColorTable()[i].Blue};
+        palette[i] = {picture.ColorTable()[i].Red, picture.ColorTable()[i].Green,
+                      picture.ColorTable()[i].Blue};
     std::size_t written = 0;
     for (auto _ : state) {
         written = WriteWithLibpng(picture, palette, OutputSpace().data());

@@ -3,8 +3,8 @@
 #include "BmpFile.h"
 #include "Errors.h"
 #include "GifExport.h"
-#include "PngExport.h"
 #include "PictureFile.h"
+#include "PngExport.h"
 
 #include <exception>
 
@@ -19,9 +19,8 @@ void ConvertDepth(const TExportArguments& arguments, std::ostream& out) {
 
 // A failure message names the file it concerns, unless the message already does.
 std::string Described(const std::string& file, const std::exception& error) {
-    const std::string message = dynamic_cast<const EOutOfMemory*>(&error)
-                                    ? "Out of memory, picture is too large!"
-                                    : error.what();
+    const std::string message =
+        dynamic_cast<const EOutOfMemory*>(&error) ? "Out of memory, picture is too large!" : error.what();
     if (message.find(file) != std::string::npos) return message;
     return file + ": " + message;
 }
@@ -53,8 +52,10 @@ int RunExport(const TExportArguments& arguments, std::ostream& out, std::ostream
             }
             try {
                 const TBitmap picture = OpenPictureForEditing(input);
-                if (gif) ExportGifFile(picture, output);
-                else ExportPngFile(picture, output);
+                if (gif)
+                    ExportGifFile(picture, output);
+                else
+                    ExportPngFile(picture, output);
                 out << output << '\n';
             } catch (const std::exception& e) {
                 err << "tessimap-export: " << Described(input, e) << '\n';

@@ -23,7 +23,7 @@ struct TBmpFileLayout {
 // bytes as a BMP file stores it. Palette formats keep their colour table; 16 and 24 bits may
 // carry the table of an earlier palette depth, which a saved file then includes.
 class TBitmap {
-public:
+  public:
     TBitmap() = default;
     TBitmap(int width, int height, TPixelFormat format = TPixelFormat::pf24bit);
     TBitmap(const TBitmap& other);
@@ -91,7 +91,7 @@ public:
     TFont Font;
     TBmpFileLayout FileLayout;
 
-private:
+  private:
     void Allocate(int width, int height, TPixelFormat format);
 
     int Width_ = 0;

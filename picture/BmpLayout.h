@@ -21,9 +21,12 @@ inline constexpr std::uint32_t BI_BITFIELDS = 3;
 inline constexpr std::uint32_t Red565 = 0xF800, Green565 = 0x07E0, Blue565 = 0x001F;
 inline constexpr std::uint32_t Red888 = 0x00FF0000, Green888 = 0x0000FF00, Blue888 = 0x000000FF;
 
-inline std::uint16_t Get16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
+inline std::uint16_t Get16(const std::uint8_t* p) {
+    return std::uint16_t(p[0] | p[1] << 8);
+}
 inline std::uint32_t Get32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
 }
 inline void Put16(std::uint8_t* p, std::uint32_t v) {
     p[0] = std::uint8_t(v);

@@ -7,7 +7,7 @@
 
 // Where readers take their bytes from: a file or a buffer, read in sequence.
 class TByteSource {
-public:
+  public:
     virtual ~TByteSource() = default;
     // Reads up to size bytes; returns how many were there.
     virtual std::size_t Read(void* data, std::size_t size) = 0;
@@ -22,21 +22,22 @@ public:
 };
 
 class TMemorySource : public TByteSource {
-public:
+  public:
     TMemorySource(const std::uint8_t* data, std::size_t size) : Data_(data), Size_(size) {}
-    explicit TMemorySource(const std::vector<std::uint8_t>& bytes) : TMemorySource(bytes.data(), bytes.size()) {}
+    explicit TMemorySource(const std::vector<std::uint8_t>& bytes)
+        : TMemorySource(bytes.data(), bytes.size()) {}
     std::size_t Read(void* data, std::size_t size) override;
     std::uint64_t Remaining() const override { return Size_ - Position_; }
     std::uint64_t Position() const override { return Position_; }
 
-private:
+  private:
     const std::uint8_t* Data_;
     std::size_t Size_;
     std::size_t Position_ = 0;
 };
 
 class TFileSource : public TByteSource {
-public:
+  public:
     // EFOpenError naming the path when the file cannot be opened.
     explicit TFileSource(const std::string& path);
     ~TFileSource() override;
@@ -46,7 +47,7 @@ public:
     std::uint64_t Remaining() const override { return Size_ - Position_; }
     std::uint64_t Position() const override { return Position_; }
 
-private:
+  private:
     std::size_t Fill(std::uint8_t* data, std::size_t size);
 
     int Fd_ = -1;

@@ -13,9 +13,15 @@ inline constexpr TColor clWhite = 0xFFFFFFu;
 constexpr TColor RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16);
 }
-constexpr std::uint8_t GetRValue(TColor c) { return std::uint8_t(c); }
-constexpr std::uint8_t GetGValue(TColor c) { return std::uint8_t(c >> 8); }
-constexpr std::uint8_t GetBValue(TColor c) { return std::uint8_t(c >> 16); }
+constexpr std::uint8_t GetRValue(TColor c) {
+    return std::uint8_t(c);
+}
+constexpr std::uint8_t GetGValue(TColor c) {
+    return std::uint8_t(c >> 8);
+}
+constexpr std::uint8_t GetBValue(TColor c) {
+    return std::uint8_t(c >> 16);
+}
 
 // One colour-table entry in the byte order of a BMP file: blue, green, red, reserved.
 struct TRGBQuad {
@@ -27,5 +33,9 @@ struct TRGBQuad {
     friend bool operator==(const TRGBQuad&, const TRGBQuad&) = default;
 };
 
-constexpr TColor ColorOf(TRGBQuad q) { return RGB(q.Red, q.Green, q.Blue); }
-constexpr TRGBQuad QuadOf(TColor c) { return TRGBQuad{GetBValue(c), GetGValue(c), GetRValue(c), 0}; }
+constexpr TColor ColorOf(TRGBQuad q) {
+    return RGB(q.Red, q.Green, q.Blue);
+}
+constexpr TRGBQuad QuadOf(TColor c) {
+    return TRGBQuad{GetBValue(c), GetGValue(c), GetRValue(c), 0};
+}

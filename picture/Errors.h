@@ -5,43 +5,43 @@
 
 // The errors the picture layer and the codecs raise. Their messages are the texts the user sees.
 class EPictureError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // "Bitmap image is not valid": a file that is not a bitmap we can read.
 class EInvalidGraphic : public EPictureError {
-public:
+  public:
     EInvalidGraphic() : EPictureError("Bitmap image is not valid") {}
     explicit EInvalidGraphic(const std::string& message) : EPictureError(message) {}
 };
 
 // "Stream read error": a file that ends where more was promised.
 class EReadError : public EPictureError {
-public:
+  public:
     EReadError() : EPictureError("Stream read error") {}
 };
 
 // "Stream write error": a device that did not take every byte (a full disk).
 class EWriteError : public EPictureError {
-public:
+  public:
     EWriteError() : EPictureError("Stream write error") {}
 };
 
 // "Cannot open file %s".
 class EFOpenError : public EPictureError {
-public:
+  public:
     explicit EFOpenError(const std::string& path) : EPictureError("Cannot open file " + path) {}
 };
 
 // "Cannot create file %s".
 class EFCreateError : public EPictureError {
-public:
+  public:
     explicit EFCreateError(const std::string& path) : EPictureError("Cannot create file " + path) {}
 };
 
 // A bitmap that cannot be had: too large for the memory there is, or an allocation refused.
 class EOutOfMemory : public EPictureError {
-public:
+  public:
     EOutOfMemory() : EPictureError("Out of memory") {}
 };

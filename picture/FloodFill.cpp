@@ -22,9 +22,12 @@ void FillRegion(TBitmap& bitmap, int startX, int startY, std::uint32_t target, s
         std::uint8_t* row = bitmap.ScanLine(y);
         if (RowCodec::GetValue(Format, row, x) != target) continue;
         int left = x, right = x;
-        while (left > 0 && RowCodec::GetValue(Format, row, left - 1) == target) --left;
-        while (right + 1 < width && RowCodec::GetValue(Format, row, right + 1) == target) ++right;
-        for (int i = left; i <= right; ++i) RowCodec::SetValue(Format, row, i, fill);
+        while (left > 0 && RowCodec::GetValue(Format, row, left - 1) == target)
+            --left;
+        while (right + 1 < width && RowCodec::GetValue(Format, row, right + 1) == target)
+            ++right;
+        for (int i = left; i <= right; ++i)
+            RowCodec::SetValue(Format, row, i, fill);
 
         // One seed per run of the surface colour on the rows above and below.
         for (const int ny : {y - 1, y + 1}) {
@@ -48,11 +51,23 @@ void TBitmap::FloodFill(int x, int y, TColor surfaceColor) {
     const std::uint32_t fill = PixelValueOf(Brush.Color);
     if (target == fill) return;
     switch (Format_) {
-    case TPixelFormat::pf1bit: FillRegion<TPixelFormat::pf1bit>(*this, x, y, target, fill); break;
-    case TPixelFormat::pf4bit: FillRegion<TPixelFormat::pf4bit>(*this, x, y, target, fill); break;
-    case TPixelFormat::pf8bit: FillRegion<TPixelFormat::pf8bit>(*this, x, y, target, fill); break;
-    case TPixelFormat::pf16bit: FillRegion<TPixelFormat::pf16bit>(*this, x, y, target, fill); break;
-    case TPixelFormat::pf24bit: FillRegion<TPixelFormat::pf24bit>(*this, x, y, target, fill); break;
-    case TPixelFormat::pf32bit: FillRegion<TPixelFormat::pf32bit>(*this, x, y, target, fill); break;
+    case TPixelFormat::pf1bit:
+        FillRegion<TPixelFormat::pf1bit>(*this, x, y, target, fill);
+        break;
+    case TPixelFormat::pf4bit:
+        FillRegion<TPixelFormat::pf4bit>(*this, x, y, target, fill);
+        break;
+    case TPixelFormat::pf8bit:
+        FillRegion<TPixelFormat::pf8bit>(*this, x, y, target, fill);
+        break;
+    case TPixelFormat::pf16bit:
+        FillRegion<TPixelFormat::pf16bit>(*this, x, y, target, fill);
+        break;
+    case TPixelFormat::pf24bit:
+        FillRegion<TPixelFormat::pf24bit>(*this, x, y, target, fill);
+        break;
+    case TPixelFormat::pf32bit:
+        FillRegion<TPixelFormat::pf32bit>(*this, x, y, target, fill);
+        break;
     }
 }

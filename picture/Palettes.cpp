@@ -18,8 +18,10 @@ std::vector<TRGBQuad> MakeHalftone() {
     table.reserve(256);
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
-            for (int b = 0; b < 6; ++b) table.push_back(Rgb(51 * r, 51 * g, 51 * b));
-    for (int grey = 8; grey <= 238; grey += 10) table.push_back(Rgb(grey, grey, grey));
+            for (int b = 0; b < 6; ++b)
+                table.push_back(Rgb(51 * r, 51 * g, 51 * b));
+    for (int grey = 8; grey <= 238; grey += 10)
+        table.push_back(Rgb(grey, grey, grey));
     return table;
 }
 

@@ -4,24 +4,36 @@
 
 int BitsOfPixelFormat(TPixelFormat format) {
     switch (format) {
-    case TPixelFormat::pf1bit: return 1;
-    case TPixelFormat::pf4bit: return 4;
-    case TPixelFormat::pf8bit: return 8;
-    case TPixelFormat::pf16bit: return 16;
-    case TPixelFormat::pf24bit: return 24;
-    case TPixelFormat::pf32bit: return 32;
+    case TPixelFormat::pf1bit:
+        return 1;
+    case TPixelFormat::pf4bit:
+        return 4;
+    case TPixelFormat::pf8bit:
+        return 8;
+    case TPixelFormat::pf16bit:
+        return 16;
+    case TPixelFormat::pf24bit:
+        return 24;
+    case TPixelFormat::pf32bit:
+        return 32;
     }
     return 32;
 }
 
 std::optional<TPixelFormat> PixelFormatOfBits(int bits) {
     switch (bits) {
-    case 1: return TPixelFormat::pf1bit;
-    case 4: return TPixelFormat::pf4bit;
-    case 8: return TPixelFormat::pf8bit;
-    case 16: return TPixelFormat::pf16bit;
-    case 24: return TPixelFormat::pf24bit;
-    default: return std::nullopt;
+    case 1:
+        return TPixelFormat::pf1bit;
+    case 4:
+        return TPixelFormat::pf4bit;
+    case 8:
+        return TPixelFormat::pf8bit;
+    case 16:
+        return TPixelFormat::pf16bit;
+    case 24:
+        return TPixelFormat::pf24bit;
+    default:
+        return std::nullopt;
     }
 }
 

@@ -9,19 +9,25 @@
 #include "ScanlineFilter.h"
 
 #include <array>
-#include <vector>
 #include <string>
+#include <vector>
 
 TPngRowLayout PngRowLayout(std::uint8_t colorType, std::uint8_t bitDepth, std::uint32_t width) {
     const std::size_t w = width;
     const std::size_t depth = bitDepth;
     switch (colorType) {
-    case PngFormat::ColorTypeGrey: return {(w * depth + 7) / 8, depth == 16 ? 2u : 1u};
-    case PngFormat::ColorTypeRGB: return {w * depth * 3 / 8, depth * 3 / 8};
-    case PngFormat::ColorTypePalette: return {(w * depth + 7) / 8, 1};
-    case PngFormat::ColorTypeGreyAlpha: return {w * depth * 2 / 8, depth / 4};
-    case PngFormat::ColorTypeRGBAlpha: return {w * depth * 4 / 8, depth / 2};
-    default: throw EPictureError("PNG colour type " + std::to_string(colorType) + " is not defined");
+    case PngFormat::ColorTypeGrey:
+        return {(w * depth + 7) / 8, depth == 16 ? 2u : 1u};
+    case PngFormat::ColorTypeRGB:
+        return {w * depth * 3 / 8, depth * 3 / 8};
+    case PngFormat::ColorTypePalette:
+        return {(w * depth + 7) / 8, 1};
+    case PngFormat::ColorTypeGreyAlpha:
+        return {w * depth * 2 / 8, depth / 4};
+    case PngFormat::ColorTypeRGBAlpha:
+        return {w * depth * 4 / 8, depth / 2};
+    default:
+        throw EPictureError("PNG colour type " + std::to_string(colorType) + " is not defined");
     }
 }
 
@@ -29,19 +35,20 @@ namespace {
 
 // How a row of the image buffer becomes PNG samples.
 enum class TRowEncoding {
-    Copy,   // palette indices or grey values, packed as the buffer keeps them
+    Copy,    // palette indices or grey values, packed as the buffer keeps them
     BGRToRGB // the buffer's blue, green, red become red, green, blue
 };
 
 TRowEncoding EncodingFor(const TChunkIHDR& header) {
     const bool packed = header.BitDepth == 1 || header.BitDepth == 4 || header.BitDepth == 8;
-    if ((header.ColorType == PngFormat::ColorTypePalette || header.ColorType == PngFormat::ColorTypeGrey) && packed &&
-        header.BufferBitsPerPixel() == header.BitDepth)
+    if ((header.ColorType == PngFormat::ColorTypePalette || header.ColorType == PngFormat::ColorTypeGrey) &&
+        packed && header.BufferBitsPerPixel() == header.BitDepth)
         return TRowEncoding::Copy;
-    if (header.ColorType == PngFormat::ColorTypeRGB && header.BitDepth == 8 && header.BufferBitsPerPixel() == 24)
+    if (header.ColorType == PngFormat::ColorTypeRGB && header.BitDepth == 8 &&
+        header.BufferBitsPerPixel() == 24)
         return TRowEncoding::BGRToRGB;
-    throw EPictureError("PNG image data of colour type " + std::to_string(header.ColorType) + " with bit depth " +
-                        std::to_string(header.BitDepth) + " cannot be written");
+    throw EPictureError("PNG image data of colour type " + std::to_string(header.ColorType) +
+                        " with bit depth " + std::to_string(header.BitDepth) + " cannot be written");
 }
 
 // The buffer's blue, green, red become red, green, blue.
@@ -70,7 +77,8 @@ void TChunkIDAT::SaveToStream(TByteSink& sink) {
     // copied rows are filtered where they are.
     std::array<std::vector<std::uint8_t>, 2> encoded;
     if (encoding != TRowEncoding::Copy)
-        for (auto& buffer : encoded) buffer = AllocateBytes(layout.RowBytes);
+        for (auto& buffer : encoded)
+            buffer = AllocateBytes(layout.RowBytes);
     for (std::uint32_t y = 0; y < header.Height; ++y) {
         const std::uint8_t* row = header.ImageRow(y);
         if (encoding == TRowEncoding::BGRToRGB) {

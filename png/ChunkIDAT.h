@@ -7,7 +7,7 @@
 // The image data. It keeps nothing: each write filters the header's image buffer row by row,
 // compresses it with zlib and writes as many IDAT chunks as the compressed stream fills.
 class TChunkIDAT : public TChunk {
-public:
+  public:
     static constexpr TChunkType Code{'I', 'D', 'A', 'T'};
     explicit TChunkIDAT(TPNGObject& owner) : TChunk(owner, Code) {}
 

@@ -17,14 +17,20 @@ int BufferBitsFor(std::uint8_t colorType, std::uint8_t bitDepth) {
         switch (bitDepth) {
         case 1:
         case 4:
-        case 8: return bitDepth;
-        case 2: return 4;
-        case 16: return 8;
-        default: break;
+        case 8:
+            return bitDepth;
+        case 2:
+            return 4;
+        case 16:
+            return 8;
+        default:
+            break;
         }
         break;
-    case PngFormat::ColorTypeRGB: return 24; // blue, green, red
-    default: break;
+    case PngFormat::ColorTypeRGB:
+        return 24; // blue, green, red
+    default:
+        break;
     }
     throw EPictureError("PNG colour type " + std::to_string(colorType) + " with bit depth " +
                         std::to_string(bitDepth) + " cannot be written");

@@ -13,7 +13,7 @@
 // independent bitmap keeps them (palette indices packed high bits first, or blue, green, red),
 // with a colour table of 256 entries.
 class TChunkIHDR : public TChunk {
-public:
+  public:
     static constexpr TChunkType Code{'I', 'H', 'D', 'R'};
     explicit TChunkIHDR(TPNGObject& owner) : TChunk(owner, Code) {}
 
@@ -39,7 +39,9 @@ public:
     bool HasImageData() const { return Top_ != nullptr; }
 
     // Row y of the image counted from the top, in the own buffer, which holds it at Height - 1 - y.
-    std::uint8_t* BufferRow(std::uint32_t y) { return Pixels_.data() + (std::size_t(Height) - 1 - y) * Stride_; }
+    std::uint8_t* BufferRow(std::uint32_t y) {
+        return Pixels_.data() + (std::size_t(Height) - 1 - y) * Stride_;
+    }
     // Row y of the image counted from the top, wherever the rows are.
     const std::uint8_t* ImageRow(std::uint32_t y) const { return Top_ + std::ptrdiff_t(y) * Step_; }
 
@@ -49,7 +51,7 @@ public:
     // Builds the 13 data bytes, with the owner's interlace method, and frames them.
     void SaveToStream(TByteSink& sink) override;
 
-private:
+  private:
     // Zeroes the colour table, drops the image data and works out the buffer layout.
     void ChooseLayout();
 

@@ -6,7 +6,7 @@
 
 // The palette: the first EntryCount entries of the header's colour table.
 class TChunkPLTE : public TChunk {
-public:
+  public:
     static constexpr TChunkType Code{'P', 'L', 'T', 'E'};
     explicit TChunkPLTE(TPNGObject& owner) : TChunk(owner, Code) {}
 

@@ -24,8 +24,11 @@ void TChunktRNS::SetTransparentColor(TColor color) {
         // 16-bit samples, most significant byte first; the image's 8-bit samples fill the low byte.
         Data = {0, GetRValue(color), 0, GetGValue(color), 0, GetBValue(color)};
         break;
-    case PngFormat::ColorTypeGrey: Data = {0, GetRValue(color)}; break;
-    default: break;
+    case PngFormat::ColorTypeGrey:
+        Data = {0, GetRValue(color)};
+        break;
+    default:
+        break;
     }
 }
 

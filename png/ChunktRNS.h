@@ -5,7 +5,7 @@
 
 // Simple transparency: one colour of the image that shows as transparent.
 class TChunktRNS : public TChunk {
-public:
+  public:
     static constexpr TChunkType Code{'t', 'R', 'N', 'S'};
     explicit TChunktRNS(TPNGObject& owner) : TChunk(owner, Code) {}
 

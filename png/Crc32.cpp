@@ -16,11 +16,13 @@ TCrcTables BuildTables() {
     TCrcTables t{};
     for (std::uint32_t n = 0; n < 256; ++n) {
         std::uint32_t c = n;
-        for (int k = 0; k < 8; ++k) c = (c & 1) ? Polynomial ^ (c >> 1) : c >> 1;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? Polynomial ^ (c >> 1) : c >> 1;
         t[0][n] = c;
     }
     for (std::uint32_t n = 0; n < 256; ++n)
-        for (std::size_t k = 1; k < Slices; ++k) t[k][n] = (t[k - 1][n] >> 8) ^ t[0][t[k - 1][n] & 0xFF];
+        for (std::size_t k = 1; k < Slices; ++k)
+            t[k][n] = (t[k - 1][n] >> 8) ^ t[0][t[k - 1][n] & 0xFF];
     return t;
 }
 
@@ -31,7 +33,8 @@ const TCrcTables& Tables() {
 }
 
 std::uint32_t LoadLittle32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
 }
 
 } // namespace
@@ -50,6 +53,7 @@ std::uint32_t PngCrcUpdate(std::uint32_t crc, const std::uint8_t* data, std::siz
         data += Slices;
         size -= Slices;
     }
-    while (size-- > 0) crc = t[0][(crc ^ *data++) & 0xFF] ^ (crc >> 8);
+    while (size-- > 0)
+        crc = t[0][(crc ^ *data++) & 0xFF] ^ (crc >> 8);
     return crc;
 }

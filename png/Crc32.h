@@ -9,4 +9,6 @@ inline constexpr std::uint32_t PngCrcStart = 0xFFFFFFFFu;
 
 std::uint32_t PngCrcUpdate(std::uint32_t crc, const std::uint8_t* data, std::size_t size);
 
-inline constexpr std::uint32_t PngCrcFinal(std::uint32_t crc) { return crc ^ 0xFFFFFFFFu; }
+inline constexpr std::uint32_t PngCrcFinal(std::uint32_t crc) {
+    return crc ^ 0xFFFFFFFFu;
+}

@@ -13,7 +13,7 @@ class TByteSink;
 // writes what is left as the last chunk; no chunk is ever empty. Any failure raises and leaves
 // the stream unusable.
 class TIdatStream {
-public:
+  public:
     TIdatStream(TByteSink& sink, int level, std::uint32_t chunkLimit);
     ~TIdatStream();
     TIdatStream(const TIdatStream&) = delete;
@@ -22,7 +22,7 @@ public:
     void Feed(const std::uint8_t* data, std::size_t size);
     void Finish();
 
-private:
+  private:
     void WriteHeldBytes();
     void Check(int result);
 

@@ -23,7 +23,8 @@ void WriteChunkFrame(TByteSink& sink, const TChunkType& type, const std::uint8_t
     // Length (4) and type code (4) go out together; the CRC starts at the type code.
     std::uint8_t head[8];
     PutBig32(head, std::uint32_t(size));
-    for (std::size_t i = 0; i < 4; ++i) head[4 + i] = std::uint8_t(type[i]);
+    for (std::size_t i = 0; i < 4; ++i)
+        head[4 + i] = std::uint8_t(type[i]);
     sink.Write(head, sizeof head);
     std::uint32_t crc = PngCrcUpdate(PngCrcStart, head + 4, 4);
     if (size > 0) {
@@ -35,7 +36,9 @@ void WriteChunkFrame(TByteSink& sink, const TChunkType& type, const std::uint8_t
     sink.Write(tail, sizeof tail);
 }
 
-void TChunk::SaveToStream(TByteSink& sink) { WriteChunkFrame(sink, Type_, Data.data(), Data.size()); }
+void TChunk::SaveToStream(TByteSink& sink) {
+    WriteChunkFrame(sink, Type_, Data.data(), Data.size());
+}
 
 TChunkIHDR& TChunk::Header() const {
     auto* header = Owner_->Chunks.Count() > 0 ? dynamic_cast<TChunkIHDR*>(Owner_->Chunks.Item(0)) : nullptr;

@@ -19,7 +19,7 @@ void WriteChunkFrame(TByteSink& sink, const TChunkType& type, const std::uint8_t
 
 // The base of every chunk class; a chunk belongs to one image, which owns it.
 class TChunk {
-public:
+  public:
     TChunk(TPNGObject& owner, const TChunkType& type) : Owner_(&owner), Type_(type) {}
     virtual ~TChunk() = default;
     TChunk(const TChunk&) = delete;
@@ -34,19 +34,19 @@ public:
     // Writes the chunk; the base frames Data as it stands.
     virtual void SaveToStream(TByteSink& sink);
 
-protected:
+  protected:
     // The image header, the first chunk of the owner's list; raises EPictureError when the list
     // does not start with one.
     TChunkIHDR& Header() const;
 
-private:
+  private:
     TPNGObject* Owner_;
     TChunkType Type_;
 };
 
 // The end of the image: no data.
 class TChunkIEND : public TChunk {
-public:
+  public:
     static constexpr TChunkType Code{'I', 'E', 'N', 'D'};
     explicit TChunkIEND(TPNGObject& owner) : TChunk(owner, Code) {}
 };

@@ -18,7 +18,8 @@ namespace {
 void CopyColorTable(const TBitmap& bitmap, TChunkIHDR& header) {
     if (!IsPaletteFormat(bitmap.PixelFormat())) return;
     const auto& table = bitmap.ColorTable();
-    std::copy_n(table.begin(), std::min(table.size(), header.ColorTable().size()), header.ColorTable().begin());
+    std::copy_n(table.begin(), std::min(table.size(), header.ColorTable().size()),
+                header.ColorTable().begin());
 }
 
 // Copies the rows into the header's buffer, which keeps the bottom row first; the rows of
@@ -30,8 +31,10 @@ void FetchPixels(const TBitmap& bitmap, TChunkIHDR& header) {
     for (std::uint32_t y = 0; y < header.Height; ++y) {
         const std::uint8_t* from = bitmap.ScanLine(int(y));
         std::uint8_t* to = header.BufferRow(y);
-        if (sameLayout) std::memcpy(to, from, std::min(stride, bitmap.RowBytes()));
-        else RowCodec::DecodeSpan(format, bitmap.ColorTable(), from, 0, bitmap.Width(), to);
+        if (sameLayout)
+            std::memcpy(to, from, std::min(stride, bitmap.RowBytes()));
+        else
+            RowCodec::DecodeSpan(format, bitmap.ColorTable(), from, 0, bitmap.Width(), to);
     }
 }
 
@@ -78,9 +81,12 @@ void TPNGObject::AssignBitmap(const TBitmap& bitmap, TPixelUse use) {
     if (trns) trns->SetTransparentColor(bitmap.TransparentColor);
 }
 
-void TPNGObject::RemoveTransparency() { Chunks.Remove(Chunks.ItemFromClass<TChunktRNS>()); }
+void TPNGObject::RemoveTransparency() {
+    Chunks.Remove(Chunks.ItemFromClass<TChunktRNS>());
+}
 
 void TPNGObject::SaveToStream(TByteSink& sink) {
     sink.Write(PngFormat::Signature.data(), PngFormat::Signature.size());
-    for (std::size_t i = 0; i < Chunks.Count(); ++i) Chunks.Item(i)->SaveToStream(sink);
+    for (std::size_t i = 0; i < Chunks.Count(); ++i)
+        Chunks.Item(i)->SaveToStream(sink);
 }

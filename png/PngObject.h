@@ -11,7 +11,7 @@ class TChunkIHDR;
 
 // A PNG image as its list of chunks, ready to be written.
 class TPNGObject {
-public:
+  public:
     TPNGObject() = default;
     TPNGObject(const TPNGObject&) = delete;
     TPNGObject& operator=(const TPNGObject&) = delete;

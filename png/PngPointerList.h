@@ -10,7 +10,7 @@ class TPNGObject;
 
 // The chunks of one image in file order. The list owns its chunks.
 class TPNGPointerList {
-public:
+  public:
     explicit TPNGPointerList(TPNGObject& owner) : Owner_(&owner) {}
     TPNGPointerList(const TPNGPointerList&) = delete;
     TPNGPointerList& operator=(const TPNGPointerList&) = delete;
@@ -46,16 +46,18 @@ public:
 
     void Clear() { Items_.clear(); }
 
-private:
+  private:
     TPNGObject* Owner_;
     std::vector<std::unique_ptr<TChunk>> Items_;
 };
 
 // The chunk list of an image: makes chunks that belong to its owner.
 class TPNGList : public TPNGPointerList {
-public:
-    using TPNGPointerList::TPNGPointerList;
+  public:
     using TPNGPointerList::Add;
+    using TPNGPointerList::TPNGPointerList;
 
-    template <class T> T& Add() { return static_cast<T&>(TPNGPointerList::Add(std::make_unique<T>(Owner()))); }
+    template <class T> T& Add() {
+        return static_cast<T&>(TPNGPointerList::Add(std::make_unique<T>(Owner())));
+    }
 };

@@ -9,19 +9,23 @@ namespace ScanlineFilter {
 void Sub(const std::uint8_t* __restrict current, std::uint8_t* __restrict out, std::size_t size,
          std::size_t distance) {
     std::size_t i = 0;
-    for (; i < size && i < distance; ++i) out[i] = current[i];
-    for (; i < size; ++i) out[i] = std::uint8_t(current[i] - current[i - distance]);
+    for (; i < size && i < distance; ++i)
+        out[i] = current[i];
+    for (; i < size; ++i)
+        out[i] = std::uint8_t(current[i] - current[i - distance]);
 }
 
-void Up(const std::uint8_t* __restrict current, const std::uint8_t* __restrict prior, std::uint8_t* __restrict out,
-        std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) out[i] = std::uint8_t(current[i] - prior[i]);
+void Up(const std::uint8_t* __restrict current, const std::uint8_t* __restrict prior,
+        std::uint8_t* __restrict out, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i)
+        out[i] = std::uint8_t(current[i] - prior[i]);
 }
 
 void Average(const std::uint8_t* __restrict current, const std::uint8_t* __restrict prior,
              std::uint8_t* __restrict out, std::size_t size, std::size_t distance) {
     std::size_t i = 0;
-    for (; i < size && i < distance; ++i) out[i] = std::uint8_t(current[i] - prior[i] / 2);
+    for (; i < size && i < distance; ++i)
+        out[i] = std::uint8_t(current[i] - prior[i] / 2);
     for (; i < size; ++i)
         out[i] = std::uint8_t(current[i] - (unsigned(current[i - distance]) + unsigned(prior[i])) / 2);
 }
@@ -46,14 +50,17 @@ void Paeth(const std::uint8_t* __restrict current, const std::uint8_t* __restric
            std::uint8_t* __restrict out, std::size_t size, std::size_t distance) {
     std::size_t i = 0;
     // Left and upper left are 0 here, so the predictor is up.
-    for (; i < size && i < distance; ++i) out[i] = std::uint8_t(current[i] - prior[i]);
+    for (; i < size && i < distance; ++i)
+        out[i] = std::uint8_t(current[i] - prior[i]);
     for (; i < size; ++i)
-        out[i] = std::uint8_t(current[i] - PaethPredictor(current[i - distance], prior[i], prior[i - distance]));
+        out[i] =
+            std::uint8_t(current[i] - PaethPredictor(current[i - distance], prior[i], prior[i - distance]));
 }
 
 std::size_t Score(const std::uint8_t* row, std::size_t size) {
     std::size_t score = 0;
-    for (std::size_t j = 2; j < size; ++j) score += (row[j] == row[j - 1] || row[j] == row[j - 2]) ? 1 : 0;
+    for (std::size_t j = 2; j < size; ++j)
+        score += (row[j] == row[j - 1] || row[j] == row[j - 2]) ? 1 : 0;
     return score;
 }
 
@@ -89,11 +96,14 @@ TRowFilter::TRowFilter(std::size_t rowBytes, std::size_t distance, TFilterSet al
 
 TRowFilter::TFiltered TRowFilter::FilterRow(const std::uint8_t* row) {
     using enum TFilterType;
-    auto out = [&](TFilterType t) { return Outputs_[unsigned(t)].empty() ? nullptr : Outputs_[unsigned(t)].data() + 1; };
+    auto out = [&](TFilterType t) {
+        return Outputs_[unsigned(t)].empty() ? nullptr : Outputs_[unsigned(t)].data() + 1;
+    };
     const std::array<const std::uint8_t*, 5> outputs{row, out(Sub), out(Up), out(Average), out(Paeth)};
     if (Allowed_ & FilterBit(Sub)) ScanlineFilter::Sub(row, out(Sub), RowBytes_, Distance_);
     if (Allowed_ & FilterBit(Up)) ScanlineFilter::Up(row, Prior_, out(Up), RowBytes_);
-    if (Allowed_ & FilterBit(Average)) ScanlineFilter::Average(row, Prior_, out(Average), RowBytes_, Distance_);
+    if (Allowed_ & FilterBit(Average))
+        ScanlineFilter::Average(row, Prior_, out(Average), RowBytes_, Distance_);
     if (Allowed_ & FilterBit(Paeth)) ScanlineFilter::Paeth(row, Prior_, out(Paeth), RowBytes_, Distance_);
     const TFilterType chosen = ScanlineFilter::Choose(Allowed_, outputs, RowBytes_);
     Prior_ = row;

@@ -10,7 +10,9 @@ enum class TFilterType : std::uint8_t { None = 0, Sub = 1, Up = 2, Average = 3, 
 
 // A set of filter types: bit n for filter type n.
 using TFilterSet = std::uint8_t;
-constexpr TFilterSet FilterBit(TFilterType type) { return TFilterSet(1u << unsigned(type)); }
+constexpr TFilterSet FilterBit(TFilterType type) {
+    return TFilterSet(1u << unsigned(type));
+}
 inline constexpr TFilterSet AllFilterTypes = 0x1F;
 
 namespace ScanlineFilter {
@@ -40,7 +42,7 @@ TFilterType Choose(TFilterSet allowed, const std::array<const std::uint8_t*, 5>&
 // other than None and a row of zeros for above the first row; the rows themselves stay where the
 // caller has them.
 class TRowFilter {
-public:
+  public:
     TRowFilter(std::size_t rowBytes, std::size_t distance, TFilterSet allowed);
 
     struct TFiltered {
@@ -54,7 +56,7 @@ public:
     // must stay as it was until this call returns; None's output is the row itself.
     TFiltered FilterRow(const std::uint8_t* row);
 
-private:
+  private:
     std::size_t RowBytes_;
     std::size_t Distance_;
     TFilterSet Allowed_;

@@ -15,6 +15,6 @@ void TPictureDocument::ApplyLanguage(const TLanguageTexts& texts) {
     ExportGifCaption = texts.TextUtf8("MessTit2", "Export to GIF");
     ExportPngCaption = texts.TextUtf8("MessTit3", "Export to PNG");
     SavedToText = texts.TextUtf8("Message4", "The picture was saved to");
-    ExportOwnFileText = texts.TextUtf8(
-        "Message6", "Nothing was exported: the export would replace the picture's own file");
+    ExportOwnFileText =
+        texts.TextUtf8("Message6", "Nothing was exported: the export would replace the picture's own file");
 }

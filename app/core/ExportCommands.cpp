@@ -31,8 +31,10 @@ bool TPictureDocument::ExportPicture(TExportFormat format) {
     try {
         // The codec makes its own 8-bit copy; an earlier export stays whole until the new file
         // is complete, and no transparency reaches the file whatever the switch says.
-        if (format == TExportFormat::Gif) ExportGifFile(Picture, output);
-        else ExportPngFile(Picture, output);
+        if (format == TExportFormat::Gif)
+            ExportGifFile(Picture, output);
+        else
+            ExportPngFile(Picture, output);
     } catch (const EOutOfMemory&) {
         Host.SetWaitCursor(false);
         ShowOutOfMemory();

@@ -13,10 +13,10 @@ struct TFileDialogOptions {
     std::string InitialFolder;
 };
 
-// Everything modal the editor shows: message boxes, file dialogs and the desktop's handlers. The window gives the real
-// one (Qt); tests give a scripted one that answers and records.
+// Everything modal the editor shows: message boxes, file dialogs and the desktop's handlers. The window gives
+// the real one (Qt); tests give a scripted one that answers and records.
 class TModal {
-public:
+  public:
     virtual ~TModal() = default;
     // A question with Yes and No; true for Yes.
     virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
@@ -38,7 +38,7 @@ public:
 
 // What the document tells the window so that it repaints only what changed.
 class TDocumentHost {
-public:
+  public:
     virtual ~TDocumentHost() = default;
     // Pixels of the picture inside the area (picture coordinates) changed.
     virtual void PictureChanged(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) {}

@@ -207,10 +207,20 @@ void TPictureDocument::ToggleTransparency() {
 
 void TPictureDocument::ChooseStepPair(int pair) {
     switch (pair) {
-    case 1: StepX = Options.StepX1; StepY = Options.StepY1; break;
-    case 2: StepX = Options.StepX2; StepY = Options.StepY2; break;
-    case 3: StepX = Options.StepX3; StepY = Options.StepY3; break;
-    default: return;
+    case 1:
+        StepX = Options.StepX1;
+        StepY = Options.StepY1;
+        break;
+    case 2:
+        StepX = Options.StepX2;
+        StepY = Options.StepY2;
+        break;
+    case 3:
+        StepX = Options.StepX3;
+        StepY = Options.StepY3;
+        break;
+    default:
+        return;
     }
     Options.ActualStep = pair;
 }

@@ -20,14 +20,17 @@ constexpr int RowsPerEventCheck = 32;
 // Reverses the order of the pixels in one stored row.
 void ReverseRow(TPixelFormat format, std::uint8_t* row, int width) {
     switch (format) {
-    case TPixelFormat::pf8bit: std::reverse(row, row + width); return;
+    case TPixelFormat::pf8bit:
+        std::reverse(row, row + width);
+        return;
     case TPixelFormat::pf16bit:
     case TPixelFormat::pf24bit:
     case TPixelFormat::pf32bit: {
         const int bytes = BitsOfPixelFormat(format) == 32 ? 4 : BitsOfPixelFormat(format) / 8;
         std::uint8_t* left = row;
         std::uint8_t* right = row + std::size_t(width - 1) * std::size_t(bytes);
-        for (; left < right; left += bytes, right -= bytes) std::swap_ranges(left, left + bytes, right);
+        for (; left < right; left += bytes, right -= bytes)
+            std::swap_ranges(left, left + bytes, right);
         return;
     }
     case TPixelFormat::pf1bit:
@@ -60,8 +63,7 @@ void MirrorRows(TBitmap& bitmap, TDocumentHost& host) {
 
 // The frame is taken off before the pixels move and drawn again afterwards, so a mirrored
 // image carries the same frame as an unmirrored one; the floating image stays where it is.
-template <typename TTransform>
-void TransformFloating(TPictureDocument& document, TTransform transform) {
+template <typename TTransform> void TransformFloating(TPictureDocument& document, TTransform transform) {
     if (!document.Floating) return;
     document.Host.SetWaitCursor(true);
     document.FloatDisplayTransparent = false;
@@ -78,9 +80,13 @@ void TransformFloating(TPictureDocument& document, TTransform transform) {
 
 } // namespace
 
-void TPictureDocument::MirrorHorizontal() { TransformFloating(*this, MirrorColumns); }
+void TPictureDocument::MirrorHorizontal() {
+    TransformFloating(*this, MirrorColumns);
+}
 
-void TPictureDocument::MirrorVertical() { TransformFloating(*this, MirrorRows); }
+void TPictureDocument::MirrorVertical() {
+    TransformFloating(*this, MirrorRows);
+}
 
 void TPictureDocument::Rotate180() {
     TransformFloating(*this, [](TBitmap& bitmap, TDocumentHost& host) {

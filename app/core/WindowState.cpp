@@ -24,5 +24,9 @@ std::array<std::string, 3> TPictureDocument::StatusTexts() const {
     return texts;
 }
 
-int TPictureDocument::EffectiveStepX() const { return std::max(StepX, 1); }
-int TPictureDocument::EffectiveStepY() const { return std::max(StepY, 1); }
+int TPictureDocument::EffectiveStepX() const {
+    return std::max(StepX, 1);
+}
+int TPictureDocument::EffectiveStepY() const {
+    return std::max(StepY, 1);
+}

@@ -1,9 +1,9 @@
 // tessimap-export: the arguments, and the depth conversion run on real files.
 
+#include "../picture/TestFiles.h"
 #include "BmpFile.h"
 #include "ExportArguments.h"
 #include "ExportCommands.h"
-#include "../picture/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,8 @@ TEST(ExportArguments, RefusesWhatIsNotACommandWithAMessage) {
         {"--frobnicate", "a.bmp"},
         {"--depth"},
     };
-    for (const auto& args : wrong) EXPECT_THROW(ParseExportArguments(args), std::invalid_argument);
+    for (const auto& args : wrong)
+        EXPECT_THROW(ParseExportArguments(args), std::invalid_argument);
     try {
         ParseExportArguments({"--depth", "eight", "--output", "o.bmp", "i.bmp"});
     } catch (const std::invalid_argument& e) {
@@ -40,7 +41,8 @@ TEST(ExportCommand, ConvertsThirtyTwoBitInputToTheAskedDepth) {
     SaveBitmapToFile(picture, folder.File("in.bmp"));
 
     std::ostringstream out, err;
-    const auto args = ParseExportArguments({"--depth", "4", "--output", folder.File("out.bmp"), folder.File("in.bmp")});
+    const auto args =
+        ParseExportArguments({"--depth", "4", "--output", folder.File("out.bmp"), folder.File("in.bmp")});
     EXPECT_EQ(RunExport(args, out, err), 0) << err.str();
     const TBitmap back = LoadBitmapFromFile(folder.File("out.bmp"));
     EXPECT_EQ(back.PixelFormat(), TPixelFormat::pf4bit);

@@ -49,7 +49,8 @@ TEST(Canvas, FrameOfSolidBlackThenDottedWhiteCoversOnlyTheOuterRing) {
     EXPECT_EQ(b.Pixel(5, 0), clBlack);
     EXPECT_EQ(b.Pixel(6, 0), clWhite);
     for (int y = 1; y < 4; ++y)
-        for (int x = 1; x < 9; ++x) EXPECT_EQ(b.Pixel(x, y), Green) << x << "," << y;
+        for (int x = 1; x < 9; ++x)
+            EXPECT_EQ(b.Pixel(x, y), Green) << x << "," << y;
     for (int y = 0; y < 5; ++y) {
         EXPECT_NE(b.Pixel(0, y), Green);
         EXPECT_NE(b.Pixel(9, y), Green);
@@ -110,7 +111,8 @@ TEST(Canvas, CopyRectScalesByNearestNeighbour) {
 
 TEST(Canvas, CopyRectWithinOneBitmapReadsTheAreaBeforeWritingIt) {
     TBitmap b(4, 1, TPixelFormat::pf24bit);
-    for (int x = 0; x < 4; ++x) b.SetPixel(x, 0, RGB(std::uint8_t(x), 0, 0));
+    for (int x = 0; x < 4; ++x)
+        b.SetPixel(x, 0, RGB(std::uint8_t(x), 0, 0));
     b.CopyRect(TRect{1, 0, 4, 1}, b, TRect{0, 0, 3, 1});
     EXPECT_EQ(b.Pixel(1, 0), RGB(0, 0, 0));
     EXPECT_EQ(b.Pixel(2, 0), RGB(1, 0, 0));
@@ -140,7 +142,8 @@ TEST(FloodFill, AHugeRegionAndASpiralDoNotExhaustTheStack) {
     // A comb: every second column is a wall open at alternating ends.
     TBitmap comb = Filled(301, 300, clWhite);
     comb.Brush.Color = clBlack;
-    for (int x = 1; x < 300; x += 2) comb.FillRect(TRect{x, (x / 2) % 2 ? 1 : 0, x + 1, (x / 2) % 2 ? 300 : 299});
+    for (int x = 1; x < 300; x += 2)
+        comb.FillRect(TRect{x, (x / 2) % 2 ? 1 : 0, x + 1, (x / 2) % 2 ? 300 : 299});
     comb.Brush.Color = Red;
     comb.FloodFill(0, 0, clWhite);
     EXPECT_EQ(comb.Pixel(300, 150), Red);

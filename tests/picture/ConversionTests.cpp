@@ -8,7 +8,6 @@
 
 #include <random>
 
-
 namespace {
 
 TBitmap OnePixel(TColor c, TPixelFormat format = TPixelFormat::pf24bit) {
@@ -20,7 +19,8 @@ TBitmap OnePixel(TColor c, TPixelFormat format = TPixelFormat::pf24bit) {
 TEST(HalftonePalette, HoldsTheSixteenColoursTheCubeAndTheGreys) {
     const auto& t = HalftonePalette();
     ASSERT_EQ(t.size(), 256u);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(t[i], SixteenColorPalette()[i]);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(t[i], SixteenColorPalette()[i]);
     EXPECT_EQ(ColorOf(t[16]), RGB(0, 0, 0));
     EXPECT_EQ(ColorOf(t[16 + 36 * 1 + 6 * 2 + 3]), RGB(51, 102, 153));
     EXPECT_EQ(ColorOf(t[231]), RGB(255, 255, 255));

@@ -10,7 +10,7 @@
 
 // A folder of real files for one test, removed afterwards.
 class TTempFolder {
-public:
+  public:
     TTempFolder() {
         Path_ = std::filesystem::temp_directory_path() /
                 ("tessimap-test-" + std::to_string(::getpid()) + "-" + std::to_string(Counter()++));
@@ -24,7 +24,7 @@ public:
     std::string File(const std::string& name) const { return (Path_ / name).string(); }
     const std::filesystem::path& Path() const { return Path_; }
 
-private:
+  private:
     static int& Counter() {
         static int counter = 0;
         return counter;

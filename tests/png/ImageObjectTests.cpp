@@ -43,15 +43,16 @@ TEST_P(RoundTrip, EveryFileDecodesToThePixelsPutIn) {
     const TBytes data = InflateImageData(SplitChunks(sink.Bytes));
     const std::size_t row = std::size_t(1 + picture.Width());
     ASSERT_EQ(data.size(), row * std::size_t(picture.Height()));
-    for (std::size_t at = 0; at < data.size(); at += row) ASSERT_EQ(data[at], 1);
+    for (std::size_t at = 0; at < data.size(); at += row)
+        ASSERT_EQ(data[at], 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(DepthsSizesContents, RoundTrip,
-                         ::testing::Combine(::testing::Values(TPixelFormat::pf1bit, TPixelFormat::pf4bit,
-                                                              TPixelFormat::pf8bit, TPixelFormat::pf16bit,
-                                                              TPixelFormat::pf24bit, TPixelFormat::pf32bit),
-                                            ::testing::Values(std::pair{1, 1}, std::pair{1, 6}, std::pair{3, 2},
-                                                              std::pair{7, 5}, std::pair{33, 17}, std::pair{130, 70}),
-                                            ::testing::Bool()));
+INSTANTIATE_TEST_SUITE_P(
+    DepthsSizesContents, RoundTrip,
+    ::testing::Combine(::testing::Values(TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit,
+                                         TPixelFormat::pf16bit, TPixelFormat::pf24bit, TPixelFormat::pf32bit),
+                       ::testing::Values(std::pair{1, 1}, std::pair{1, 6}, std::pair{3, 2}, std::pair{7, 5},
+                                         std::pair{33, 17}, std::pair{130, 70}),
+                       ::testing::Bool()));
 
 } // namespace

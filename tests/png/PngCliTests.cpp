@@ -1,10 +1,10 @@
 // tessimap-export --png on real files.
 
+#include "../picture/TestFiles.h"
 #include "BmpFile.h"
 #include "ExportArguments.h"
 #include "ExportCommands.h"
 #include "PngTestSupport.h"
-#include "../picture/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,11 @@
 
 namespace {
 
-int RunPng(const TTempFolder& folder, const std::vector<std::string>& files, std::string& out, std::string& err) {
+int RunPng(const TTempFolder& folder, const std::vector<std::string>& files, std::string& out,
+           std::string& err) {
     std::vector<std::string> args{"--png"};
-    for (const std::string& file : files) args.push_back(folder.File(file));
+    for (const std::string& file : files)
+        args.push_back(folder.File(file));
     std::ostringstream o, e;
     const int status = RunExport(ParseExportArguments(args), o, e);
     out = o.str();

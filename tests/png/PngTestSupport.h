@@ -20,7 +20,9 @@ struct TPngChunkSeen {
     bool CrcMatches = false;
 };
 
-inline std::uint32_t Big32(const std::uint8_t* p) { return std::uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+inline std::uint32_t Big32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
+}
 
 // The chunks after the signature; fails the test unless the file is the signature and whole chunks.
 inline std::vector<TPngChunkSeen> SplitChunks(const TBytes& file) {
@@ -43,7 +45,8 @@ inline std::vector<TPngChunkSeen> SplitChunks(const TBytes& file) {
 
 inline std::vector<std::string> ChunkTypes(const std::vector<TPngChunkSeen>& chunks) {
     std::vector<std::string> types;
-    for (const auto& c : chunks) types.push_back(c.Type);
+    for (const auto& c : chunks)
+        types.push_back(c.Type);
     return types;
 }
 
@@ -74,7 +77,8 @@ inline void ExpectDecodesTo(const TBytes& file, const TBitmap& expected) {
     ASSERT_TRUE(png_image_begin_read_from_memory(&image, file.data(), file.size())) << image.message;
     image.format = PNG_FORMAT_RGBA;
     TBytes rgba(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr) && image.warning_or_error == 0)
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr) &&
+                image.warning_or_error == 0)
         << image.message;
     ASSERT_EQ(int(image.width), expected.Width());
     ASSERT_EQ(int(image.height), expected.Height());

@@ -9,13 +9,15 @@
 // shows; palette pictures take theirs from their own table.
 inline TColor PatternColor(const TBitmap& b, int x, int y) {
     const auto& table = b.ColorTable();
-    if (IsPaletteFormat(b.PixelFormat())) return ColorOf(table[std::size_t(x * 5 + y * 3 + 1) % table.size()]);
+    if (IsPaletteFormat(b.PixelFormat()))
+        return ColorOf(table[std::size_t(x * 5 + y * 3 + 1) % table.size()]);
     return RGB(std::uint8_t(40 + x * 7), std::uint8_t(30 + y * 11), std::uint8_t(100 + (x + y) % 50));
 }
 
 inline TBitmap& PaintPattern(TBitmap& b) {
     for (int y = 0; y < b.Height(); ++y)
-        for (int x = 0; x < b.Width(); ++x) b.SetPixel(x, y, PatternColor(b, x, y));
+        for (int x = 0; x < b.Width(); ++x)
+            b.SetPixel(x, y, PatternColor(b, x, y));
     return b;
 }
 
@@ -45,7 +47,8 @@ inline void StartPatternPicture(TPictureDocument& d, int width, int height, int 
 inline testing::AssertionResult SameArea(const TBitmap& a, int ax, int ay, const TBitmap& b, int bx = 0,
                                          int by = 0, int w = 0, int h = 0) {
     if (w == 0) {
-        if (a.Width() != b.Width() || a.Height() != b.Height()) return testing::AssertionFailure() << "sizes differ";
+        if (a.Width() != b.Width() || a.Height() != b.Height())
+            return testing::AssertionFailure() << "sizes differ";
         w = a.Width();
         h = a.Height();
     }
@@ -61,7 +64,9 @@ inline testing::AssertionResult AreaIs(const TBitmap& b, const TRect& r, TColor 
 }
 
 // The frame of a floating image is drawn in black and white dots.
-inline bool IsFramePixel(TColor c) { return c == clBlack || c == clWhite; }
+inline bool IsFramePixel(TColor c) {
+    return c == clBlack || c == clWhite;
+}
 
 inline void DragAndRelease(TPictureDocument& d, int x0, int y0, int x1, int y1) {
     d.BeginSelection(x0, y0);
@@ -70,6 +75,6 @@ inline void DragAndRelease(TPictureDocument& d, int x0, int y0, int x1, int y1) 
 }
 
 class TDocumentTest : public TDocumentFixture, public testing::Test {
-protected:
+  protected:
     TPictureDocument& D = Document;
 };

@@ -51,7 +51,8 @@ void ExpectGifShows(const std::string& path, const TBitmap& picture) {
     ASSERT_EQ(gif.Height, picture.Height());
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x) {
-            const TGIFColor c = gif.GlobalColors.at(gif.Indices[std::size_t(y) * std::size_t(gif.Width) + std::size_t(x)]);
+            const TGIFColor c =
+                gif.GlobalColors.at(gif.Indices[std::size_t(y) * std::size_t(gif.Width) + std::size_t(x)]);
             ASSERT_EQ(RGB(c.Red, c.Green, c.Blue), eight.Pixel(x, y)) << x << "," << y;
         }
 }
@@ -83,7 +84,8 @@ TEST_P(EveryDepth, ExportsShowTheEightBitConversionAndLeaveThePictureAsItWas) {
     TExportFixture f;
     TBitmap picture(37, 11, TPixelFormat::pf24bit);
     for (int y = 0; y < 11; ++y)
-        for (int x = 0; x < 37; ++x) picture.SetPixel(x, y, RGB(std::uint8_t(x * 7), std::uint8_t(y * 23), 90));
+        for (int x = 0; x < 37; ++x)
+            picture.SetPixel(x, y, RGB(std::uint8_t(x * 7), std::uint8_t(y * 23), 90));
     picture.SetPixelFormat(*PixelFormatOfBits(GetParam()));
     f.Name(picture);
     f.Document.UndoBitmap = TBitmap(3, 3, picture.PixelFormat());
@@ -110,14 +112,17 @@ TEST(ExportCommands, AnEightBitPictureKeepsItsOwnTable) {
     own[5] = QuadOf(RGB(1, 2, 3));
     own[200] = QuadOf(RGB(250, 240, 230));
     picture.SetColorTable(own);
-    for (int x = 0; x < 4; ++x) picture.ScanLine(0)[x] = x < 3 ? 200 : 5;
+    for (int x = 0; x < 4; ++x)
+        picture.ScanLine(0)[x] = x < 3 ? 200 : 5;
     f.Name(picture);
 
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Gif));
     const TDecodedGif gif = DecodeGifFile(f.Document.ExportFileName(TExportFormat::Gif));
     ASSERT_EQ(gif.GlobalColors.size(), 2u) << "only the colours some pixel uses";
-    EXPECT_EQ(RGB(gif.GlobalColors[0].Red, gif.GlobalColors[0].Green, gif.GlobalColors[0].Blue), RGB(250, 240, 230));
-    EXPECT_EQ(RGB(gif.GlobalColors[1].Red, gif.GlobalColors[1].Green, gif.GlobalColors[1].Blue), RGB(1, 2, 3));
+    EXPECT_EQ(RGB(gif.GlobalColors[0].Red, gif.GlobalColors[0].Green, gif.GlobalColors[0].Blue),
+              RGB(250, 240, 230));
+    EXPECT_EQ(RGB(gif.GlobalColors[1].Red, gif.GlobalColors[1].Green, gif.GlobalColors[1].Blue),
+              RGB(1, 2, 3));
 
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Png));
     const auto chunks = SplitChunks(f.Exported(TExportFormat::Png));
@@ -144,7 +149,8 @@ TEST(ExportCommands, TransparencyNeverReachesTheFile) {
     const std::size_t tableBytes = 3u << ((gif[10] & 0x07) + 1);
     EXPECT_EQ(gif.at(13 + tableBytes), 0x2C);
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Png));
-    for (const auto& chunk : SplitChunks(f.Exported(TExportFormat::Png))) EXPECT_NE(chunk.Type, "tRNS");
+    for (const auto& chunk : SplitChunks(f.Exported(TExportFormat::Png)))
+        EXPECT_NE(chunk.Type, "tRNS");
 }
 
 TEST(ExportCommands, AFloatingImageIsStampedFirstAndTwoExportsWriteTheSameFile) {
@@ -175,8 +181,10 @@ TEST(ExportCommands, ReportsWhereTheFileWentAndTheWarningCaptionStays) {
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Gif));
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Png));
     ASSERT_EQ(f.Modal.Shown.size(), 2u);
-    EXPECT_EQ(f.Modal.Shown[0], "Export to GIF|The picture was saved to " + f.Folder.File("level1.gif") + ".");
-    EXPECT_EQ(f.Modal.Shown[1], "Export to PNG|The picture was saved to " + f.Folder.File("level1.png") + ".");
+    EXPECT_EQ(f.Modal.Shown[0],
+              "Export to GIF|The picture was saved to " + f.Folder.File("level1.gif") + ".");
+    EXPECT_EQ(f.Modal.Shown[1],
+              "Export to PNG|The picture was saved to " + f.Folder.File("level1.png") + ".");
     EXPECT_EQ(f.Modal.Notices, f.Modal.Shown) << "a report, shown without an icon";
     EXPECT_FALSE(f.Host.WaitCursor);
 
@@ -256,7 +264,8 @@ TEST(ExportCommands, AFileThatCannotBeCreatedIsReportedAndChangesNothing) {
     EXPECT_FALSE(f.Host.WaitCursor);
     EXPECT_TRUE(f.Document.UndoAvailable);
     EXPECT_EQ(f.Document.Picture.PixelFormat(), TPixelFormat::pf24bit);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.Folder.Path()), {}), 2) << "no temporary left";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.Folder.Path()), {}), 2)
+        << "no temporary left";
 
     f.Document.CurrentFile = "/nonexistent-folder/level1.bmp";
     EXPECT_FALSE(f.Document.ExportPicture(TExportFormat::Png));

@@ -9,16 +9,20 @@ namespace {
 // A hand-made BMP file: the 14-byte file header and 40-byte info header, pixels at offset 54.
 std::vector<std::uint8_t> BmpHeaders(std::int32_t w, std::int32_t h, int bits) {
     std::vector<std::uint8_t> b;
-    auto u32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) b.push_back(std::uint8_t(v >> 8 * i)); };
+    auto u32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b.push_back(std::uint8_t(v >> 8 * i));
+    };
     b = {'B', 'M'};
     u32(0), u32(0), u32(54), u32(40), u32(std::uint32_t(w)), u32(std::uint32_t(h));
     u32(1 | std::uint32_t(bits) << 16); // planes, bits per pixel
-    for (int i = 0; i < 6; ++i) u32(0);
+    for (int i = 0; i < 6; ++i)
+        u32(0);
     return b;
 }
 
 class FileCommands : public TDocumentTest {
-protected:
+  protected:
     TTempFolder Folder;
     // Saved as old.bmp, then changed: the state that failures must leave as it is.
     void StartNamedModifiedPicture() {
@@ -69,8 +73,8 @@ TEST_F(FileCommands, OpenFourBitFileTakesItsSizeAndDepthForTheNextNew) {
     Modal.FileChoices.push_back(Folder.File("tiles.bmp"));
     D.Open();
     ASSERT_EQ(1u, Modal.Dialogs.size());
-    EXPECT_EQ("Open picture|bitmap pictures|bmp",
-              Modal.Dialogs[0].Title + "|" + Modal.Dialogs[0].FilterText + "|" + Modal.Dialogs[0].DefaultExtension);
+    EXPECT_EQ("Open picture|bitmap pictures|bmp", Modal.Dialogs[0].Title + "|" + Modal.Dialogs[0].FilterText +
+                                                      "|" + Modal.Dialogs[0].DefaultExtension);
     EXPECT_EQ(TPixelFormat::pf4bit, D.Picture.PixelFormat());
     EXPECT_TRUE(SameArea(D.Picture, 0, 0, file));
     EXPECT_EQ(Folder.File("tiles.bmp"), D.CurrentFile);
@@ -134,8 +138,9 @@ TEST_F(FileCommands, SaveStampsTheFloatingImageIntoTheFile) {
 
 TEST_F(FileCommands, SaveAsAddsTheExtensionOnlyWhenNoneWasTyped) {
     StartPatternPicture(D, 4, 4);
-    for (const auto& [typed, stored] : {std::pair{"level1", "level1.bmp"}, std::pair{"level1.dib", "level1.dib"},
-                                        std::pair{".map", ".map.bmp"}}) {
+    for (const auto& [typed, stored] :
+         {std::pair{"level1", "level1.bmp"}, std::pair{"level1.dib", "level1.dib"},
+          std::pair{".map", ".map.bmp"}}) {
         D.Modified = true;
         Host.TitleChanges = 0;
         Modal.FileChoices.push_back(Folder.File(typed));

@@ -17,7 +17,9 @@ void TScriptedModal::ShowNotice(const std::string& title, const std::string& tex
     Notices.push_back(Shown.back());
 }
 
-void TScriptedModal::ShowError(const std::string& text) { Errors.push_back(text); }
+void TScriptedModal::ShowError(const std::string& text) {
+    Errors.push_back(text);
+}
 
 std::optional<std::string> TScriptedModal::ChooseOpenFile(const TFileDialogOptions& options) {
     Dialogs.push_back(options);

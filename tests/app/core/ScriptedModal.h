@@ -9,7 +9,7 @@
 
 // A modal interface that answers from a script and records what was shown.
 class TScriptedModal : public TModal {
-public:
+  public:
     bool AskYesNo(const std::string& title, const std::string& text) override;
     void ShowMessage(const std::string& title, const std::string& text) override;
     void ShowNotice(const std::string& title, const std::string& text) override;
@@ -19,20 +19,20 @@ public:
     void OpenWithDesktop(const std::string& address) override { Opened.push_back(address); }
     std::optional<TColor> ChooseColor(const std::string& title, TColor initial) override;
 
-    std::deque<bool> Answers;                            // for AskYesNo; No when empty
+    std::deque<bool> Answers;                           // for AskYesNo; No when empty
     std::deque<std::optional<std::string>> FileChoices; // for both dialogs; cancel when empty
-    std::vector<std::string> Shown;                      // "title|text" of every box, in order
-    std::vector<std::string> Notices;                    // those of them shown without an icon
+    std::vector<std::string> Shown;                     // "title|text" of every box, in order
+    std::vector<std::string> Notices;                   // those of them shown without an icon
     std::vector<std::string> Errors;
     std::vector<TFileDialogOptions> Dialogs;
-    std::vector<std::string> Opened; // addresses handed to the desktop
+    std::vector<std::string> Opened;                // addresses handed to the desktop
     std::deque<std::optional<TColor>> ColorChoices; // for the colour dialog; cancel when empty
-    std::vector<TColor> ColorPresets;                // the colour each colour dialog opened with
+    std::vector<TColor> ColorPresets;               // the colour each colour dialog opened with
 };
 
 // A host that records what the document asked to repaint.
 class TRecordingHost : public TDocumentHost {
-public:
+  public:
     void PictureChanged(int left, int top, int right, int bottom) override;
     void PictureResized() override { ++Resized; }
     void FloatingChanged() override { ++FloatingChanges; }

@@ -43,12 +43,18 @@ TEST_P(SelectionDrag, LiftsTheClampedRectangleAndLeavesBackgroundBehind) {
 
 INSTANTIATE_TEST_SUITE_P(Selection, SelectionDrag,
                          testing::ValuesIn(std::vector<TDrag>{
-                             {"RightDown", 2, 3, 7, 9, {2, 3, 7, 9}}, {"LeftUp", 7, 9, 2, 3, {2, 3, 7, 9}},
-                             {"LeftDown", 7, 3, 2, 9, {2, 3, 7, 9}}, {"RightUp", 2, 9, 7, 3, {2, 3, 7, 9}},
-                             {"PastRight", 5, 4, 500, 8, {5, 4, 20, 8}}, {"PastBottom", 5, 4, 9, 77, {5, 4, 9, 10}},
-                             {"PastLeft", 5, 4, -30, 6, {0, 4, 5, 6}}, {"PastTop", 5, 4, 12, -1, {5, 0, 12, 4}},
-                             {"PastBottomRight", 5, 4, 21, 11, {5, 4, 20, 10}}, {"Click", 6, 6, 6, 6, {}},
-                             {"VerticalLine", 6, 6, 6, 9, {}}, {"HorizontalLine", 6, 6, 0, 6, {}}}),
+                             {"RightDown", 2, 3, 7, 9, {2, 3, 7, 9}},
+                             {"LeftUp", 7, 9, 2, 3, {2, 3, 7, 9}},
+                             {"LeftDown", 7, 3, 2, 9, {2, 3, 7, 9}},
+                             {"RightUp", 2, 9, 7, 3, {2, 3, 7, 9}},
+                             {"PastRight", 5, 4, 500, 8, {5, 4, 20, 8}},
+                             {"PastBottom", 5, 4, 9, 77, {5, 4, 9, 10}},
+                             {"PastLeft", 5, 4, -30, 6, {0, 4, 5, 6}},
+                             {"PastTop", 5, 4, 12, -1, {5, 0, 12, 4}},
+                             {"PastBottomRight", 5, 4, 21, 11, {5, 4, 20, 10}},
+                             {"Click", 6, 6, 6, 6, {}},
+                             {"VerticalLine", 6, 6, 6, 9, {}},
+                             {"HorizontalLine", 6, 6, 0, 6, {}}}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(Selection, UndoAfterLiftAndClearSelectionOrAfterLiftMoveAndStamp) {
@@ -76,8 +82,8 @@ TEST_F(Selection, SelectAllLiftsTheWholePictureAndStampingPutsItBack) {
     const TBitmap before = D.Picture;
     D.SelectAll();
     ASSERT_TRUE(D.Floating);
-    EXPECT_EQ(TRect(0, 0, 256, 192), Bounds(D.FloatLeft, D.FloatTop, D.FloatingBitmap.Width(),
-                                            D.FloatingBitmap.Height()));
+    EXPECT_EQ(TRect(0, 0, 256, 192),
+              Bounds(D.FloatLeft, D.FloatTop, D.FloatingBitmap.Width(), D.FloatingBitmap.Height()));
     EXPECT_TRUE(AreaIs(D.Picture, TRect(0, 0, 256, 192), D.Options.BackgroundColor));
     EXPECT_FALSE(Host.WaitCursor);
     D.StampFloating();
@@ -86,7 +92,8 @@ TEST_F(Selection, SelectAllLiftsTheWholePictureAndStampingPutsItBack) {
 
 TEST_F(Selection, WithTransparencyTheFrameShowsOnlyWhileDraggingAndCopyCarriesNone) {
     StartPatternPicture(D, 20, 10);
-    for (int x = 2; x < 12; ++x) D.Picture.SetPixel(x, 2, D.Options.TransparentColor);
+    for (int x = 2; x < 12; ++x)
+        D.Picture.SetPixel(x, 2, D.Options.TransparentColor);
     const TBitmap before = D.Picture;
     D.ToggleTransparency();
     D.BeginSelection(2, 2);
@@ -94,7 +101,8 @@ TEST_F(Selection, WithTransparencyTheFrameShowsOnlyWhileDraggingAndCopyCarriesNo
     EXPECT_FALSE(D.Floating);
     EXPECT_EQ(D.StatusTexts()[1] + "|" + D.StatusTexts()[2], "X=12, Y=8|10 x 6");
     EXPECT_TRUE(SameArea(D.Picture, 0, 0, before));
-    for (int y = 1; y < 5; ++y) EXPECT_TRUE(IsFramePixel(D.FloatingBitmap.Pixel(0, y))) << y;
+    for (int y = 1; y < 5; ++y)
+        EXPECT_TRUE(IsFramePixel(D.FloatingBitmap.Pixel(0, y))) << y;
     D.EndSelection();
     EXPECT_TRUE(D.Floating);
     EXPECT_TRUE(SameArea(D.FloatingBitmap, 0, 0, before, 2, 2, 10, 6));

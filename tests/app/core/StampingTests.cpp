@@ -9,7 +9,7 @@ namespace {
 const TColor Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255), Gray = RGB(128, 128, 128);
 
 class Stamping : public TDocumentTest {
-protected:
+  protected:
     void UsePicture(int w, int h) {
         D.Options.WidthPic = w;
         D.Options.HeightPic = h;
@@ -27,7 +27,8 @@ protected:
 TEST_F(Stamping, PasteLandsOnFirstGridPointAtOrAfterScrollPosition) {
     for (const auto& [scrollX, scrollY, stepX, stepY, x, y] :
          {std::array{13, 13, 8, 8, 16, 16}, std::array{16, 16, 8, 8, 16, 16}, std::array{0, 0, 8, 8, 0, 0},
-          std::array{13, 7, 8, 5, 16, 10}, std::array{995, 0, 8, 8, 1000, 0}, std::array{13, 7, 0, -4, 13, 7}}) {
+          std::array{13, 7, 8, 5, 16, 10}, std::array{995, 0, 8, 8, 1000, 0},
+          std::array{13, 7, 0, -4, 13, 7}}) {
         D.StepX = stepX;
         D.StepY = stepY;
         D.Paste(PatternBitmap(10, 10), scrollX, scrollY);
@@ -57,9 +58,9 @@ TEST_F(Stamping, MoveByStepOrPixelIsRefusedPastTheEdge) {
 // A 20 x 20 image in the middle of a black 400 x 400 picture, a gray line some pixels away.
 TEST_F(Stamping, SlideStopsAtContentWithinEightyPixels) {
     for (const auto& [arrow, gap, move] :
-         {std::tuple{TArrow::Right, 40, 40}, std::tuple{TArrow::Right, 80, 80}, std::tuple{TArrow::Right, 81, 0},
-          std::tuple{TArrow::Right, 0, 0}, std::tuple{TArrow::Left, 40, 40}, std::tuple{TArrow::Left, 81, 0},
-          std::tuple{TArrow::Up, 80, 80}, std::tuple{TArrow::Down, 81, 0}}) {
+         {std::tuple{TArrow::Right, 40, 40}, std::tuple{TArrow::Right, 80, 80},
+          std::tuple{TArrow::Right, 81, 0}, std::tuple{TArrow::Right, 0, 0}, std::tuple{TArrow::Left, 40, 40},
+          std::tuple{TArrow::Left, 81, 0}, std::tuple{TArrow::Up, 80, 80}, std::tuple{TArrow::Down, 81, 0}}) {
         UsePicture(400, 400);
         D.Picture.Brush.Color = Gray;
         const bool horizontal = arrow == TArrow::Left || arrow == TArrow::Right;
@@ -101,7 +102,8 @@ TEST_F(Stamping, PasteFramesTheImageAndStampLeavesTheFrameOut) {
     UsePicture(64, 64);
     const TBitmap tile = PatternBitmap(12, 9);
     D.Paste(tile, 0, 0);
-    for (int x = 0; x < 12; ++x) EXPECT_TRUE(IsFramePixel(D.FloatingBitmap.Pixel(x, 0))) << x;
+    for (int x = 0; x < 12; ++x)
+        EXPECT_TRUE(IsFramePixel(D.FloatingBitmap.Pixel(x, 0))) << x;
     EXPECT_TRUE(SameArea(D.FloatingBitmap, 1, 1, tile, 1, 1, 10, 7));
     D.ToggleTransparency();
     D.ToggleTransparency();

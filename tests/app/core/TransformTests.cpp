@@ -14,11 +14,14 @@ using TShape = std::tuple<TTurn, int, int>;
 // Turn, width and height of the lifted image, bits: from one row or column up to widths that
 // split 1- and 4-bit bytes unevenly, lifted at an odd offset so that palette rows do too.
 class Mirroring : public TDocumentFixture, public testing::TestWithParam<std::tuple<TShape, int>> {
-protected:
+  protected:
     void Turn(TTurn turn) {
-        if (turn == TTurn::Horizontal) Document.MirrorHorizontal();
-        else if (turn == TTurn::Vertical) Document.MirrorVertical();
-        else Document.Rotate180();
+        if (turn == TTurn::Horizontal)
+            Document.MirrorHorizontal();
+        else if (turn == TTurn::Vertical)
+            Document.MirrorVertical();
+        else
+            Document.Rotate180();
     }
 };
 
@@ -35,7 +38,8 @@ TEST_P(Mirroring, MovesEveryPixelToItsMirrorPlaceAndTwiceGivesTheImageBack) {
     const bool flipX = turn != TTurn::Vertical, flipY = turn != TTurn::Horizontal;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            ASSERT_EQ(before.Pixel(3 + (flipX ? w - 1 - x : x), 1 + (flipY ? h - 1 - y : y)), turned.Pixel(x, y))
+            ASSERT_EQ(before.Pixel(3 + (flipX ? w - 1 - x : x), 1 + (flipY ? h - 1 - y : y)),
+                      turned.Pixel(x, y))
                 << x << "," << y;
     EXPECT_TRUE(Document.FloatShown && !Document.Modified);
     Turn(turn);
@@ -44,11 +48,12 @@ TEST_P(Mirroring, MovesEveryPixelToItsMirrorPlaceAndTwiceGivesTheImageBack) {
     EXPECT_EQ(before.PixelBuffer(), Document.Picture.PixelBuffer());
 }
 
-INSTANTIATE_TEST_SUITE_P(Transform, Mirroring,
-                         testing::Combine(testing::Values(TShape{TTurn::Horizontal, 3, 1}, TShape{TTurn::Vertical, 1, 3},
-                                                          TShape{TTurn::Rotate, 2, 2}, TShape{TTurn::Horizontal, 13, 5},
-                                                          TShape{TTurn::Rotate, 11, 4}),
-                                          testing::Values(1, 4, 8, 16, 24)));
+INSTANTIATE_TEST_SUITE_P(
+    Transform, Mirroring,
+    testing::Combine(testing::Values(TShape{TTurn::Horizontal, 3, 1}, TShape{TTurn::Vertical, 1, 3},
+                                     TShape{TTurn::Rotate, 2, 2}, TShape{TTurn::Horizontal, 13, 5},
+                                     TShape{TTurn::Rotate, 11, 4}),
+                     testing::Values(1, 4, 8, 16, 24)));
 
 TEST_F(Transform, MirroringALongImageLetsTheWindowRepaintMeanwhile) {
     StartPatternPicture(D, 30, 400);
@@ -64,7 +69,8 @@ TEST_F(Transform, MirroringALongImageLetsTheWindowRepaintMeanwhile) {
 TEST_F(Transform, BlackWhiteWithBlackBackground) {
     StartPatternPicture(D, 4, 2);
     const TColor row[4] = {clBlack, RGB(255, 0, 0), clWhite, RGB(1, 0, 0)};
-    for (int x = 0; x < 4; ++x) D.Picture.SetPixel(x, 0, row[x]);
+    for (int x = 0; x < 4; ++x)
+        D.Picture.SetPixel(x, 0, row[x]);
     DragAndRelease(D, 0, 0, 2, 2);
     ASSERT_FALSE(D.Modified);
     D.BlackWhite();
@@ -73,7 +79,8 @@ TEST_F(Transform, BlackWhiteWithBlackBackground) {
     EXPECT_TRUE(D.Modified) << "a conversion that cannot be undone must not close unasked";
     D.StampFloating();
     const TColor expected[4] = {clWhite, clBlack, clBlack, clBlack};
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(expected[x], D.Picture.Pixel(x, 0)) << x;
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(expected[x], D.Picture.Pixel(x, 0)) << x;
 }
 
 TEST_F(Transform, ColourPicksThenClearPictureFillsWithThePickedBackground) {
@@ -96,7 +103,8 @@ TEST_F(Transform, ColourPicksThenClearPictureFillsWithThePickedBackground) {
 TEST_F(Transform, FloodFillStaysInItsRegionAndDisablesUndo) {
     StartPatternPicture(D, 20, 20);
     D.ClearPicture();
-    for (int y = 0; y < 20; ++y) D.Picture.SetPixel(10, y, clWhite);
+    for (int y = 0; y < 20; ++y)
+        D.Picture.SetPixel(10, y, clWhite);
     D.Options.FillColor = RGB(255, 0, 0);
     for (const int pass : {1, 2}) {
         DragAndRelease(D, 15, 15, 18, 18);

@@ -45,13 +45,16 @@ TEST_P(ColorDepths, DepthConvertsPictureFloatingImageAndUndoTogether) {
     // The frame was off during the conversion: the ring comes back as the converted image.
     D.StampFloating();
     EXPECT_TRUE(AreaIs(D.Picture, Bounds(16, 16, 5, 5), D.Picture.Pixel(2, 2)));
-    for (const int other : {0, 2, 32}) D.SetColorDepth(other);
+    for (const int other : {0, 2, 32})
+        D.SetColorDepth(other);
     EXPECT_EQ(D.Picture.PixelFormat(), format);
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowState, ColorDepths,
-                         testing::Values(std::pair{1, TPixelFormat::pf1bit}, std::pair{4, TPixelFormat::pf4bit},
-                                         std::pair{8, TPixelFormat::pf8bit}, std::pair{16, TPixelFormat::pf16bit},
+                         testing::Values(std::pair{1, TPixelFormat::pf1bit},
+                                         std::pair{4, TPixelFormat::pf4bit},
+                                         std::pair{8, TPixelFormat::pf8bit},
+                                         std::pair{16, TPixelFormat::pf16bit},
                                          std::pair{24, TPixelFormat::pf24bit}));
 
 TEST_F(WindowState, ResizeStampsFirstReportsTheOldSizeAndFills) {
