@@ -1,16 +1,12 @@
 #include "ColorCensus.h"
 
+#include "BgrRuns.h"
 #include "Bitmap.h"
 #include "RowCodec.h"
 
 #include <algorithm>
 
 namespace {
-
-// A stored blue, green, red triple as one number, 0x00RRGGBB.
-inline std::uint32_t LoadBgr(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
-}
 
 TColor ColorOfRgb(std::uint32_t rgb) {
     return RGB(std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8), std::uint8_t(rgb));
@@ -47,22 +43,11 @@ void TColorCensus::Add(std::uint32_t rgb, std::uint64_t pixels) {
 }
 
 void TColorCensus::AddBgr(const std::uint8_t* bgr, int count) {
-    if (Overflowed_ || count <= 0) return;
-    // Tile maps are long runs of one colour: a run costs one table lookup.
-    std::uint32_t run = LoadBgr(bgr);
-    std::uint64_t length = 1;
-    for (int i = 1; i < count; ++i) {
-        const std::uint32_t c = LoadBgr(bgr + 3 * std::size_t(i));
-        if (c == run) {
-            ++length;
-            continue;
-        }
-        Add(run, length);
-        if (Overflowed_) return;
-        run = c;
-        length = 1;
-    }
-    Add(run, length);
+    if (Overflowed_) return;
+    ForEachBgrRun(bgr, count, [this](std::uint32_t rgb, int, int length) {
+        Add(rgb, std::uint64_t(length));
+        return !Overflowed_;
+    });
 }
 
 void TColorCensus::CountIndices(TPixelFormat format, const std::uint8_t* row, int width) {

@@ -1,15 +1,12 @@
 #include "ColorQuantizer.h"
 
+#include "BgrRuns.h"
 #include "MemoryGuard.h"
 #include "RowCodec.h"
 
 #include <algorithm>
 
 namespace {
-
-inline std::uint32_t LoadBgr(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
-}
 
 inline std::size_t SlotOf(std::uint32_t key, int bits) {
     return (key * 2654435761u) >> (32 - bits);
@@ -88,20 +85,10 @@ void TColorQuantizer::Add(std::uint32_t rgb, std::uint64_t pixels) {
 }
 
 void TColorQuantizer::AddBgr(const std::uint8_t* bgr, int count) {
-    if (count <= 0) return;
-    std::uint32_t run = LoadBgr(bgr);
-    std::uint64_t length = 1;
-    for (int i = 1; i < count; ++i) {
-        const std::uint32_t c = LoadBgr(bgr + 3 * std::size_t(i));
-        if (c == run) {
-            ++length;
-            continue;
-        }
-        Add(run, length);
-        run = c;
-        length = 1;
-    }
-    Add(run, length);
+    ForEachBgrRun(bgr, count, [this](std::uint32_t rgb, int, int length) {
+        Add(rgb, std::uint64_t(length));
+        return true;
+    });
 }
 
 void TColorQuantizer::AddRow(TPixelFormat format, const std::vector<TRGBQuad>& table, const std::uint8_t* row,

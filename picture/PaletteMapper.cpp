@@ -1,13 +1,12 @@
 #include "PaletteMapper.h"
 
+#include "BgrRuns.h"
 #include "Bitmap.h"
 #include "RowCodec.h"
 
-namespace {
+#include <cstring>
 
-inline std::uint32_t LoadBgr(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
-}
+namespace {
 
 std::uint32_t RgbOfColor(TColor c) {
     return std::uint32_t(GetRValue(c)) << 16 | std::uint32_t(GetGValue(c)) << 8 | GetBValue(c);
@@ -53,19 +52,10 @@ std::uint8_t TPaletteMapper::IndexOf(TColor color) {
 }
 
 void TPaletteMapper::MapBgr(const std::uint8_t* bgr, int count, std::uint8_t* indices) {
-    if (count <= 0) return;
-    // Runs of one colour, the body of every tile, cost a comparison a pixel.
-    std::uint32_t last = LoadBgr(bgr);
-    std::uint8_t index = Lookup(last);
-    indices[0] = index;
-    for (int i = 1; i < count; ++i) {
-        const std::uint32_t c = LoadBgr(bgr + 3 * std::size_t(i));
-        if (c != last) {
-            last = c;
-            index = Lookup(c);
-        }
-        indices[i] = index;
-    }
+    ForEachBgrRun(bgr, count, [this, indices](std::uint32_t rgb, int first, int length) {
+        std::memset(indices + first, Lookup(rgb), std::size_t(length));
+        return true;
+    });
 }
 
 void TPaletteMapper::TranslatePalette(const std::vector<TRGBQuad>& rowTable) {
