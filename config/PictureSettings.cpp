@@ -11,6 +11,7 @@
 namespace {
 
 constexpr TColor kColorBits = 0xFFFFFF; // 0x00BBGGRR: the top byte is never part of a colour
+constexpr int kLargestFontSize = 999;
 
 // How a stored number becomes a value; the default is the one of the options' own type.
 using TClean = int (*)(int stored, int def);
@@ -20,6 +21,9 @@ int AsStored(int stored, int) {
 }
 int AtLeastOne(int stored, int def) {
     return stored < 1 ? def : stored;
+}
+int FontSizeRule(int stored, int def) {
+    return stored < 1 || stored > kLargestFontSize ? def : stored;
 }
 int DepthRule(int stored, int) {
     return ColorDepthOf(stored);
@@ -69,7 +73,8 @@ constexpr std::array<TOptionField, 14> kOptionFields = {{
 
 constexpr std::array<TFontField, 6> kFontFields = {{
     {kFont, "FontName", &F::FontName, AsStored, 0},
-    {kFont, "FontSize", &F::FontSize, AsStored, 1},
+    // A size of 0 would preview as one pixel and be saved back so.
+    {kFont, "FontSize", &F::FontSize, FontSizeRule, 1},
     {kFont, "FontStyleB", &F::FontStyleB, AsStored, 2},
     {kFont, "FontStyleI", &F::FontStyleI, AsStored, 3},
     {kFont, "FontStyleU", &F::FontStyleU, AsStored, 4},
