@@ -1,7 +1,6 @@
 // Keyboard marks go on keys every layout types directly: letters beyond A-Z only when nothing
 // else is free.
 
-#include "LanguageFile.h"
 #include "Mnemonics.h"
 
 #include <gtest/gtest.h>
@@ -26,26 +25,6 @@ TEST(MnemonicLetters, TypableKeysFirstOthersOnlyWhenNoneIsFree) {
         const QStringList marked = WithMnemonics(texts);
         EXPECT_EQ(marked, expected) << texts.join('|').toStdString();
         EXPECT_EQ(WithMnemonics(marked), marked) << texts.join('|').toStdString();
-    }
-}
-
-// The menu titles and the Help menu of every shipped language.
-TEST(MnemonicLetters, ShippedMenusAreMarkedOnTypableKeys) {
-    const TLanguageFile shipped(QStringLiteral(TESSIMAP_RESOURCES "/language.ini"), {}, false);
-    const std::vector<std::vector<const char*>> groups = {
-        {"File1", "Edit1", "View1", "Picture1", "Language1", "Help1"}, {"Description1", "About1"}};
-    for (const QString& language : shipped.Languages()) {
-        const auto texts = shipped.Section(language);
-        for (const auto& keys : groups) {
-            QStringList captions;
-            for (const char* key : keys)
-                captions.append(texts.value(key));
-            for (const QString& caption : WithMnemonics(captions)) {
-                const qsizetype mark = caption.indexOf('&');
-                ASSERT_GE(mark, 0) << caption.toStdString();
-                EXPECT_LT(caption.at(mark + 1).unicode(), 0x80) << caption.toStdString();
-            }
-        }
     }
 }
 
