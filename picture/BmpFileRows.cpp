@@ -42,10 +42,11 @@ TBmpFileRows::TBmpFileRows(const std::string& path) : File_(path) {
     PixelBytes_ = std::min(Header_.ImageSize != 0 ? std::uint64_t(Header_.ImageSize) : fullBytes, inFile);
     // A row counts as present when its pixels are there; its padding may be missing.
     const std::uint64_t pixelPart = (std::uint64_t(Header_.Width) * std::uint64_t(Header_.Bits) + 7) / 8;
-    RowsInFile_ = inFile >= fullBytes ? Height_
-                  : inFile < pixelPart ? 0
-                                       : int(std::min<std::uint64_t>((inFile - pixelPart) / FileRowBytes_ + 1,
-                                                                     std::uint64_t(Height_)));
+    RowsInFile_ =
+        inFile >= fullBytes ? Height_
+        : inFile < pixelPart
+            ? 0
+            : int(std::min<std::uint64_t>((inFile - pixelPart) / FileRowBytes_ + 1, std::uint64_t(Height_)));
 
     Layout_.CoreHeader = Header_.Core;
     if (!unpacked) {

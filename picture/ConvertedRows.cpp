@@ -12,7 +12,8 @@ TConvertedRows::TConvertedRows(TRowSource& source, TPixelFormat format) : Source
     } else {
         Table_ = source.ColorTable(); // a palette depth hands its table on to a direct one
     }
-    if (source.PixelFormat() != TPixelFormat::pf24bit) Bgr_ = AllocateBytes(3 * std::uint64_t(source.Width()));
+    if (source.PixelFormat() != TPixelFormat::pf24bit)
+        Bgr_ = AllocateBytes(3 * std::uint64_t(source.Width()));
     for (auto& row : Rows_)
         row = AllocateBytes(RowBytes());
 }
