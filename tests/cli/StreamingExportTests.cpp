@@ -74,8 +74,8 @@ TEST(StreamingExport, WritesTheBytesOfTheExportFromMemory) {
                 SaveBitmapToFile(Picture(width, 29, format, topDown), input);
                 for (const std::string& mode : modes) {
                     const bool depth = mode[0] != '-';
-                    const std::string output =
-                        depth ? folder.File(name + "_" + mode + ".bmp") : WithExtension(input, "." + mode.substr(2));
+                    const std::string output = depth ? folder.File(name + "_" + mode + ".bmp")
+                                                     : WithExtension(input, "." + mode.substr(2));
                     const auto args = depth ? std::vector<std::string>{"--depth", mode, "-o", output, input}
                                             : std::vector<std::string>{mode, input};
                     std::string err;
@@ -93,8 +93,9 @@ TEST(StreamingExport, InputWhoseRowsEndEarlyFailsNamingTheRowsAndWritesNothing) 
     bytes.resize(bytes.size() - 3 * 32 - 5); // three whole rows and part of a fourth are gone
     WriteFileBytes(input, bytes);
 
-    for (const auto& args : {std::vector<std::string>{"--gif", input}, std::vector<std::string>{"--png", input},
-                             std::vector<std::string>{"--depth", "8", "-o", folder.File("out.bmp"), input}}) {
+    for (const auto& args :
+         {std::vector<std::string>{"--gif", input}, std::vector<std::string>{"--png", input},
+          std::vector<std::string>{"--depth", "8", "-o", folder.File("out.bmp"), input}}) {
         std::string err;
         EXPECT_EQ(RunCommand(args, &err), 1) << args[0];
         EXPECT_NE(err.find(input + ": the pixel data ends after 4 of 8 rows"), std::string::npos) << err;
