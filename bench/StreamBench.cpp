@@ -124,7 +124,15 @@ void BM_EditorExport(benchmark::State& state, bool gif) {
 
 } // namespace
 
-BENCHMARK_CAPTURE(BM_StreamExport, Png, "--png")->Arg(8192)->Arg(32768)->Iterations(1)->Unit(benchmark::kSecond);
-BENCHMARK_CAPTURE(BM_StreamExport, Gif, "--gif")->Arg(8192)->Arg(32768)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_StreamExport, Png, "--png")
+    ->Arg(8192)
+    ->Arg(32768)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_StreamExport, Gif, "--gif")
+    ->Arg(8192)
+    ->Arg(32768)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(BM_EditorExport, Png, false)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(BM_EditorExport, Gif, true)->Iterations(1)->Unit(benchmark::kSecond);

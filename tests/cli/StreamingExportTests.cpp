@@ -3,7 +3,9 @@
 
 #include "../picture/TestFiles.h"
 #include "BmpFile.h"
+#include "BmpFileRows.h"
 #include "ByteSink.h"
+#include "Errors.h"
 #include "ExportArguments.h"
 #include "ExportCommands.h"
 #include "GifExport.h"
@@ -101,6 +103,26 @@ TEST(StreamingExport, InputWhoseRowsEndEarlyFailsNamingTheRowsAndWritesNothing) 
         EXPECT_NE(err.find(input + ": the pixel data ends after 4 of 8 rows"), std::string::npos) << err;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1) << "only the input";
+}
+
+// The input loses its last rows after the header was read, as a file another program rewrites:
+// the export fails halfway and the partial output goes with it.
+TEST(StreamingExport, InputThatShrinksWhileReadFailsAndLeavesNoOutput) {
+    TTempFolder folder;
+    const std::string input = folder.File("big.bmp");
+    for (const bool gif : {false, true}) {
+        SaveBitmapToFile(Picture(600, 2000, TPixelFormat::pf24bit, true), input);
+        const std::string output = folder.File(gif ? "big.gif" : "big.png");
+        TBmpFileRows rows(input);
+        ASSERT_EQ(rows.RowsInFile(), 2000);
+        std::filesystem::resize_file(input, 54 + 1800 * 3 * 600);
+        if (gif)
+            EXPECT_THROW(ExportGifFile(rows, output), EReadError);
+        else
+            EXPECT_THROW(ExportPngFile(rows, output), EReadError);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1)
+            << "only the input";
+    }
 }
 
 #if defined(__SANITIZE_ADDRESS__)
