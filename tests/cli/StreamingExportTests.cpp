@@ -134,7 +134,7 @@ TEST(StreamingExport, InputThatShrinksWhileReadFailsAndLeavesNoOutput) {
 #endif
 
 // Runs the real program in a child whose address space is limited; returns its exit status.
-int RunLimited(std::uint64_t addressSpace, const std::vector<std::string>& args) {
+[[maybe_unused]] int RunLimited(std::uint64_t addressSpace, const std::vector<std::string>& args) {
     const pid_t child = ::fork();
     if (child == 0) {
         const rlimit limit{addressSpace, addressSpace};
