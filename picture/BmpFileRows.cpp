@@ -88,6 +88,7 @@ void TBmpFileRows::LoadBlock(std::int64_t fileRow) {
 }
 
 const std::uint8_t* TBmpFileRows::NextRow() {
+    if (Next_ >= Height_) throw EReadError(); // past the last row: nothing there to read
     const int y = BottomFirst_ ? Height_ - 1 - Next_ : Next_;
     ++Next_;
     const std::int64_t fileRow = Header_.Height < 0 ? y : Height_ - 1 - y;
