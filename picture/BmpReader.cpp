@@ -8,8 +8,6 @@
 #include "RowCodec.h"
 
 #include <algorithm>
-#include <cstring>
-#include <limits>
 #include <vector>
 
 using namespace BmpLayout;
