@@ -1,5 +1,5 @@
 // Export to GIF and Export to PNG: the picture goes through a codec into a file beside the
-// picture's own file. The codec works on an 8-bit copy, so the picture itself never changes.
+// picture's own file. The codec converts a few rows at a time, so the picture itself never changes.
 
 #include "PictureDocument.h"
 
@@ -29,7 +29,7 @@ bool TPictureDocument::ExportPicture(TExportFormat format) {
     Host.SetWaitCursor(true);
     Host.ProcessPendingEvents();
     try {
-        // The codec makes its own 8-bit copy; an earlier export stays whole until the new file
+        // The codec converts the rows as it goes; an earlier export stays whole until the new file
         // is complete, and no transparency reaches the file whatever the switch says.
         if (format == TExportFormat::Gif)
             ExportGifFile(Picture, output);
