@@ -11,11 +11,13 @@ expected_list "$expected" >"$scratch/expected"
 files_under "$prefix" >"$scratch/actual"
 expect_same_list "$scratch/expected" "$scratch/actual" "installed files"
 
+license_line="Licensed under the GNU GPL, version 3 or later."
 # No display is needed to ask either program what it is.
 for program in tessimap tessimap-export; do
     installed="$prefix/bin/$program"
-    [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$installed" --version)" = "$program $version" ] ||
-        fail "$program --version printed '$("$installed" --version)', not '$program $version'"
+    printf '%s\n' "$program $version" "$license_line" >"$scratch/version"
+    env -u DISPLAY -u WAYLAND_DISPLAY "$installed" --version | diff -u "$scratch/version" - >&2 ||
+        fail "$program --version does not print its version and licence"
     "$installed" --help | grep -q "^usage: $program" || fail "$program --help shows no usage"
     for wrong in "--bogus" "-q a.bmp"; do
         status=0
