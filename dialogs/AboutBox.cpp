@@ -19,7 +19,7 @@
 #endif
 // The build sets these from its cache variables, so a packager changes them in one place.
 #ifndef TESSIMAP_MAKER
-#define TESSIMAP_MAKER "the Tessimap developers"
+#define TESSIMAP_MAKER "Tessimap developers"
 #endif
 #ifndef TESSIMAP_MAIL
 #define TESSIMAP_MAIL "tessimap@example.org"
