@@ -186,6 +186,8 @@ TEST_F(LanguageMenu, AboutBoxInCzechShowsSrpenAndTheCzechPage) {
         EXPECT_TRUE(box.Credit->text().startsWith("Autor: "));
         EXPECT_TRUE(box.Credit->text().contains("srpen"));
         EXPECT_FALSE(box.Credit->text().contains("August"));
+        EXPECT_EQ(box.License->text(),
+                  QString::fromUtf8("Licencováno pod licencí GNU GPL, verze 3 nebo novější."));
         EXPECT_EQ(box.Comments->text(), "Kontakt:");
         EXPECT_EQ(box.Version->text(), "Verze " TESSIMAP_VERSION);
         EXPECT_EQ(box.focusWidget(), static_cast<QWidget*>(box.OKButton));

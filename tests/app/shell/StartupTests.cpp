@@ -60,7 +60,8 @@ TEST(EditorCommandLine, HelpAndVersionWinAndEveryWrongUseNamesItsProblemWithStat
 
     std::ostringstream out, err;
     EXPECT_EQ(AnswerWithoutWindow(ParseEditorCommandLine({"--version"}), out, err), 0);
-    EXPECT_EQ(out.str(), std::string("tessimap ") + TESSIMAP_VERSION + "\n");
+    EXPECT_EQ(out.str(), std::string("tessimap ") + TESSIMAP_VERSION +
+                             "\nLicensed under the GNU GPL, version 3 or later.\n");
     EXPECT_TRUE(err.str().empty());
 }
 
