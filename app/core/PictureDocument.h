@@ -116,19 +116,13 @@ class TPictureDocument {
     void SlideToContact(TArrow arrow);
     void StampFloating();
     void DropFloating();
-    void ApplyTransparency();
     void ToggleTransparency(); // Transparent1Click
     void ChooseStepPair(int pair);
     // Dragging Image2 with the left button: x and y inside Image2.
     void GrabFloating(int x, int y);
     void DragFloating(int x, int y);
-    void SaveFloatingEdges();
-    void RestoreFloatingEdges();
-    void FreeFloatingEdges();
-    void DrawFloatingFrame();
 
     // ---- Undo ------------------------------------------------------------------------------
-    void SaveUndo();
     void Undo();
 
     // ---- Selection and clipboard -------------------------------------------------------------
@@ -138,7 +132,6 @@ class TPictureDocument {
     // Lifts, or discards an empty rectangle. A lift whose undo area cannot be kept does not lift:
     // the selection is discarded and the error raised.
     void EndSelection();
-    bool CopySelectionToFloating();
     void DiscardSelection();
     void SelectAll();
     // The floating image without its frame, for the clipboard (Copy; Cut is this then DropFloating).
@@ -175,6 +168,15 @@ class TPictureDocument {
     bool ExportPicture(TExportFormat format);
 
   private:
+    // The steps inside the operations above; each leaves the floating image, its frame and the
+    // undo area in a state only the whole operation makes sensible.
+    void ApplyTransparency();
+    void SaveFloatingEdges();
+    void RestoreFloatingEdges();
+    void FreeFloatingEdges();
+    void DrawFloatingFrame();
+    void SaveUndo();
+    bool CopySelectionToFloating();
     int Zoom() const;
     // The picture's colour under a point in control pixels; clInvalid off the picture.
     TColor ColorAt(int x, int y) const;

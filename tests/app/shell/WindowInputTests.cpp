@@ -136,6 +136,20 @@ TEST_F(WindowInput, ZoomStretchesThePictureAndASelectionTakesPicturePixels) {
     EXPECT_EQ(lifted.Pixel(1, 1), Red);
 }
 
+// The middle panel follows the mouse over the picture; a drag is held to the picture's edges.
+TEST_F(WindowInput, TheCursorPanelFollowsTheMouse) {
+    UsePicture(64, 48);
+    auto* image = Named<TPictureControl>(Form, "Image1");
+    const QLabel* panel = Named<QLabel>(Form, "StatusPanel2");
+    Mouse(image, QEvent::MouseMove, QPoint(10, 7), Qt::NoButton);
+    EXPECT_EQ(panel->text(), "X=10, Y=7");
+    Mouse(image, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
+    Mouse(image, QEvent::MouseMove, QPoint(90, 70), Qt::LeftButton);
+    EXPECT_EQ(panel->text(), "X=64, Y=48");
+    EXPECT_EQ(Named<QLabel>(Form, "StatusPanel3")->text(), "59 x 43");
+    Mouse(image, QEvent::MouseButtonRelease, QPoint(90, 70), Qt::NoButton);
+}
+
 TEST_F(WindowInput, PasteLandsOnTheGridOfTheStepPairChosenWithCtrlDigits) {
     TOptionsChange steps = Document().CurrentOptions();
     steps.Options.StepX2 = 16;
