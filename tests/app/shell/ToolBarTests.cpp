@@ -27,6 +27,37 @@ class ToolBar : public ShellTest {
     enum : int { NewBut = 1, OpenBut, SaveBut, ExitBut, CutBut, CopyBut, PasteBut, UndoBut, HelpBut = 18 };
 };
 
+// An automation tool finds each button and separator by its own name, in the toolbar's order.
+TEST_F(ToolBar, ButtonsAndSeparatorsCarryTheirNamesInOrder) {
+    QStringList names;
+    auto* bar = Named<QToolBar>(Form, "ToolBar1");
+    for (QAction* item : bar->actions())
+        names << (item->isSeparator() ? item->objectName() : bar->widgetForAction(item)->objectName());
+    EXPECT_EQ(names, (QStringList{"NewPictureToolBut1",
+                                  "OpenPictureToolBut1",
+                                  "SavePictureToolBut1",
+                                  "ExitToolBut1",
+                                  "Separator1ToolBut1",
+                                  "CutToolBut1",
+                                  "CopyToolBut1",
+                                  "PasteToolBut1",
+                                  "UndoToolBut1",
+                                  "Separator2ToolBut1",
+                                  "TransparentToolBut1",
+                                  "InsertTextToolBut1",
+                                  "SettingToolBut1",
+                                  "Separator3ToolBut1",
+                                  "BackgroundColorToolBut1",
+                                  "TransparentColorToolBut1",
+                                  "FillColorToolBut1",
+                                  "Separator4ToolBut1",
+                                  "Step1ToolBut1",
+                                  "Step2ToolBut1",
+                                  "Step3ToolBut1",
+                                  "Separator5ToolBut1",
+                                  "HelpToolBut1"}));
+}
+
 TEST_F(ToolBar, SeparatorShowsWhileItsGroupHasAButton) {
     for (int slot : {CutBut, CopyBut, PasteBut, UndoBut})
         Check(slot)->trigger();
