@@ -2,6 +2,7 @@
 
 #include "ByteSink.h"
 #include "ConvertedRows.h"
+#include "OwnColorRows.h"
 #include "PngObject.h"
 
 void WritePngRows(TRowSource& rows, TByteSink& sink) {
@@ -18,6 +19,20 @@ void ExportPng(TRowSource& picture, TByteSink& sink) {
 void ExportPng(const TBitmap& picture, TByteSink& sink) {
     TBitmapRows rows(picture);
     ExportPng(rows, sink);
+}
+
+TOwnColors ExportPngExact(TRowSource& picture, TByteSink& sink) {
+    TOwnColorRows own(picture);
+    TPNGObject png;
+    png.AssignIndexRows(own);
+    png.SaveToStream(sink);
+    return own.Colors();
+}
+
+TOwnColors ExportPngExactFile(TRowSource& picture, const std::string& path) {
+    TOwnColors colors;
+    WriteFileSafely(path, [&](TByteSink& sink) { colors = ExportPngExact(picture, sink); });
+    return colors;
 }
 
 void ExportPngFile(TRowSource& picture, const std::string& path) {
