@@ -86,6 +86,7 @@ TEST_F(Settings, FirstCloseWritesTheDefaultsInOrder) {
                              "FillColor=16777215",
                              "Transparency=0",
                              "ColorDepth=24",
+                             "ExactColors=0",
                              "[Font]",
                              "FontName=Arial",
                              "FontSize=12",
@@ -116,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Stored, SettingsActualStep, testing::Values(0, 7, -1));
 TEST_F(Settings, StoredChoicesAreApplied) {
     StartWith("[View]\nToolBar=0\nStatusBar=0\nCut=0\nHelp=1\n"
               "[Options]\nWidthPic=40\nHeightPic=30\nStepX2=16\nStepY2=4\nActualStep=2\nFillColor=255\n"
-              "ColorDepth=264\nTransparency=1\n[Font]\nFontName=Liberation Sans\n");
+              "ColorDepth=264\nTransparency=1\nExactColors=1\n[Font]\nFontName=Liberation Sans\n");
     EXPECT_FALSE(Named<QToolBar>(Form, "ToolBar1")->isVisible());
     EXPECT_FALSE(Named(Form, "VisibleToolBar1")->isChecked());
     EXPECT_FALSE(Named<QStatusBar>(Form, "StatusBar1")->isVisible());
@@ -134,6 +135,7 @@ TEST_F(Settings, StoredChoicesAreApplied) {
     EXPECT_EQ(Document().StepY(), 4);
     EXPECT_TRUE(Named(Form, "Transparent1")->isChecked());
     EXPECT_TRUE(Document().Options().Transparency);
+    EXPECT_TRUE(Named(Form, "ExactColors1")->isChecked());
     EXPECT_EQ(Named(Form, "FillColorToolBut1")->icon().pixmap(16, 16).toImage().pixelColor(8, 8),
               QColor(255, 0, 0));
     EXPECT_EQ(Document().Font().FontName, "Liberation Sans");
