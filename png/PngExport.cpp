@@ -2,8 +2,11 @@
 
 #include "ByteSink.h"
 #include "ConvertedRows.h"
+#include "Errors.h"
 #include "OwnColorRows.h"
 #include "PngObject.h"
+
+#include <new>
 
 void WritePngRows(TRowSource& rows, TByteSink& sink) {
     TPNGObject png;
@@ -22,11 +25,16 @@ void ExportPng(const TBitmap& picture, TByteSink& sink) {
 }
 
 TOwnColors ExportPngExact(TRowSource& picture, TByteSink& sink) {
-    TOwnColorRows own(picture);
-    TPNGObject png;
-    png.AssignIndexRows(own);
-    png.SaveToStream(sink);
-    return own.Colors();
+    try {
+        TOwnColorRows own(picture);
+        TPNGObject png;
+        png.AssignIndexRows(own);
+        png.SaveToStream(sink);
+        return own.Colors();
+    } catch (const std::bad_alloc&) {
+        // The colour tables are plain allocations; the user is told as for any picture too large.
+        throw EOutOfMemory();
+    }
 }
 
 TOwnColors ExportPngExactFile(TRowSource& picture, const std::string& path) {

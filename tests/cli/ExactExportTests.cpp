@@ -7,14 +7,17 @@
 #include "../png/PngTestSupport.h"
 #include "BmpFile.h"
 #include "ColorMatcher.h"
+#include "Errors.h"
 #include "ExportArguments.h"
 #include "ExportCommands.h"
 #include "GifExport.h"
+#include "MemoryGuard.h"
 #include "PngExport.h"
 #include "RowSource.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -99,6 +102,32 @@ TEST(ExactExport, DepthEightOnTheCommandLineKeepsThePictureColours) {
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
             ASSERT_EQ(back.Pixel(x, y), picture.Pixel(x, y)) << x << ", " << y;
+}
+
+// Every allocation of the exact path may fail: the user gets the out-of-memory message and no
+// file, never a half-written one or another error.
+TEST(ExactExport, RunningOutOfMemoryAnywhereReportsItAndWritesNothing) {
+    TTempFolder folder;
+    const TBitmap picture = MakeColorMap(300);
+    using TExport = TOwnColors (*)(TRowSource&, const std::string&);
+    for (const TExport exportFile : {&ExportGifExactFile, &ExportPngExactFile}) {
+        const std::string path = folder.File(exportFile == &ExportGifExactFile ? "out.gif" : "out.png");
+        int failures = 0;
+        for (std::uint64_t allowed = 0;; ++allowed) {
+            TBitmapRows rows(picture);
+            try {
+                TForcedOutOfMemory forced(allowed);
+                exportFile(rows, path);
+            } catch (const EOutOfMemory&) {
+                ++failures;
+                ASSERT_FALSE(std::filesystem::exists(path)) << allowed;
+                continue;
+            }
+            break;
+        }
+        EXPECT_GT(failures, 0);
+        EXPECT_TRUE(std::filesystem::exists(path));
+    }
 }
 
 } // namespace
