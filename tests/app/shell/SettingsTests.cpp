@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Stored, SettingsActualStep, testing::Values(0, 7, -1));
 TEST_F(Settings, StoredChoicesAreApplied) {
     StartWith("[View]\nToolBar=0\nStatusBar=0\nCut=0\nHelp=1\n"
               "[Options]\nWidthPic=40\nHeightPic=30\nStepX2=16\nStepY2=4\nActualStep=2\nFillColor=255\n"
-              "ColorDepth=264\nTransparency=1\nExactColors=1\n[Font]\nFontName=Liberation Sans\n");
+              "ColorDepth=264\nTransparency=1\n[Font]\nFontName=Liberation Sans\n");
     EXPECT_FALSE(Named<QToolBar>(Form, "ToolBar1")->isVisible());
     EXPECT_FALSE(Named(Form, "VisibleToolBar1")->isChecked());
     EXPECT_FALSE(Named<QStatusBar>(Form, "StatusBar1")->isVisible());
@@ -135,7 +135,6 @@ TEST_F(Settings, StoredChoicesAreApplied) {
     EXPECT_EQ(Document().StepY(), 4);
     EXPECT_TRUE(Named(Form, "Transparent1")->isChecked());
     EXPECT_TRUE(Document().Options().Transparency);
-    EXPECT_TRUE(Named(Form, "ExactColors1")->isChecked());
     EXPECT_EQ(Named(Form, "FillColorToolBut1")->icon().pixmap(16, 16).toImage().pixelColor(8, 8),
               QColor(255, 0, 0));
     EXPECT_EQ(Document().Font().FontName, "Liberation Sans");
@@ -181,11 +180,14 @@ TEST_F(Settings, ChoicesSurviveARestart) {
     Named(Form, "FillColorToolBut1")->trigger();
     ToolButCheck(Form, 6)->trigger(); // Copy off
     Named(Form, "StatusBarM1")->trigger();
+    Named(Form, "ExactColors1")->trigger();
     Form->move(30, 40);
     const QSize size = Form->size(); // shrunk to the small picture
     CloseAndRestart();
 
     EXPECT_TRUE(Named(Form, "Step3")->isChecked());
+    EXPECT_TRUE(Named(Form, "ExactColors1")->isChecked());
+    EXPECT_TRUE(Document().Options().ExactColors);
     EXPECT_EQ(Document().Options().FillColor, RGB(10, 20, 30));
     EXPECT_FALSE(ToolButCheck(Form, 6)->isChecked());
     EXPECT_FALSE(Named<QStatusBar>(Form, "StatusBar1")->isVisible());
