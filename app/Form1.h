@@ -74,6 +74,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     QAction *Undo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr, *Delete1 = nullptr,
             *SelectAll1 = nullptr;
     QAction *VisibleToolBar1 = nullptr, *StatusBarM1 = nullptr;
+    QAction* ExactColors1 = nullptr;
     QAction *Transparent1 = nullptr, *Clear1 = nullptr, *BlackWhite1 = nullptr, *MirrorHorizontal1 = nullptr,
             *MirrorVertical1 = nullptr, *Degrees90 = nullptr, *Degrees180 = nullptr, *Degrees270 = nullptr;
     QAction *Step1 = nullptr, *Step2 = nullptr, *Step3 = nullptr;
@@ -128,6 +129,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void SelectAll1Click();
 
     void Transparent1Click();
+    void ExactColors1Click();
     void Clear1Click();
     void BlackWhite1Click();
     void MirrorHorizontal1Click();

@@ -7,6 +7,11 @@ void TForm1::Transparent1Click() {
     ShowSwitches();
 }
 
+void TForm1::ExactColors1Click() {
+    Document_->ToggleExactColors();
+    ShowSwitches();
+}
+
 void TForm1::Clear1Click() {
     Document_->ClearPicture();
 }
@@ -48,6 +53,8 @@ void TForm1::ShowStepPair(int pair) {
 void TForm1::ShowSwitches() {
     if (Transparent1->isChecked() != Document_->Options().Transparency)
         Transparent1->setChecked(Document_->Options().Transparency);
+    if (ExactColors1->isChecked() != Document_->Options().ExactColors)
+        ExactColors1->setChecked(Document_->Options().ExactColors);
     QAction* const steps[] = {Step1, Step2, Step3};
     QAction* active = steps[std::clamp(Document_->Options().ActualStep, 1, 3) - 1];
     if (!active->isChecked()) active->setChecked(true);

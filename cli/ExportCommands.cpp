@@ -6,10 +6,12 @@
 #include "ConvertedRows.h"
 #include "Errors.h"
 #include "GifExport.h"
+#include "OwnColorRows.h"
 #include "PictureFile.h"
 #include "PngExport.h"
 
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -25,7 +27,12 @@ void ConvertDepth(const TExportArguments& arguments, std::ostream& out) {
     TBmpFileRows file(input);
     if (file.Streamable()) {
         RefuseTruncated(file);
-        TConvertedRows rows(file, format);
+        // As in the editor, a picture already at 8 bits keeps its own table either way.
+        const bool own = arguments.Exact && file.PixelFormat() != format;
+        std::optional<TConvertedRows> halftoneRows;
+        std::optional<TOwnColorRows> ownRows;
+        TRowSource& rows = own ? static_cast<TRowSource&>(ownRows.emplace(file))
+                               : static_cast<TRowSource&>(halftoneRows.emplace(file, format));
         // A conversion keeps only the core-header layout of the file, as it does in the editor.
         const TBmpFileLayout layout =
             format == file.PixelFormat() ? file.FileLayout() : TBmpFileLayout{file.FileLayout().CoreHeader};
@@ -33,27 +40,35 @@ void ConvertDepth(const TExportArguments& arguments, std::ostream& out) {
     } else {
         // Run-length pixels cannot be read by the row: this picture is opened whole.
         TBitmap picture = OpenPictureForEditing(input);
-        picture.SetPixelFormat(format);
+        if (arguments.Exact && picture.PixelFormat() != format)
+            picture = ConvertedToOwnColors(picture);
+        else
+            picture.SetPixelFormat(format);
         SaveBitmapToFile(picture, arguments.Output);
     }
     out << arguments.Output << '\n';
 }
 
-void ExportFile(const std::string& input, const std::string& output, bool gif) {
+// Writes the export of rows from a file or from memory; the colours it kept when exact.
+std::optional<TOwnColors> ExportRows(TRowSource& rows, const std::string& output, bool gif, bool exact) {
+    if (exact) return gif ? ExportGifExactFile(rows, output) : ExportPngExactFile(rows, output);
+    if (gif)
+        ExportGifFile(rows, output);
+    else
+        ExportPngFile(rows, output);
+    return std::nullopt;
+}
+
+std::optional<TOwnColors> ExportFile(const std::string& input, const std::string& output, bool gif,
+                                     bool exact) {
     TBmpFileRows file(input);
     if (file.Streamable()) {
         RefuseTruncated(file);
-        if (gif)
-            ExportGifFile(file, output);
-        else
-            ExportPngFile(file, output);
-        return;
+        return ExportRows(file, output, gif, exact);
     }
     const TBitmap picture = OpenPictureForEditing(input);
-    if (gif)
-        ExportGifFile(picture, output);
-    else
-        ExportPngFile(picture, output);
+    TBitmapRows rows(picture);
+    return ExportRows(rows, output, gif, exact);
 }
 
 // A failure message names the file it concerns, unless the message already does.
@@ -90,8 +105,11 @@ int RunExport(const TExportArguments& arguments, std::ostream& out, std::ostream
                 continue;
             }
             try {
-                ExportFile(input, output, gif);
+                const std::optional<TOwnColors> kept = ExportFile(input, output, gif, arguments.Exact);
                 out << output << '\n';
+                if (kept && kept->Reduced())
+                    err << "tessimap-export: " << input << ": " << kept->PictureColors
+                        << " colours were reduced to " << kept->Table.size() << '\n';
             } catch (const std::exception& e) {
                 err << "tessimap-export: " << Described(input, e) << '\n';
                 status = 1;

@@ -53,7 +53,7 @@ using F = TFontOptions;
 constexpr const char* kOptions = "Options";
 constexpr const char* kFont = "Font";
 
-constexpr std::array<TOptionField, 14> kOptionFields = {{
+constexpr std::array<TOptionField, 15> kOptionFields = {{
     {kOptions, "WidthPic", &O::WidthPic, AtLeastOne, 0},
     {kOptions, "HeightPic", &O::HeightPic, AtLeastOne, 1},
     {kOptions, "StepX1", &O::StepX1, AsStored, 3},
@@ -69,6 +69,7 @@ constexpr std::array<TOptionField, 14> kOptionFields = {{
     {kOptions, "FillColor", &O::FillColor, ColorRule, 11},
     {kOptions, "Transparency", &O::Transparency, AsStored, 13},
     {kOptions, "ColorDepth", &O::ColorDepth, DepthRule, 12},
+    {kOptions, "ExactColors", &O::ExactColors, AsStored, 14},
 }};
 
 constexpr std::array<TFontField, 6> kFontFields = {{

@@ -6,6 +6,7 @@
 #include "GifErrors.h"
 #include "GifImage.h"
 #include "GifTrailer.h"
+#include "OwnColorRows.h"
 
 #include <new>
 #include <numeric>
@@ -73,6 +74,22 @@ void ExportGif(TRowSource& picture, TByteSink& sink) {
 void ExportGif(const TBitmap& picture, TByteSink& sink) {
     TBitmapRows rows(picture);
     ExportGif(rows, sink);
+}
+
+TOwnColors ExportGifExact(TRowSource& picture, TByteSink& sink) {
+    try {
+        TOwnColorRows own(picture);
+        WriteGifRows(own, sink);
+        return own.Colors();
+    } catch (const std::bad_alloc&) {
+        throw EOutOfMemory();
+    }
+}
+
+TOwnColors ExportGifExactFile(TRowSource& picture, const std::string& path) {
+    TOwnColors colors;
+    WriteFileSafely(path, [&](TByteSink& sink) { colors = ExportGifExact(picture, sink); });
+    return colors;
 }
 
 void ExportGifFile(TRowSource& picture, const std::string& path) {

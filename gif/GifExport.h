@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Bitmap.h"
+#include "OwnColors.h"
 
 #include <string>
 
@@ -14,6 +15,12 @@ class TRowSource;
 // Raises EPictureError (or a GIF error) with the message for the user; the picture is untouched.
 void ExportGif(TRowSource& picture, TByteSink& sink);
 void ExportGif(const TBitmap& picture, TByteSink& sink);
+
+// The export that keeps the picture's own colours: exactly its colours when it has at most 256
+// (reduced to 256 by the quantiser when it has more), packed as above. Returns the table and how
+// many colours the picture had.
+TOwnColors ExportGifExact(TRowSource& picture, TByteSink& sink);
+TOwnColors ExportGifExactFile(TRowSource& picture, const std::string& path);
 
 // The 8-bit rows of a picture, as the two passes above: their colour table packed and written
 // with them. The colour conversion before is the caller's.

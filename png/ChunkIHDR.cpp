@@ -53,6 +53,7 @@ void TChunkIHDR::ChooseLayout() {
     Top_ = nullptr;
     Step_ = 0;
     Rows_ = nullptr;
+    PacksIndices_ = false;
     BufferBits_ = 0;
     Stride_ = 0;
     const int bits = BufferBitsFor(ColorType, BitDepth);
@@ -83,6 +84,15 @@ void TChunkIHDR::UseImageRows(TRowSource& rows) {
         std::uint32_t(rows.Height()) != Height)
         throw EPictureError("PNG image rows do not fit the image header");
     Rows_ = &rows;
+}
+
+void TChunkIHDR::UseIndexRows(TRowSource& rows) {
+    ChooseLayout();
+    if (ColorType != PngFormat::ColorTypePalette || rows.PixelFormat() != TPixelFormat::pf8bit ||
+        std::uint32_t(rows.Width()) != Width || std::uint32_t(rows.Height()) != Height)
+        throw EPictureError("PNG image rows do not fit the image header");
+    Rows_ = &rows;
+    PacksIndices_ = true;
 }
 
 void TChunkIHDR::SaveToStream(TByteSink& sink) {

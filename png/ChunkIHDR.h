@@ -42,6 +42,13 @@ class TChunkIHDR : public TChunk {
     void UseImageRows(TRowSource& rows);
     TRowSource* ImageRows() const { return Rows_; }
 
+    // Takes 8-bit palette indices from a row source, top row first, and has them packed to the
+    // header's bit depth (1, 2, 4 or 8) as they are written: a palette of a few colours needs no
+    // more bits than its entries. EPictureError unless the header is of a palette and the rows
+    // fit it. Zeroes the colour table like PrepareImageData.
+    void UseIndexRows(TRowSource& rows);
+    bool PacksIndices() const { return PacksIndices_; }
+
     int BufferBitsPerPixel() const { return BufferBits_; }
     std::size_t RowStride() const { return Stride_; }
     bool HasImageData() const { return Top_ != nullptr || Rows_ != nullptr; }
@@ -69,5 +76,6 @@ class TChunkIHDR : public TChunk {
     const std::uint8_t* Top_ = nullptr;
     std::ptrdiff_t Step_ = 0;
     TRowSource* Rows_ = nullptr;
+    bool PacksIndices_ = false;
     std::array<TRGBQuad, 256> ColorTable_{};
 };

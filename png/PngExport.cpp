@@ -2,7 +2,11 @@
 
 #include "ByteSink.h"
 #include "ConvertedRows.h"
+#include "Errors.h"
+#include "OwnColorRows.h"
 #include "PngObject.h"
+
+#include <new>
 
 void WritePngRows(TRowSource& rows, TByteSink& sink) {
     TPNGObject png;
@@ -18,6 +22,25 @@ void ExportPng(TRowSource& picture, TByteSink& sink) {
 void ExportPng(const TBitmap& picture, TByteSink& sink) {
     TBitmapRows rows(picture);
     ExportPng(rows, sink);
+}
+
+TOwnColors ExportPngExact(TRowSource& picture, TByteSink& sink) {
+    try {
+        TOwnColorRows own(picture);
+        TPNGObject png;
+        png.AssignIndexRows(own);
+        png.SaveToStream(sink);
+        return own.Colors();
+    } catch (const std::bad_alloc&) {
+        // The colour tables are plain allocations; the user is told as for any picture too large.
+        throw EOutOfMemory();
+    }
+}
+
+TOwnColors ExportPngExactFile(TRowSource& picture, const std::string& path) {
+    TOwnColors colors;
+    WriteFileSafely(path, [&](TByteSink& sink) { colors = ExportPngExact(picture, sink); });
+    return colors;
 }
 
 void ExportPngFile(TRowSource& picture, const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Bitmap.h"
+#include "OwnColors.h"
 
 #include <string>
 
@@ -13,6 +14,12 @@ class TRowSource;
 // file. Raises EPictureError with the message for the user; the picture is untouched.
 void ExportPng(TRowSource& picture, TByteSink& sink);
 void ExportPng(const TBitmap& picture, TByteSink& sink);
+
+// The export that keeps the picture's own colours: a palette of exactly its colours when it has
+// at most 256 (reduced to 256 by the quantiser when it has more), at the fewest bits per pixel
+// that reach them. Returns the table and how many colours the picture had.
+TOwnColors ExportPngExact(TRowSource& picture, TByteSink& sink);
+TOwnColors ExportPngExactFile(TRowSource& picture, const std::string& path);
 
 // The rows of a palette picture as they are, written as an indexed-colour PNG of their depth.
 // The colour conversion before is the caller's.

@@ -7,6 +7,7 @@
 #include "ChunkPLTE.h"
 #include "ChunktRNS.h"
 #include "Errors.h"
+#include "IndexPacking.h"
 #include "PngFormat.h"
 #include "RowCodec.h"
 #include "RowSource.h"
@@ -92,6 +93,21 @@ void TPNGObject::AssignRows(TRowSource& rows) {
     try {
         header.UseImageRows(rows);
         CopyColorTable(rows.PixelFormat(), rows.ColorTable(), header);
+    } catch (...) {
+        Chunks.Clear();
+        throw;
+    }
+}
+
+void TPNGObject::AssignIndexRows(TRowSource& rows) {
+    if (rows.Width() <= 0 || rows.Height() <= 0) throw EInvalidGraphic();
+    const std::vector<TRGBQuad>& table = rows.ColorTable();
+    const std::size_t entries = std::clamp<std::size_t>(table.size(), 1, 256);
+    TChunkIHDR& header = StartChunks(rows.Width(), rows.Height(), SmallestIndexBits(entries), false);
+    Chunks.ItemFromClass<TChunkPLTE>()->EntryCount = std::uint32_t(entries);
+    try {
+        header.UseIndexRows(rows);
+        CopyColorTable(TPixelFormat::pf8bit, table, header);
     } catch (...) {
         Chunks.Clear();
         throw;

@@ -36,6 +36,11 @@ class TPNGObject {
     // written: the source must outlive every write. Nothing is marked transparent.
     void AssignRows(TRowSource& rows);
 
+    // The chunks for 8-bit rows whose colour table holds just the colours to write: a palette of
+    // exactly those entries, at the fewest bits per pixel that reach them (1, 2, 4 or 8), the
+    // indices packed to that depth as they are written. Nothing is marked transparent.
+    void AssignIndexRows(TRowSource& eightBitRows);
+
     // Takes out and frees the first tRNS chunk, if there is one.
     void RemoveTransparency();
 

@@ -53,6 +53,9 @@ struct TDocumentTexts {
     std::string ExportPngCaption = "Export to PNG";
     std::string SavedToText = "The picture was saved to";
     std::string ExportOwnFileText = "Nothing was exported: the export would replace the picture's own file";
+    // After an export with the picture's own colours that had to reduce them: %1 the picture's
+    // colours, %2 the file's.
+    std::string ReducedColorsText = "The picture had %1 colors; they were reduced to %2.";
 };
 
 // The picture's file and the folders the open and save dialogs start in.

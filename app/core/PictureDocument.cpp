@@ -4,9 +4,12 @@
 #include "PictureDocument.h"
 
 #include "Errors.h"
+#include "OwnColors.h"
+#include "PaletteMapper.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 
 TPictureDocument::TPictureDocument(TModal& modal, TDocumentHost& host) : Modal_(modal), Host_(host) {
     // The document starts as the window does with no settings file: an empty picture of the
@@ -25,6 +28,34 @@ void TPictureDocument::ApplyBackgroundColor() {
     Picture_.Brush.Color = Options_.BackgroundColor;
     Picture_.Pen.Color = Options_.BackgroundColor;
     Float_.Bitmap.Brush.Color = Options_.BackgroundColor;
+}
+
+// The options' conversion to 8 bits with the switch on: one table counted from the picture, for
+// the picture and the undo copy alike. Everything is converted before anything is replaced, so
+// running out of memory leaves the document as it was. Only the options dialog converts this
+// way: a new picture at 8 bits keeps the halftone table, whose colours any tile can use.
+bool TPictureDocument::ConvertToOwnColors() {
+    // The options' OK stamps a floating image first; one that somehow remains keeps the rule
+    // every other depth change follows.
+    if (Float_.Active) return SetColorDepth(8);
+    if (Picture_.PixelFormat() == TPixelFormat::pf8bit) return true;
+    try {
+        const std::vector<TRGBQuad> table = OwnColorsOf(Picture_).Table;
+        TBitmap picture = ConvertedToTable(Picture_, table);
+        TBitmap floating = ConvertedToTable(Float_.Bitmap, table);
+        TBitmap undo = ConvertedToTable(Undo_.Bitmap, table);
+        Picture_ = std::move(picture);
+        Float_.Bitmap = std::move(floating);
+        Undo_.Bitmap = std::move(undo);
+    } catch (const EOutOfMemory&) {
+        ShowOutOfMemory();
+        return false;
+    } catch (const std::bad_alloc&) {
+        ShowOutOfMemory();
+        return false;
+    }
+    Host_.PictureResized();
+    return true;
 }
 
 bool TPictureDocument::SetColorDepth(int bits) {

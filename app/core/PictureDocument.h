@@ -117,6 +117,9 @@ class TPictureDocument {
     void StampFloating();
     void DropFloating();
     void ToggleTransparency(); // Transparent1Click
+    // ExactColors1Click: whether the exports and the conversion to 8 bits keep the picture's own
+    // colours instead of the halftone table.
+    void ToggleExactColors();
     void ChooseStepPair(int pair);
     // Dragging Image2 with the left button: x and y inside Image2.
     void GrabFloating(int x, int y);
@@ -184,6 +187,7 @@ class TPictureDocument {
     void ApplySteps(const TPictureOptions& change);
     void ApplyColors(const TPictureOptions& change);
     void ApplyColorDepth(int bits);
+    bool ConvertToOwnColors();
     void ApplySize(int width, int height);
     void ApplyOffset(int x, int y);
     void ShowOutOfMemory();

@@ -7,8 +7,23 @@
 #include "GifExport.h"
 #include "PictureFile.h"
 #include "PngExport.h"
+#include "RowSource.h"
 
 #include <exception>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// A translated text with %1 and %2 in the places its language puts the numbers.
+std::string WithNumbers(std::string text, std::uint64_t first, std::uint64_t second) {
+    for (const auto& [mark, value] : {std::pair{"%1", first}, std::pair{"%2", second}})
+        if (const std::size_t at = text.find(mark); at != std::string::npos)
+            text.replace(at, 2, std::to_string(value));
+    return text;
+}
+
+} // namespace
 
 std::string TPictureDocument::ExportFileName(TExportFormat format) const {
     // Only four characters are cut, whatever they are: level1.jpeg gives level1.j.png.
@@ -28,13 +43,19 @@ bool TPictureDocument::ExportPicture(TExportFormat format) {
     if (Float_.Active) StampFloating();
     Host_.SetWaitCursor(true);
     Host_.ProcessPendingEvents();
+    std::optional<TOwnColors> kept;
     try {
         // The codec converts the rows as it goes; an earlier export stays whole until the new file
         // is complete, and no transparency reaches the file whatever the switch says.
-        if (format == TExportFormat::Gif)
+        if (Options_.ExactColors) {
+            TBitmapRows rows(Picture_);
+            kept = format == TExportFormat::Gif ? ExportGifExactFile(rows, output)
+                                                : ExportPngExactFile(rows, output);
+        } else if (format == TExportFormat::Gif) {
             ExportGifFile(Picture_, output);
-        else
+        } else {
             ExportPngFile(Picture_, output);
+        }
     } catch (const EOutOfMemory&) {
         Host_.SetWaitCursor(false);
         ShowOutOfMemory();
@@ -46,8 +67,11 @@ bool TPictureDocument::ExportPicture(TExportFormat format) {
         return false;
     }
     Host_.SetWaitCursor(false);
+    std::string notice = Texts_.SavedToText + " " + output + ".";
+    if (kept && kept->Reduced())
+        notice += " " + WithNumbers(Texts_.ReducedColorsText, kept->PictureColors, kept->Table.size());
     Modal_.ShowNotice(format == TExportFormat::Gif ? Texts_.ExportGifCaption : Texts_.ExportPngCaption,
-                      Texts_.SavedToText + " " + output + ".");
+                      notice);
     // A floating image that appeared while the window repainted is thrown away.
     DropFloating();
     return true;

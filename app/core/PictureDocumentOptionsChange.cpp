@@ -42,6 +42,8 @@ void TPictureDocument::ApplyColorDepth(int bits) {
     if (bits < current && !Modal_.AskYesNo(Texts_.WarningTitle, Texts_.ColorLossText)) return;
     if (bits == 1) {
         BlackWhite();
+    } else if (bits == 8 && Options_.ExactColors) {
+        ConvertToOwnColors();
     } else if (!SetColorDepth(bits)) {
         SetColorDepth(current);
     }

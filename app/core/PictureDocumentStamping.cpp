@@ -205,6 +205,10 @@ void TPictureDocument::ToggleTransparency() {
     ApplyTransparency();
 }
 
+void TPictureDocument::ToggleExactColors() {
+    Options_.ExactColors = !Options_.ExactColors;
+}
+
 void TPictureDocument::ChooseStepPair(int pair) {
     switch (pair) {
     case 1:

@@ -18,4 +18,6 @@ void TPictureDocument::ApplyLanguage(const TLanguageTexts& texts) {
     Texts_.SavedToText = texts.TextUtf8("Message4", "The picture was saved to");
     Texts_.ExportOwnFileText =
         texts.TextUtf8("Message6", "Nothing was exported: the export would replace the picture's own file");
+    Texts_.ReducedColorsText =
+        texts.TextUtf8("Message7", "The picture had %1 colors; they were reduced to %2.");
 }

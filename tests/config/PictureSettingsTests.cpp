@@ -67,6 +67,7 @@ TEST_F(PictureSettings, SavedOptionsReadBackUnchanged) {
     o.FillColor = RGB(9, 9, 9);
     o.ColorDepth = 8;
     o.Transparency = true;
+    o.ExactColors = true;
     TFontOptions f;
     f.FontName = "Liberation Serif";
     f.FontSize = 20;

@@ -86,6 +86,7 @@ TEST_F(Settings, FirstCloseWritesTheDefaultsInOrder) {
                              "FillColor=16777215",
                              "Transparency=0",
                              "ColorDepth=24",
+                             "ExactColors=0",
                              "[Font]",
                              "FontName=Arial",
                              "FontSize=12",
@@ -179,11 +180,14 @@ TEST_F(Settings, ChoicesSurviveARestart) {
     Named(Form, "FillColorToolBut1")->trigger();
     ToolButCheck(Form, 6)->trigger(); // Copy off
     Named(Form, "StatusBarM1")->trigger();
+    Named(Form, "ExactColors1")->trigger();
     Form->move(30, 40);
     const QSize size = Form->size(); // shrunk to the small picture
     CloseAndRestart();
 
     EXPECT_TRUE(Named(Form, "Step3")->isChecked());
+    EXPECT_TRUE(Named(Form, "ExactColors1")->isChecked());
+    EXPECT_TRUE(Document().Options().ExactColors);
     EXPECT_EQ(Document().Options().FillColor, RGB(10, 20, 30));
     EXPECT_FALSE(ToolButCheck(Form, 6)->isChecked());
     EXPECT_FALSE(Named<QStatusBar>(Form, "StatusBar1")->isVisible());
