@@ -160,7 +160,7 @@ std::span<const TCommand> TCommandTable::All() {
         TCommand{.Action = &TForm1::ExactColors1,
                  .Name = "ExactColors1",
                  .Key = "ExactColors1",
-                 .Text = "Exact Colors",
+                 .Text = "Exact Colours",
                  .Handler = &TForm1::ExactColors1Click,
                  .Place = P::Picture,
                  .Checkable = true},
