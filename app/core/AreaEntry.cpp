@@ -5,6 +5,7 @@
 #include "RowCodec.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -30,13 +31,24 @@ void CopySpan(TPixelFormat format, const std::uint8_t* pictureRow, int x, std::u
 }
 
 // Exchanges count pixels starting at column x of a picture row with the start of a stored row.
-// Whole bytes are swapped where the format allows; 1- and 4-bit rows may start inside a byte.
+// Whole bytes go through a small buffer in blocks, which the compiler turns into wide copies;
+// 1- and 4-bit rows may start inside a byte and go pixel by pixel.
 void ExchangeSpan(TPixelFormat format, std::uint8_t* pictureRow, int x, std::uint8_t* storedRow, int count) {
     const int bits = BitsOfPixelFormat(format);
     if (bits >= 8) {
-        const std::size_t bytes = std::size_t(bits / 8);
-        std::swap_ranges(storedRow, storedRow + bytes * std::size_t(count),
-                         pictureRow + bytes * std::size_t(x));
+        const std::size_t pixelBytes = std::size_t(bits / 8);
+        std::uint8_t* picture = pictureRow + pixelBytes * std::size_t(x);
+        std::size_t left = pixelBytes * std::size_t(count);
+        std::uint8_t block[256];
+        while (left > 0) {
+            const std::size_t n = std::min(left, sizeof block);
+            std::memcpy(block, storedRow, n);
+            std::memcpy(storedRow, picture, n);
+            std::memcpy(picture, block, n);
+            storedRow += n;
+            picture += n;
+            left -= n;
+        }
         return;
     }
     for (int i = 0; i < count; ++i) {
