@@ -12,8 +12,8 @@ class TAreaEntry final : public THistoryEntry {
 
     // The rectangle in picture coordinates, inside the picture.
     const TRect& Area() const { return Area_; }
-    // The pixels the entry holds, in the picture's format but without its colour table: after a
-    // redone lift, the pixels that were lifted.
+    // The pixels the entry holds, in the picture's format (with its colour table for a lift):
+    // before a lift is redone, the pixels it lifts.
     const TBitmap& Pixels() const { return Pixels_; }
 
     std::size_t Bytes() const override;

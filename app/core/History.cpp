@@ -48,7 +48,7 @@ void THistory::Record(std::unique_ptr<THistoryEntry> entry) {
     if (bytes > Budget_) {
         // Kept, it would push out every other step and still not fit.
         Clear();
-        SavedAt_.reset();
+        ForgetSavePoint();
         return;
     }
     if (Head_ > 0 && Entries_.size() == Entries_.capacity()) Compact();

@@ -40,6 +40,8 @@ class THistory {
     // Takes back the newest step: its entry exchanges its part with the picture, and is returned
     // so the document can follow what else the step changed. nullptr when there is nothing.
     const THistoryEntry* Undo(TBitmap& picture) noexcept;
+    // The step Redo would apply, still untouched; nullptr when there is none.
+    const THistoryEntry* NextRedo() const { return CanRedo() ? Entries_[Cursor_].get() : nullptr; }
     // Applies again the step undone last; nullptr when there is nothing.
     const THistoryEntry* Redo(TBitmap& picture) noexcept;
 
@@ -47,6 +49,8 @@ class THistory {
     void Clear() noexcept;
     // The picture as it is now is the one on disk.
     void MarkSaved() noexcept;
+    // No step holds the picture on disk any more.
+    void ForgetSavePoint() noexcept { SavedAt_.reset(); }
     // True while the steps taken since the last save have all been undone, or those undone since
     // redone: the picture is the one on disk.
     bool AtSavePoint() const;

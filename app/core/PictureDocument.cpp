@@ -4,9 +4,11 @@
 #include "PictureDocument.h"
 
 #include "Errors.h"
+#include "PictureEntry.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 
 TPictureDocument::TPictureDocument(TModal& modal, TDocumentHost& host) : Modal_(modal), Host_(host) {
     // The document starts as the window does with no settings file: an empty picture of the
@@ -32,8 +34,16 @@ bool TPictureDocument::SetColorDepth(int bits) {
     if (!format) return true;
     const bool pictureChanges = Picture_.PixelFormat() != *format;
     try {
-        Picture_.SetPixelFormat(*format);
-        if (pictureChanges) Host_.PictureResized();
+        if (pictureChanges) {
+            // The converted picture is made before the old one moves into the history, so the
+            // step costs no copy beyond the conversion's own.
+            History_.Reserve();
+            TBitmap converted = Picture_.Converted(*format);
+            auto step = std::make_unique<TPictureEntry>(std::move(Picture_));
+            Picture_ = std::move(converted);
+            Record(std::move(step));
+            Host_.PictureResized();
+        }
         if (Float_.Active) {
             // The frame comes off first, so the pixels under it are converted too.
             RestoreFloatingEdges();
@@ -44,8 +54,12 @@ bool TPictureDocument::SetColorDepth(int bits) {
         } else {
             Float_.Bitmap.SetPixelFormat(*format);
         }
-        Undo_.Bitmap.SetPixelFormat(*format);
     } catch (const EOutOfMemory&) {
+        if (Float_.Active) DrawFloatingFrame();
+        ShowOutOfMemory();
+        return false;
+    } catch (const std::bad_alloc&) {
+        // The colour matcher of a palette depth is built with plain new.
         if (Float_.Active) DrawFloatingFrame();
         ShowOutOfMemory();
         return false;
@@ -59,7 +73,9 @@ bool TPictureDocument::ResizePicture(int width, int height, bool fill, int* oldW
     if (oldHeight) *oldHeight = Picture_.Height() * Zoom();
     bool resized = true;
     try {
+        std::unique_ptr<THistoryEntry> step = KeepWholePicture();
         Picture_.SetSize(width, height);
+        Record(std::move(step));
         if (fill) Picture_.FillRect(Bounds(0, 0, width, height));
     } catch (const EOutOfMemory&) {
         ShowOutOfMemory();
@@ -69,9 +85,24 @@ bool TPictureDocument::ResizePicture(int width, int height, bool fill, int* oldW
     return resized;
 }
 
+bool TPictureDocument::SizePicture(int width, int height, bool fill) {
+    try {
+        Picture_.SetSize(width, height);
+        if (fill) Picture_.FillRect(Bounds(0, 0, width, height));
+    } catch (const EOutOfMemory&) {
+        ShowOutOfMemory();
+        return false;
+    }
+    return true;
+}
+
 bool TPictureDocument::AskSaveChanges() {
     Modified_ = false;
-    if (!Modal_.AskYesNo(Texts_.WarningTitle, Texts_.SaveChangesText)) return true;
+    if (!Modal_.AskYesNo(Texts_.WarningTitle, Texts_.SaveChangesText)) {
+        // The changes are given up, not saved: no step is the file's any more.
+        History_.ForgetSavePoint();
+        return true;
+    }
     if (Save()) return true;
     // The user asked to keep the picture: a cancelled dialog or a failed write stops the action.
     Modified_ = true;
