@@ -64,8 +64,6 @@ TAreaEntry::TAreaEntry(THistoryStep step, const TBitmap& picture, const TRect& a
     : THistoryEntry(step), Area_(ClippedTo(picture, area)) {
     if (Area_.IsEmpty()) return;
     Pixels_ = TBitmap(Area_.Width(), Area_.Height(), picture.PixelFormat());
-    // A redone lift floats these pixels again, which needs their colours; a stamp's never show.
-    if (step == THistoryStep::Lift) Pixels_.SetColorTable(picture.ColorTable());
     for (int y = 0; y < Area_.Height(); ++y)
         CopySpan(picture.PixelFormat(), picture.ScanLine(Area_.Top + y), Area_.Left, Pixels_.ScanLine(y),
                  Area_.Width());

@@ -12,9 +12,6 @@ class TAreaEntry final : public THistoryEntry {
 
     // The rectangle in picture coordinates, inside the picture.
     const TRect& Area() const { return Area_; }
-    // The pixels the entry holds, in the picture's format (with its colour table for a lift):
-    // before a lift is redone, the pixels it lifts.
-    const TBitmap& Pixels() const { return Pixels_; }
 
     std::size_t Bytes() const override;
     TRect Exchange(TBitmap& picture) noexcept override;

@@ -31,11 +31,14 @@ void TPictureDocument::Undo() {
 void TPictureDocument::Redo() {
     const THistoryEntry* next = History_.NextRedo();
     if (!next) return;
-    // A redone lift floats again: its image is made before anything changes, so running out of
-    // memory leaves the document as it was.
+    // A redone lift floats again what lies in its rectangle now: the image is made before
+    // anything changes, so running out of memory leaves the document as it was.
     TBitmap lifted;
     if (next->Step() == THistoryStep::Lift) {
-        lifted = static_cast<const TAreaEntry*>(next)->Pixels();
+        const TRect area = static_cast<const TAreaEntry*>(next)->Area();
+        lifted = TBitmap(area.Width(), area.Height(), Picture_.PixelFormat());
+        lifted.SetColorTable(Picture_.ColorTable());
+        lifted.CopyRect(Bounds(0, 0, area.Width(), area.Height()), Picture_, area);
         lifted.Brush = Float_.Bitmap.Brush;
         lifted.Pen = Float_.Bitmap.Pen;
         lifted.Font = Float_.Bitmap.Font;
