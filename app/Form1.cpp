@@ -96,6 +96,7 @@ void TForm1::FormClose(QCloseEvent* event) {
 void TForm1::Timer1Timer() {
     const TCommandStates states = Document_->CommandStates(ClipboardHasBitmap());
     Undo1->setEnabled(states.Undo);
+    Redo1->setEnabled(states.Redo);
     Paste1->setEnabled(states.Paste);
     for (QAction* action :
          {Cut1, Copy1, Delete1, MirrorHorizontal1, MirrorVertical1, Degrees90, Degrees180, Degrees270})

@@ -71,8 +71,8 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     QAction *ExportToGIF1 = nullptr, *ExportToPNG1 = nullptr, *Exit1 = nullptr;
     QAction* N8 = nullptr; // the separator above the recent files, shown with them
     std::array<QAction*, 9> Rec{};
-    QAction *Undo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr, *Delete1 = nullptr,
-            *SelectAll1 = nullptr;
+    QAction *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
+            *Delete1 = nullptr, *SelectAll1 = nullptr;
     QAction *VisibleToolBar1 = nullptr, *StatusBarM1 = nullptr;
     QAction* ExactColors1 = nullptr;
     QAction *Transparent1 = nullptr, *Clear1 = nullptr, *BlackWhite1 = nullptr, *MirrorHorizontal1 = nullptr,
@@ -122,6 +122,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void ExportToPNG1Click();
 
     void Undo1Click();
+    void Redo1Click();
     void Cut1Click();
     void Copy1Click();
     void Paste1Click();

@@ -8,7 +8,11 @@
 #include <QScrollBar>
 
 void TForm1::Undo1Click() {
-    if (Document_->UndoArea().Available) Document_->Undo();
+    Document_->Undo();
+}
+
+void TForm1::Redo1Click() {
+    Document_->Redo();
 }
 
 // The clipboard takes a plain 24-bit image: our own Paste turns it back into the picture's depth

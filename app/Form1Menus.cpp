@@ -17,7 +17,9 @@ void TForm1::BuildCommands() {
     for (const TCommand& command : Commands()) {
         auto* action = new QAction(QString::fromUtf8(command.Text), this);
         action->setObjectName(command.Name);
-        if (command.Shortcut) action->setShortcut(QKeySequence(command.Shortcut));
+        // "Ctrl+Y; Ctrl+Shift+Z": a command may answer to more than one key.
+        if (command.Shortcut)
+            action->setShortcuts(QKeySequence::listFromString(QString::fromUtf8(command.Shortcut)));
         action->setShortcutContext(Qt::WindowShortcut);
         action->setCheckable(command.Checkable);
         if (command.Image >= 0) ImageList1.Attach(action, command.Image);

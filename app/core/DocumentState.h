@@ -32,14 +32,6 @@ struct TSelectionDrag {
     int AnchorX = 0, AnchorY = 0; // where the drag began
 };
 
-// The one level of undo: the picture area under the last stamp or lift, and where it goes back.
-struct TUndoArea {
-    bool Available = false;
-    TBitmap Bitmap;
-    int X = 0;
-    int Y = 0;
-};
-
 // The texts the document shows in its own messages and dialogs; English until a language is chosen.
 struct TDocumentTexts {
     std::string WarningTitle = "Warning";

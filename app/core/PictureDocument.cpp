@@ -6,6 +6,7 @@
 #include "Errors.h"
 #include "OwnColors.h"
 #include "PaletteMapper.h"
+#include "PictureEntry.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -31,22 +32,24 @@ void TPictureDocument::ApplyBackgroundColor() {
 }
 
 // The options' conversion to 8 bits with the switch on: one table counted from the picture, for
-// the picture and the undo copy alike. Everything is converted before anything is replaced, so
-// running out of memory leaves the document as it was. Only the options dialog converts this
-// way: a new picture at 8 bits keeps the halftone table, whose colours any tile can use.
+// the picture and the floating image alike. Everything is converted before anything is replaced,
+// so running out of memory leaves the document and its history as they were. Only the options
+// dialog converts this way: a new picture at 8 bits keeps the halftone table, whose colours any
+// tile can use.
 bool TPictureDocument::ConvertToOwnColors() {
     // The options' OK stamps a floating image first; one that somehow remains keeps the rule
     // every other depth change follows.
     if (Float_.Active) return SetColorDepth(8);
     if (Picture_.PixelFormat() == TPixelFormat::pf8bit) return true;
     try {
+        History_.Reserve();
         const std::vector<TRGBQuad> table = OwnColorsOf(Picture_).Table;
         TBitmap picture = ConvertedToTable(Picture_, table);
         TBitmap floating = ConvertedToTable(Float_.Bitmap, table);
-        TBitmap undo = ConvertedToTable(Undo_.Bitmap, table);
+        auto step = std::make_unique<TPictureEntry>(std::move(Picture_));
         Picture_ = std::move(picture);
         Float_.Bitmap = std::move(floating);
-        Undo_.Bitmap = std::move(undo);
+        Record(std::move(step));
     } catch (const EOutOfMemory&) {
         ShowOutOfMemory();
         return false;
@@ -63,8 +66,16 @@ bool TPictureDocument::SetColorDepth(int bits) {
     if (!format) return true;
     const bool pictureChanges = Picture_.PixelFormat() != *format;
     try {
-        Picture_.SetPixelFormat(*format);
-        if (pictureChanges) Host_.PictureResized();
+        if (pictureChanges) {
+            // The converted picture is made before the old one moves into the history, so the
+            // step costs no copy beyond the conversion's own.
+            History_.Reserve();
+            TBitmap converted = Picture_.Converted(*format);
+            auto step = std::make_unique<TPictureEntry>(std::move(Picture_));
+            Picture_ = std::move(converted);
+            Record(std::move(step));
+            Host_.PictureResized();
+        }
         if (Float_.Active) {
             // The frame comes off first, so the pixels under it are converted too.
             RestoreFloatingEdges();
@@ -75,8 +86,12 @@ bool TPictureDocument::SetColorDepth(int bits) {
         } else {
             Float_.Bitmap.SetPixelFormat(*format);
         }
-        Undo_.Bitmap.SetPixelFormat(*format);
     } catch (const EOutOfMemory&) {
+        if (Float_.Active) DrawFloatingFrame();
+        ShowOutOfMemory();
+        return false;
+    } catch (const std::bad_alloc&) {
+        // The colour matcher of a palette depth is built with plain new.
         if (Float_.Active) DrawFloatingFrame();
         ShowOutOfMemory();
         return false;
@@ -90,7 +105,9 @@ bool TPictureDocument::ResizePicture(int width, int height, bool fill, int* oldW
     if (oldHeight) *oldHeight = Picture_.Height() * Zoom();
     bool resized = true;
     try {
+        std::unique_ptr<THistoryEntry> step = KeepWholePicture();
         Picture_.SetSize(width, height);
+        Record(std::move(step));
         if (fill) Picture_.FillRect(Bounds(0, 0, width, height));
     } catch (const EOutOfMemory&) {
         ShowOutOfMemory();
@@ -100,9 +117,24 @@ bool TPictureDocument::ResizePicture(int width, int height, bool fill, int* oldW
     return resized;
 }
 
+bool TPictureDocument::SizePicture(int width, int height, bool fill) {
+    try {
+        Picture_.SetSize(width, height);
+        if (fill) Picture_.FillRect(Bounds(0, 0, width, height));
+    } catch (const EOutOfMemory&) {
+        ShowOutOfMemory();
+        return false;
+    }
+    return true;
+}
+
 bool TPictureDocument::AskSaveChanges() {
     Modified_ = false;
-    if (!Modal_.AskYesNo(Texts_.WarningTitle, Texts_.SaveChangesText)) return true;
+    if (!Modal_.AskYesNo(Texts_.WarningTitle, Texts_.SaveChangesText)) {
+        // The changes are given up, not saved: no step is the file's any more.
+        History_.ForgetSavePoint();
+        return true;
+    }
     if (Save()) return true;
     // The user asked to keep the picture: a cancelled dialog or a failed write stops the action.
     Modified_ = true;

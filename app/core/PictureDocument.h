@@ -2,11 +2,14 @@
 
 #include "Bitmap.h"
 #include "DocumentState.h"
+#include "History.h"
 #include "Modal.h"
 #include "OptionsChange.h"
 #include "PictureOptions.h"
 
 #include <array>
+#include <cstdint>
+#include <memory>
 #include <string>
 
 class TLanguageTexts;
@@ -20,6 +23,7 @@ enum class TExportFormat { Gif, Png };
 // Which commands the 50 ms refresh enables.
 struct TCommandStates {
     bool Undo = false;
+    bool Redo = false;
     bool Paste = false;
     bool FloatingCommands = false; // Cut, Copy, Clear Selection, mirroring, rotation
     bool Export = false;           // Export to GIF and Export to PNG
@@ -47,7 +51,7 @@ class TPictureDocument {
     const TPictureFiles& Files() const { return Files_; }
     const TFloatingImage& Floating() const { return Float_; }
     const TSelectionDrag& Selection() const { return Selection_; }
-    const TUndoArea& UndoArea() const { return Undo_; }
+    const THistory& History() const { return History_; }
     const TDocumentTexts& Texts() const { return Texts_; }
     TModal& Modal() const { return Modal_; }
 
@@ -80,14 +84,16 @@ class TPictureDocument {
     // the message and leaves that group, and every group after it that depends on it, as it was.
     void ApplyOptions(const TOptionsChange& change);
     // Puts a whole bitmap in the picture's place, as a picture read from outside the editor's
-    // commands: the canvas keeps its colours, and the name, the modified flag, the undo area and
-    // a floating image stay as they are. Reports a resize.
+    // commands: the canvas keeps its colours, and the name, the modified flag and a floating
+    // image stay as they are. The history is kept for a picture of the same size and format,
+    // and starts again for any other, whose pixels its steps do not fit. Reports a resize.
     void ReplacePicture(TBitmap picture);
-    // Converts the picture, the floating bitmap and UndoBitmap; false (after the out-of-memory
-    // message) when a conversion fails. Any bits but 1, 4, 8, 16, 24 change nothing.
+    // Converts the picture and the floating bitmap, as one step of the history; false (after the
+    // out-of-memory message) when a conversion fails or the step cannot be kept. Any bits but 1,
+    // 4, 8, 16, 24 change nothing.
     bool SetColorDepth(int bits);
-    // Resizes the picture to width x height, filling it with BackgroundColor when fill is set.
-    // Reports the old size. False after the out-of-memory message.
+    // Resizes the picture to width x height, filling it with BackgroundColor when fill is set, as
+    // one step of the history. Reports the old size. False after the out-of-memory message.
     bool ResizePicture(int width, int height, bool fill, int* oldWidth = nullptr, int* oldHeight = nullptr);
     // "Save changes?"; Yes runs Save, No discards. False when Yes did not end in a saved file
     // (the save dialog was cancelled or writing failed): Modified is then true again, and the
@@ -125,8 +131,15 @@ class TPictureDocument {
     void GrabFloating(int x, int y);
     void DragFloating(int x, int y);
 
-    // ---- Undo ------------------------------------------------------------------------------
+    // ---- Undo and Redo -----------------------------------------------------------------------
+    // Every command that changes the picture's pixels, size or depth records a step first; one
+    // that cannot (out of memory) does not run. Undo takes back the newest step and Redo applies
+    // again the one undone last; both drop a floating image first. Modified follows the step at
+    // which the picture was last saved.
     void Undo();
+    void Redo();
+    // The most memory the history may hold; the oldest steps go first.
+    void SetHistoryBudget(std::uint64_t bytes);
 
     // ---- Selection and clipboard -------------------------------------------------------------
     // x and y in Image1 control pixels.
@@ -178,7 +191,6 @@ class TPictureDocument {
     void RestoreFloatingEdges();
     void FreeFloatingEdges();
     void DrawFloatingFrame();
-    void SaveUndo();
     bool CopySelectionToFloating();
     int Zoom() const;
     // The picture's colour under a point in control pixels; clInvalid off the picture.
@@ -191,9 +203,15 @@ class TPictureDocument {
     void ApplySize(int width, int height);
     void ApplyOffset(int x, int y);
     void ShowOutOfMemory();
-    // The two halves of SaveUndo, for commands that must have the area before changing anything.
-    TBitmap UndoAreaUnderFloating() const;
-    void KeepUndoArea(TBitmap area) noexcept;
+    // Room in the history and the picture as it is, for a whole-picture step about to run.
+    // EOutOfMemory, with nothing changed, when either cannot be had.
+    std::unique_ptr<THistoryEntry> KeepWholePicture();
+    // Adds a step that has run; cannot fail once the room was made. Modified is the command's to
+    // set: a lift, or a depth the settings give at start, does not mark the picture.
+    void Record(std::unique_ptr<THistoryEntry> entry) noexcept;
+    // The rest of the document after an entry was exchanged: a redone lift floats again.
+    void FollowStep(const THistoryEntry& entry, bool redone);
+    bool SizePicture(int width, int height, bool fill);
     // Tells the host about the part of the area that lies inside the picture.
     void ReportPictureChanged(const TRect& area);
 
@@ -208,6 +226,6 @@ class TPictureDocument {
     TPictureFiles Files_;
     TFloatingImage Float_;
     TSelectionDrag Selection_;
-    TUndoArea Undo_;
+    THistory History_;
     TDocumentTexts Texts_;
 };

@@ -66,13 +66,15 @@ void TPictureDocument::New() {
     Files_.Current.clear();
     DropFloating();
     Host_.PictureReplaced();
-    if (!ResizePicture(Options_.WidthPic, Options_.HeightPic, true)) {
+    // The old picture is gone for good, so its steps go before the new one is made: their memory
+    // may be what the new picture needs.
+    History_.Clear();
+    if (!SizePicture(Options_.WidthPic, Options_.HeightPic, true)) {
         Options_.WidthPic = FallbackPictureSize;
         Options_.HeightPic = FallbackPictureSize;
-        ResizePicture(Options_.WidthPic, Options_.HeightPic, true);
+        SizePicture(Options_.WidthPic, Options_.HeightPic, true);
     }
     Modified_ = false;
-    Undo_.Available = false;
     Host_.PictureResized();
     Host_.TitleChanged();
 }
@@ -104,7 +106,7 @@ bool TPictureDocument::OpenPictureFile(const std::string& path) {
     Options_.WidthPic = Picture_.Width();
     Options_.HeightPic = Picture_.Height();
     Modified_ = false;
-    Undo_.Available = false;
+    History_.Clear();
     Host_.PictureResized();
     Host_.TitleChanged();
     Host_.FileNamed(path);
@@ -115,7 +117,16 @@ void TPictureDocument::ReplacePicture(TBitmap picture) {
     picture.Brush = Picture_.Brush;
     picture.Pen = Picture_.Pen;
     picture.Font = Picture_.Font;
+    // The steps hold rectangles and stored values of the picture they were taken on; they fit
+    // another picture only of the same size and format.
+    const bool sameGeometry = picture.Width() == Picture_.Width() && picture.Height() == Picture_.Height() &&
+                              picture.PixelFormat() == Picture_.PixelFormat();
     Picture_ = std::move(picture);
+    if (!sameGeometry) {
+        History_.Clear();
+        // A changed picture must not count as saved when a later step is undone.
+        if (Modified_) History_.ForgetSavePoint();
+    }
     Host_.PictureResized();
 }
 
@@ -124,6 +135,7 @@ bool TPictureDocument::Save() {
     if (Float_.Active) StampFloating();
     if (!WritePicture(Picture_, Files_.Current, Modal_)) return false;
     Modified_ = false;
+    History_.MarkSaved();
     return true;
 }
 
@@ -140,6 +152,7 @@ bool TPictureDocument::SaveAs() {
     if (!WritePicture(Picture_, path, Modal_)) return false;
     Files_.Current = path;
     Modified_ = false;
+    History_.MarkSaved();
     Host_.TitleChanged();
     Host_.FileNamed(path);
     return true;

@@ -50,7 +50,6 @@ void TPictureDocument::ApplyColorDepth(int bits) {
     if (Picture_.BitsPerPixel() != bits) return;
     Options_.ColorDepth = bits;
     Modified_ = true;
-    Undo_.Available = false;
 }
 
 void TPictureDocument::ApplySize(int width, int height) {
@@ -86,7 +85,6 @@ void TPictureDocument::ApplyOffset(int x, int y) {
     Options_.HeightPic = int(height);
     scratch->Transparent = false;
     Picture_.Draw(x, y, *scratch);
-    Undo_.Available = false;
     Host_.PictureChanged(0, 0, Picture_.Width(), Picture_.Height());
     Host_.SetWaitCursor(false);
 }

@@ -3,6 +3,8 @@
 
 #include "PictureDocument.h"
 
+#include "AreaEntry.h"
+
 #include "Errors.h"
 
 #include <algorithm>
@@ -100,6 +102,7 @@ void TPictureDocument::EndSelection() {
     // outermost ring, so at one control pixel per picture pixel the ring is all that is copied.
     // Nothing outside the selection changes until the undo area is safe.
     const int w = Float_.Bitmap.Width(), h = Float_.Bitmap.Height();
+    std::unique_ptr<TAreaEntry> step;
     try {
         if (w == source.Width() && h == source.Height()) {
             Float_.Bitmap.CopyRect(TRect{0, 0, w, 1}, Picture_, Bounds(source.Left, source.Top, w, 1));
@@ -112,7 +115,8 @@ void TPictureDocument::EndSelection() {
             Float_.Bitmap.CopyRect(TRect{0, 0, w, h}, Picture_, source);
         }
         SaveFloatingEdges();
-        SaveUndo();
+        History_.Reserve();
+        step = std::make_unique<TAreaEntry>(THistoryStep::Lift, Picture_, source);
     } catch (...) {
         DiscardSelection();
         throw;
@@ -124,6 +128,7 @@ void TPictureDocument::EndSelection() {
     Picture_.Brush.Color = Options_.BackgroundColor;
     Picture_.Pen.Color = Options_.BackgroundColor;
     Picture_.FillRect(source);
+    Record(std::move(step));
     Host_.PictureChanged(source.Left, source.Top, source.Right, source.Bottom);
     if (Options_.Transparency) ApplyTransparency();
     Host_.FloatingChanged();

@@ -3,6 +3,8 @@
 
 #include "PictureDocument.h"
 
+#include "AreaEntry.h"
+
 #include "Errors.h"
 
 #include <optional>
@@ -151,13 +153,12 @@ void TPictureDocument::StampFloating() {
     if (!Float_.Active) return;
     Host_.SetWaitCursor(true);
     RestoreFloatingEdges();
-    std::optional<TBitmap> undoArea;
+    const TRect area = Bounds(Float_.Left, Float_.Top, Float_.Bitmap.Width(), Float_.Bitmap.Height());
+    std::unique_ptr<TAreaEntry> step;
     try {
-        undoArea = UndoAreaUnderFloating();
-    } catch (const EOutOfMemory&) {
-        // The stamp still goes in; only its undo is lost.
-    }
-    try {
+        // A stamp that could not be undone is not made.
+        History_.Reserve();
+        step = std::make_unique<TAreaEntry>(THistoryStep::Stamp, Picture_, area);
         // Drawing across formats builds a colour matcher first, which may be refused.
         Picture_.Draw(Float_.Left, Float_.Top, Float_.Bitmap);
     } catch (...) {
@@ -165,12 +166,9 @@ void TPictureDocument::StampFloating() {
         Host_.SetWaitCursor(false);
         throw;
     }
-    if (undoArea)
-        KeepUndoArea(std::move(*undoArea));
-    else
-        Undo_.Available = false; // the older area must not come back over the stamp
+    Record(std::move(step));
     Modified_ = true;
-    ReportPictureChanged(Bounds(Float_.Left, Float_.Top, Float_.Bitmap.Width(), Float_.Bitmap.Height()));
+    ReportPictureChanged(area);
     DropFloating();
     Host_.SetWaitCursor(false);
 }

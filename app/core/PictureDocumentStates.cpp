@@ -6,7 +6,8 @@
 
 TCommandStates TPictureDocument::CommandStates(bool clipboardHasBitmap) const {
     TCommandStates states;
-    states.Undo = Undo_.Available;
+    states.Undo = History_.CanUndo();
+    states.Redo = History_.CanRedo();
     states.Paste = clipboardHasBitmap;
     states.FloatingCommands = Float_.Active;
     states.Export = !Files_.Current.empty();

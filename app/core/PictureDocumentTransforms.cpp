@@ -4,6 +4,7 @@
 #include "PictureDocument.h"
 
 #include "Errors.h"
+#include "FillEntry.h"
 #include "RowCodec.h"
 
 #include <algorithm>
@@ -98,9 +99,9 @@ void TPictureDocument::Rotate180() {
 void TPictureDocument::BlackWhite() {
     Host_.SetWaitCursor(true);
     try {
+        std::unique_ptr<THistoryEntry> step = KeepWholePicture();
         Picture_.MakeMonochrome();
-        // Every pixel has changed and there is no undo for it, so the picture must not close
-        // without the question.
+        Record(std::move(step));
         Modified_ = true;
         // The floating image's own pixels are made monochrome, not its frame; the edge strips
         // are taken again so that restoring them later puts back monochrome pixels.
@@ -110,7 +111,6 @@ void TPictureDocument::BlackWhite() {
             SaveFloatingEdges();
             DrawFloatingFrame();
         }
-        Undo_.Bitmap.MakeMonochrome();
     } catch (const EPictureError&) {
         Host_.SetWaitCursor(false);
         ShowOutOfMemory();
@@ -125,10 +125,11 @@ void TPictureDocument::BlackWhite() {
 }
 
 void TPictureDocument::ClearPicture() {
+    Record(KeepWholePicture());
+    Modified_ = true;
     Picture_.Brush.Color = Options_.BackgroundColor;
     Picture_.Pen.Color = Options_.BackgroundColor;
     Picture_.FillRect(TRect{0, 0, Picture_.Width(), Picture_.Height()});
-    Modified_ = true;
     Host_.PictureChanged(0, 0, Picture_.Width(), Picture_.Height());
 }
 
@@ -164,12 +165,22 @@ void TPictureDocument::FloodFillAt(int x, int y) {
     if (surface == clInvalid) return;
     const int zoom = std::max(Zoom(), 1);
     Host_.SetWaitCursor(true);
-    // A fill cannot be undone: the undo area holds only the last stamp's or lift's pixels.
-    Undo_.Available = false;
-    Picture_.Brush.Color = Options_.FillColor;
-    Picture_.FloodFill(x / zoom, y / zoom, surface);
+    std::unique_ptr<TFillEntry> step;
+    try {
+        History_.Reserve();
+        Picture_.Brush.Color = Options_.FillColor;
+        step = TFillEntry::Fill(Picture_, x / zoom, y / zoom, surface);
+    } catch (...) {
+        Picture_.Brush.Color = Options_.BackgroundColor;
+        Host_.SetWaitCursor(false);
+        throw;
+    }
     Picture_.Brush.Color = Options_.BackgroundColor;
-    Modified_ = true;
-    Host_.PictureChanged(0, 0, Picture_.Width(), Picture_.Height());
+    if (step) {
+        const TRect area = step->Area();
+        Record(std::move(step));
+        Modified_ = true;
+        ReportPictureChanged(area);
+    }
     Host_.SetWaitCursor(false);
 }

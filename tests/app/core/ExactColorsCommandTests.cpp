@@ -66,6 +66,13 @@ TEST(ExactColours, TheOptionsConversionToEightBitsKeepsThePictureColours) {
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
             ASSERT_EQ(eight.Pixel(x, y), picture.Pixel(x, y)) << x << "," << y;
+
+    // The conversion is one step of the history, like any other depth change.
+    f.Document.Undo();
+    EXPECT_EQ(f.Document.Picture().PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_FALSE(f.Document.Modified());
+    f.Document.Redo();
+    EXPECT_EQ(f.Document.Picture().ColorTable().size(), 23u);
 }
 
 } // namespace

@@ -106,8 +106,7 @@ TEST_P(EveryDepth, ExportsShowTheEightBitConversionAndLeaveThePictureAsItWas) {
         ASSERT_TRUE(f.Document.ExportPicture(format));
         EXPECT_EQ(f.Document.Picture().PixelFormat(), picture.PixelFormat());
         EXPECT_EQ(f.Document.Picture().PixelBuffer(), before);
-        EXPECT_EQ(f.Document.UndoArea().Bitmap.PixelFormat(), picture.PixelFormat());
-        EXPECT_TRUE(f.Document.UndoArea().Available);
+        EXPECT_EQ(f.Document.History().UndoCount(), 1u);
     }
     ExpectGifShows(f.Document.ExportFileName(TExportFormat::Gif), picture);
     ExpectPngShows(f.Exported(TExportFormat::Png), picture);
@@ -272,7 +271,7 @@ TEST(ExportCommands, AFileThatCannotBeCreatedIsReportedAndChangesNothing) {
     EXPECT_EQ(f.Modal.Errors[0], "Cannot create file " + f.Folder.File("level1.gif"));
     EXPECT_TRUE(f.Modal.Shown.empty()) << "no success message";
     EXPECT_FALSE(f.Host.WaitCursor);
-    EXPECT_TRUE(f.Document.UndoArea().Available);
+    EXPECT_TRUE(f.Document.History().CanUndo());
     EXPECT_EQ(f.Document.Picture().PixelFormat(), TPixelFormat::pf24bit);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.Folder.Path()), {}), 3)
         << "the picture, the earlier export, the folder; no temporary left";

@@ -51,7 +51,7 @@ TEST_F(FileCommands, CancellingTheSaveDialogKeepsThePictureAndNoDiscardsIt) {
     EXPECT_FALSE(D.OpenPictureFile(Folder.File("other.bmp")));
     EXPECT_EQ(2u, Modal.Dialogs.size());
     EXPECT_EQ(before.PixelBuffer(), D.Picture().PixelBuffer());
-    EXPECT_TRUE(D.Modified() && D.Floating().Active && D.UndoArea().Available);
+    EXPECT_TRUE(D.Modified() && D.Floating().Active && D.History().CanUndo());
     EXPECT_EQ("Tessimap", D.Title());
     EXPECT_EQ(0, Host.TitleChanges);
 
@@ -62,7 +62,7 @@ TEST_F(FileCommands, CancellingTheSaveDialogKeepsThePictureAndNoDiscardsIt) {
     EXPECT_EQ(TPixelFormat::pf8bit, D.Picture().PixelFormat());
     EXPECT_TRUE(AreaIs(D.Picture(), TRect(0, 0, 30, 20), clBlack));
     EXPECT_EQ(30, D.Picture().Width());
-    EXPECT_FALSE(D.Modified() || D.UndoArea().Available || D.Floating().Active || D.Floating().Shown);
+    EXPECT_FALSE(D.Modified() || D.History().CanUndo() || D.Floating().Active || D.Floating().Shown);
 }
 
 TEST_F(FileCommands, OpenFourBitFileTakesItsSizeAndDepthForTheNextNew) {
@@ -79,7 +79,7 @@ TEST_F(FileCommands, OpenFourBitFileTakesItsSizeAndDepthForTheNextNew) {
     EXPECT_TRUE(SameArea(D.Picture(), 0, 0, file));
     EXPECT_EQ(Folder.File("tiles.bmp"), D.CurrentFile());
     EXPECT_EQ("Tessimap - tiles.bmp", D.Title());
-    EXPECT_FALSE(D.Modified() || D.UndoArea().Available || D.Floating().Active);
+    EXPECT_FALSE(D.Modified() || D.History().CanUndo() || D.Floating().Active);
     D.New();
     EXPECT_EQ(std::pair(5, 3), std::pair(D.Picture().Width(), D.Picture().Height()));
     EXPECT_EQ(TPixelFormat::pf4bit, D.Picture().PixelFormat());
@@ -129,7 +129,7 @@ TEST_F(FileCommands, SaveStampsTheFloatingImageIntoTheFile) {
     D.MoveFloating(TArrow::Right, true);
     EXPECT_TRUE(D.Save());
     EXPECT_FALSE(D.Floating().Active || D.Floating().Shown || D.Modified());
-    EXPECT_TRUE(D.UndoArea().Available);
+    EXPECT_TRUE(D.History().CanUndo());
     EXPECT_EQ(0, Host.TitleChanges);
     const TBitmap saved = LoadBitmapFromFile(Folder.File("old.bmp"));
     EXPECT_TRUE(SameArea(saved, 0, 0, D.Picture()));

@@ -51,7 +51,7 @@ TEST_F(OptionsChange, StepsBelowOneAreStoredAsOneAndTheActivePairTakesItsNewValu
     EXPECT_EQ(D.Picture().Brush.Color, Blue);
     EXPECT_TRUE(SameArea(D.Picture(), 0, 0, Before));
     EXPECT_FALSE(D.Modified());
-    EXPECT_TRUE(D.UndoArea().Available);
+    EXPECT_TRUE(D.History().CanUndo());
     EXPECT_TRUE(Modal.Shown.empty());
 }
 
@@ -81,7 +81,6 @@ TEST_P(OffsetShift, MovesTheContentInsideAPictureResizedByTheOffset) {
         std::tuple(s.NewWidth, s.NewHeight, s.NewWidth, s.NewHeight));
     const bool shifted = s.NewWidth != s.Width || s.NewHeight != s.Height;
     EXPECT_EQ(D.Modified(), shifted);
-    EXPECT_EQ(D.UndoArea().Available, !shifted);
     if (!shifted) {
         EXPECT_TRUE(SameArea(D.Picture(), 0, 0, Before));
         return;
@@ -96,6 +95,13 @@ TEST_P(OffsetShift, MovesTheContentInsideAPictureResizedByTheOffset) {
     EXPECT_TRUE(SameArea(D.Picture(), left, top, Before, left - s.X, top - s.Y, s.NewWidth - left,
                          s.NewHeight - top));
     EXPECT_FALSE(Host.WaitCursor);
+    const TBitmap after = D.Picture();
+    D.Undo();
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, Before));
+    EXPECT_EQ(std::pair(D.Options().WidthPic, D.Options().HeightPic), std::pair(s.Width, s.Height));
+    D.Redo();
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, after));
+    EXPECT_EQ(std::pair(D.Options().WidthPic, D.Options().HeightPic), std::pair(s.NewWidth, s.NewHeight));
 }
 
 INSTANTIATE_TEST_SUITE_P(OptionsChange, OffsetShift,
@@ -125,7 +131,9 @@ TEST_F(OptionsChange, AnAcceptedDepthChangeKeepsThePixelsAndEndsUndoAndOnlyShrin
     EXPECT_EQ(D.Picture().BitsPerPixel(), 24);
     EXPECT_TRUE(SameArea(D.Picture(), 0, 0, Before));
     EXPECT_TRUE(D.Modified());
-    EXPECT_FALSE(D.UndoArea().Available);
+    D.Undo();
+    EXPECT_EQ(D.Picture().BitsPerPixel(), 32);
+    D.Redo();
     Change.Options.ColorDepth = 4;
     Modal.Answers = {true};
     D.ApplyOptions(Change);
@@ -152,7 +160,7 @@ TEST_F(OptionsChange, ResizeOrShiftOutOfMemoryLeavesPictureSizeModifiedAndUndoAs
     Change.Options.HeightPic = 99999;
     D.ApplyOptions(Change);
     EXPECT_EQ(Modal.Shown, std::vector<std::string>{OutOfMemoryShown});
-    EXPECT_EQ(std::tuple(D.Options().WidthPic, D.Options().HeightPic, D.Modified(), D.UndoArea().Available),
+    EXPECT_EQ(std::tuple(D.Options().WidthPic, D.Options().HeightPic, D.Modified(), D.History().CanUndo()),
               std::tuple(256, 192, false, true));
 
     Modal.Shown.clear();
@@ -161,7 +169,7 @@ TEST_F(OptionsChange, ResizeOrShiftOutOfMemoryLeavesPictureSizeModifiedAndUndoAs
     Change.OffsetY = 99000;
     D.ApplyOptions(Change);
     EXPECT_EQ(Modal.Shown, std::vector<std::string>{OutOfMemoryShown});
-    EXPECT_EQ(std::tuple(D.Options().WidthPic, D.Options().HeightPic, D.Modified(), D.UndoArea().Available),
+    EXPECT_EQ(std::tuple(D.Options().WidthPic, D.Options().HeightPic, D.Modified(), D.History().CanUndo()),
               std::tuple(256, 192, false, true));
     EXPECT_TRUE(SameArea(D.Picture(), 0, 0, Before));
     EXPECT_FALSE(Host.WaitCursor);

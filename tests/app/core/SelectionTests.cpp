@@ -22,8 +22,7 @@ TEST_P(SelectionDrag, LiftsTheClampedRectangleAndLeavesBackgroundBehind) {
     DragAndRelease(Document, GetParam().X0, GetParam().Y0, GetParam().X1, GetParam().Y1);
     EXPECT_FALSE(Document.Selection().Active || Document.Modified());
     if (r.IsEmpty()) {
-        EXPECT_FALSE(Document.Floating().Active || Document.Floating().Shown ||
-                     Document.UndoArea().Available);
+        EXPECT_FALSE(Document.Floating().Active || Document.Floating().Shown || Document.History().CanUndo());
         EXPECT_TRUE(SameArea(Document.Picture(), 0, 0, before));
         DragAndRelease(Document, 1, 1, 3, 3); // the next press selects rather than stamps
         EXPECT_TRUE(Document.Floating().Active);

@@ -74,9 +74,8 @@ TEST_F(Transform, BlackWhiteWithBlackBackground) {
     DragAndRelease(D, 0, 0, 2, 2);
     ASSERT_FALSE(D.Modified());
     D.BlackWhite();
-    EXPECT_EQ(std::tuple(D.Picture().PixelFormat(), D.Floating().Bitmap.PixelFormat(),
-                         D.UndoArea().Bitmap.PixelFormat()),
-              std::tuple(TPixelFormat::pf1bit, TPixelFormat::pf1bit, TPixelFormat::pf1bit));
+    EXPECT_EQ(std::pair(D.Picture().PixelFormat(), D.Floating().Bitmap.PixelFormat()),
+              std::pair(TPixelFormat::pf1bit, TPixelFormat::pf1bit));
     EXPECT_TRUE(D.Modified()) << "a conversion that cannot be undone must not close unasked";
     D.StampFloating();
     const TColor expected[4] = {clWhite, clBlack, clBlack, clBlack};
@@ -99,24 +98,32 @@ TEST_F(Transform, ColourPicksThenClearPictureFillsWithThePickedBackground) {
     EXPECT_TRUE(D.Modified());
 }
 
-// A stamp first, so that there is an undo to lose; filling again with the colour already there
-// changes nothing but still disables Undo.
-TEST_F(Transform, FloodFillStaysInItsRegionAndDisablesUndo) {
+// A stamp first, which must stay undoable behind the fill; filling again with the colour already
+// there changes nothing and is no step.
+TEST_F(Transform, FloodFillStaysInItsRegionAndUndoesLikeAnyStep) {
     StartPatternPicture(D, 20, 20);
     D.ClearPicture();
     for (int y = 0; y < 20; ++y)
         EditPicture(D, [&](TBitmap& p) { p.SetPixel(10, y, clWhite); });
+    const TBitmap beforeStamp = D.Picture();
     D.SetFillColor(RGB(255, 0, 0));
-    for (const int pass : {1, 2}) {
-        DragAndRelease(D, 15, 15, 18, 18);
-        D.StampFloating();
-        ForgetChanges(D);
-        D.FloodFillAt(3, 8);
-        EXPECT_TRUE(AreaIs(D.Picture(), TRect(0, 0, 10, 20), RGB(255, 0, 0))) << pass;
-        EXPECT_TRUE(AreaIs(D.Picture(), TRect(11, 0, 20, 20), clBlack));
-        EXPECT_FALSE(D.UndoArea().Available);
-        EXPECT_TRUE(D.Modified());
-    }
+    D.Paste(SolidBitmap(3, 3, clWhite), 16, 16);
+    D.StampFloating();
+    ForgetChanges(D);
+    const TBitmap beforeFill = D.Picture();
+    D.FloodFillAt(3, 8);
+    EXPECT_TRUE(AreaIs(D.Picture(), TRect(0, 0, 10, 20), RGB(255, 0, 0)));
+    EXPECT_TRUE(AreaIs(D.Picture(), TRect(11, 0, 16, 20), clBlack));
+    EXPECT_TRUE(D.Modified());
+    const std::size_t steps = D.History().UndoCount();
+    D.FloodFillAt(3, 8);
+    EXPECT_EQ(D.History().UndoCount(), steps);
+
+    D.Undo();
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, beforeFill));
+    EXPECT_EQ(Host.Changed.back(), (TRect{0, 0, 10, 20}));
+    D.Undo();
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, beforeStamp));
 }
 
 } // namespace

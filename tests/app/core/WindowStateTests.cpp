@@ -11,7 +11,7 @@ using WindowState = TDocumentTest;
 
 TEST_F(WindowState, StartsEmptyAndCommandsStatusAndTitleFollowTheDocumentState) {
     EXPECT_TRUE(AreaIs(D.Picture(), Bounds(0, 0, 1000, 1000), clBlack));
-    EXPECT_FALSE(D.Options().Transparency || D.Modified() || D.UndoArea().Available);
+    EXPECT_FALSE(D.Options().Transparency || D.Modified() || D.History().CanUndo());
     EXPECT_EQ(D.StatusTexts()[0], " 1000 x 1000 x 24-bit");
     EXPECT_EQ(D.Title(), "Tessimap");
     TCommandStates s = D.CommandStates(false);
@@ -35,7 +35,7 @@ TEST_F(WindowState, StartsEmptyAndCommandsStatusAndTitleFollowTheDocumentState) 
 
 class ColorDepths : public WindowState, public testing::WithParamInterface<std::pair<int, TPixelFormat>> {};
 
-TEST_P(ColorDepths, DepthConvertsPictureFloatingImageAndUndoTogether) {
+TEST_P(ColorDepths, DepthConvertsPictureAndFloatingImageTogether) {
     const auto [bits, format] = GetParam();
     D.Paste(SolidBitmap(6, 6, Red), 0, 0);
     D.StampFloating();
@@ -43,7 +43,6 @@ TEST_P(ColorDepths, DepthConvertsPictureFloatingImageAndUndoTogether) {
     ASSERT_TRUE(D.SetColorDepth(bits));
     EXPECT_EQ(D.Picture().PixelFormat(), format);
     EXPECT_EQ(D.Floating().Bitmap.PixelFormat(), format);
-    EXPECT_EQ(D.UndoArea().Bitmap.PixelFormat(), format);
     // The frame was off during the conversion: the ring comes back as the converted image.
     D.StampFloating();
     EXPECT_TRUE(AreaIs(D.Picture(), Bounds(16, 16, 5, 5), D.Picture().Pixel(2, 2)));

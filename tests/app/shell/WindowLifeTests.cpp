@@ -13,7 +13,7 @@ class WindowLife : public ShellTest {
     }
 };
 
-TEST_F(WindowLife, TimerShowsStatusAndEnablesCommandsAndUndoAfterAStamp) {
+TEST_F(WindowLife, TimerShowsStatusAndEnablesCommandsAndUndoAndRedoFollowTheSteps) {
     Refresh(Form);
     EXPECT_FALSE(Named(Form, "Undo1")->isEnabled());
     Paste(PatternImage(24, 24));
@@ -27,10 +27,20 @@ TEST_F(WindowLife, TimerShowsStatusAndEnablesCommandsAndUndoAfterAStamp) {
     QTest::qWait(120); // the real 50 ms timer
     EXPECT_TRUE(Named(Form, "Undo1")->isEnabled());
     EXPECT_FALSE(Named(Form, "Cut1")->isEnabled());
+    const TColor stamped = Document().Picture().Pixel(0, 0);
     Press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Document().Picture().Pixel(0, 0), clBlack);
     Refresh(Form);
     EXPECT_FALSE(Named(Form, "Undo1")->isEnabled());
+    EXPECT_TRUE(Named(Form, "Redo1")->isEnabled());
+    // Redo answers to both of its keys.
+    Press(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Document().Picture().Pixel(0, 0), stamped);
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Document().Picture().Pixel(0, 0), stamped);
+    Refresh(Form);
+    EXPECT_FALSE(Named(Form, "Redo1")->isEnabled());
 }
 
 TEST_F(WindowLife, ClosingAsksOnlyWithChangesAndOnlyOnce) {
