@@ -89,7 +89,7 @@ std::span<const TCommand> TCommandTable::All() {
                  .Button = {8, 1, "UndoToolButCheck1", "Undo", true, "Undo1", "Undo"}},
         TCommand{.Action = &TForm1::Redo1,
                  .Name = "Redo1",
-                 .Key = "Redo1",
+                 .Key = "Redo",
                  .Text = "Redo",
                  .Shortcut = "Ctrl+Y; Ctrl+Shift+Z",
                  .Handler = &TForm1::Redo1Click,

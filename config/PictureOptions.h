@@ -4,6 +4,10 @@
 
 #include <string>
 
+// The undo history's memory when the settings name none, in MiB: 512, or a quarter of the
+// machine's memory when that is less.
+int DefaultUndoMemory();
+
 // The picture options as one value: the settings file loads and saves it, the document holds it
 // and the options dialog edits a copy of it. Values are kept as stored; the places that use a
 // step treat anything below 1 as 1.
@@ -17,9 +21,10 @@ struct TPictureOptions {
     TColor BackgroundColor = clBlack;
     TColor TransparentColor = clBlack;
     TColor FillColor = clWhite;
-    int ColorDepth = 24;       // 1, 4, 8, 16 or 24 bits per pixel
-    bool Transparency = false; // the transparency switch
-    bool ExactColors = false;  // 8-bit conversions keep the picture's own colours
+    int ColorDepth = 24;                  // 1, 4, 8, 16 or 24 bits per pixel
+    bool Transparency = false;            // the transparency switch
+    bool ExactColors = false;             // 8-bit conversions keep the picture's own colours
+    int UndoMemory = DefaultUndoMemory(); // MiB the undo history may hold
 
     friend bool operator==(const TPictureOptions&, const TPictureOptions&) = default;
 };

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <type_traits>
+#include <unistd.h>
 #include <variant>
 
 namespace {
@@ -24,6 +26,9 @@ int AtLeastOne(int stored, int def) {
 }
 int FontSizeRule(int stored, int def) {
     return stored < 1 || stored > kLargestFontSize ? def : stored;
+}
+int AtLeastZero(int stored, int def) {
+    return stored < 0 ? def : stored;
 }
 int DepthRule(int stored, int) {
     return ColorDepthOf(stored);
@@ -53,7 +58,7 @@ using F = TFontOptions;
 constexpr const char* kOptions = "Options";
 constexpr const char* kFont = "Font";
 
-constexpr std::array<TOptionField, 15> kOptionFields = {{
+constexpr std::array<TOptionField, 16> kOptionFields = {{
     {kOptions, "WidthPic", &O::WidthPic, AtLeastOne, 0},
     {kOptions, "HeightPic", &O::HeightPic, AtLeastOne, 1},
     {kOptions, "StepX1", &O::StepX1, AsStored, 3},
@@ -70,6 +75,8 @@ constexpr std::array<TOptionField, 15> kOptionFields = {{
     {kOptions, "Transparency", &O::Transparency, AsStored, 13},
     {kOptions, "ColorDepth", &O::ColorDepth, DepthRule, 12},
     {kOptions, "ExactColors", &O::ExactColors, AsStored, 14},
+    // 0 keeps no history at all, which a machine short of memory may want.
+    {kOptions, "UndoMemory", &O::UndoMemory, AtLeastZero, 15},
 }};
 
 constexpr std::array<TFontField, 6> kFontFields = {{
@@ -137,6 +144,15 @@ void Save(TIniFile& ini, const TOptions& options, const std::array<TField<TOptio
 }
 
 } // namespace
+
+int DefaultUndoMemory() {
+    constexpr std::uint64_t MiB = 1024 * 1024;
+    constexpr int Ceiling = 512;
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return Ceiling;
+    return int(std::min<std::uint64_t>(Ceiling, std::uint64_t(pages) * std::uint64_t(pageSize) / 4 / MiB));
+}
 
 int ColorDepthOf(int stored) {
     const int bits = stored & 0xFF;

@@ -4,18 +4,13 @@
 
 #include "Errors.h"
 #include "MemoryGuard.h"
+#include "PictureOptions.h"
 
 #include <algorithm>
 #include <new>
-#include <unistd.h>
 
 std::uint64_t DefaultHistoryBudget() {
-    constexpr std::uint64_t MiB = 1024 * 1024;
-    constexpr std::uint64_t Ceiling = 512 * MiB;
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || pageSize <= 0) return Ceiling;
-    return std::min(Ceiling, std::uint64_t(pages) * std::uint64_t(pageSize) / 4);
+    return std::uint64_t(DefaultUndoMemory()) * 1024 * 1024;
 }
 
 void THistory::SetBudget(std::uint64_t bytes) {

@@ -8,8 +8,7 @@
 #include <optional>
 #include <vector>
 
-// The budget when the settings name none: 512 MiB, or a quarter of the machine's memory when
-// that is less.
+// The budget when the settings name none, in bytes.
 std::uint64_t DefaultHistoryBudget();
 
 // The steps that can be undone and redone, within a memory budget, and the step at which the

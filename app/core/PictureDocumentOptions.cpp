@@ -3,6 +3,9 @@
 
 #include "PictureDocument.h"
 
+#include <algorithm>
+#include <cstdint>
+
 void TPictureDocument::SetBackgroundColor(TColor color) {
     Options_.BackgroundColor = color;
     ApplyBackgroundColor();
@@ -22,6 +25,7 @@ void TPictureDocument::ApplyLoadedOptions(const TPictureOptions& loaded, const T
     const bool transparency = Options_.Transparency;
     Options_ = loaded;
     Options_.Transparency = transparency;
+    SetHistoryBudget(std::uint64_t(std::max(loaded.UndoMemory, 0)) * 1024 * 1024);
     ChooseStepPair(loaded.ActualStep == 2 || loaded.ActualStep == 3 ? loaded.ActualStep : 1);
     ApplyBackgroundColor();
     SetColorDepth(loaded.ColorDepth);

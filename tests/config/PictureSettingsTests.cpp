@@ -32,7 +32,7 @@ TEST_F(PictureSettings, ColorDepthIsJudgedByItsLowByte) {
 
 TEST_F(PictureSettings, HarmfulValuesAreMendedAndStepsKeptAsStored) {
     Write("[Options]\nWidthPic=0\nHeightPic=-4\nStepX1=0\nStepY1=-3\nActualStep=7\nFillColor=-1\n"
-          "TransparentColor=0x1FF0000\n[Font]\nFontColor=-1\nFontName=\n");
+          "TransparentColor=0x1FF0000\nUndoMemory=-5\n[Font]\nFontColor=-1\nFontName=\n");
     const TIniFile ini(Path);
     const TPictureOptions o = LoadPictureOptions(ini);
     EXPECT_EQ(o.WidthPic, 1000);
@@ -43,6 +43,8 @@ TEST_F(PictureSettings, HarmfulValuesAreMendedAndStepsKeptAsStored) {
     EXPECT_EQ(o.FillColor, 0xFFFFFFu);
     EXPECT_EQ(o.TransparentColor, 0xFF0000u);
     EXPECT_NE(o.FillColor, clInvalid);
+    EXPECT_EQ(o.UndoMemory, DefaultUndoMemory());
+    EXPECT_TRUE(DefaultUndoMemory() > 0 && DefaultUndoMemory() <= 512);
     EXPECT_EQ(LoadFontOptions(ini).FontColor, 0xFFFFFFu);
     EXPECT_EQ(LoadFontOptions(ini).FontName, "") << "an empty value is not the default";
 }
@@ -68,6 +70,7 @@ TEST_F(PictureSettings, SavedOptionsReadBackUnchanged) {
     o.ColorDepth = 8;
     o.Transparency = true;
     o.ExactColors = true;
+    o.UndoMemory = 0;
     TFontOptions f;
     f.FontName = "Liberation Serif";
     f.FontSize = 20;
@@ -82,6 +85,11 @@ TEST_F(PictureSettings, SavedOptionsReadBackUnchanged) {
     const TIniFile ini(Path);
     EXPECT_EQ(LoadPictureOptions(ini), o);
     EXPECT_EQ(LoadFontOptions(ini), f);
+    // The newest key comes after the keys older files already have.
+    QFile file(Path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_GT(text.indexOf("UndoMemory=0"), text.indexOf("ColorDepth="));
 }
 
 } // namespace

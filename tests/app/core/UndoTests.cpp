@@ -47,6 +47,23 @@ TEST_F(UndoHistory, StampsUndoInOrderRedoBackAndANewStepClearsRedo) {
     EXPECT_FALSE(D.CommandStates(false).Undo || D.CommandStates(false).Redo);
 }
 
+// UndoMemory=1 holds one 512 x 512 stamp (768 KiB) but not two: the older goes.
+TEST_F(UndoHistory, TheSettingsBudgetDropsTheOldestStepsFirst) {
+    TPictureOptions options = D.OptionsToKeep();
+    options.UndoMemory = 1;
+    D.ApplyLoadedOptions(options, D.Font());
+    StartPatternPicture(D, 600, 600);
+    D.Paste(SolidBitmap(512, 512, Red), 0, 0);
+    D.StampFloating();
+    const TBitmap afterFirst = D.Picture();
+    D.Paste(SolidBitmap(512, 512, Blue), 8, 8);
+    D.StampFloating();
+    EXPECT_EQ(D.History().UndoCount(), 1u);
+    D.Undo();
+    EXPECT_TRUE(SamePicture(D.Picture(), afterFirst));
+    EXPECT_FALSE(D.CommandStates(false).Undo);
+}
+
 TEST_F(UndoHistory, RedoneLiftFloatsAgainWhereItWas) {
     StartPatternPicture(D, 32, 16);
     const TBitmap before = D.Picture();
