@@ -32,7 +32,7 @@ bool ClipboardHasBitmap() {
 TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
     : QMainWindow(parent), Paths_(std::move(paths)),
       Document_(std::make_unique<TPictureDocument>(modal, static_cast<TDocumentHost&>(*this))) {
-    setWindowTitle(QString::fromStdString(Document_->Title()));
+    ShowTitle();
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName("ScrollBox1");
     ScrollBox1->setWidgetResizable(false);
@@ -112,4 +112,13 @@ void TForm1::Timer1Timer() {
         if (StatusPanels[panel]->text() != text) StatusPanels[panel]->setText(text);
     }
     ShowSwitches();
+    ShowTitle();
+}
+
+// The picture's name, and a mark while it differs from the file: the history can bring a picture
+// back to its saved state, so the mark follows Modified rather than the last command.
+void TForm1::ShowTitle() {
+    QString title = QString::fromStdString(Document_->Title());
+    if (Document_->Modified()) title += " *";
+    if (windowTitle() != title) setWindowTitle(title);
 }

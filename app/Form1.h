@@ -191,6 +191,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     std::optional<TColor> ChooseColorFor(const QAction* button, TColor initial);
     void ShowStepPair(int pair);
     void ShowSwitches();
+    void ShowTitle();
     bool BelongsHere(QObject* watched) const;
     void ScrollTo(int x, int y);
     void FormClose(QCloseEvent* event);

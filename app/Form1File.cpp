@@ -36,5 +36,5 @@ void TForm1::Exit1Click() {
 }
 
 void TForm1::TitleChanged() {
-    setWindowTitle(QString::fromStdString(Document_->Title()));
+    ShowTitle();
 }

@@ -25,12 +25,14 @@ TEST_F(WindowLife, TimerShowsStatusAndEnablesCommandsAndUndoAndRedoFollowTheStep
 
     Press(Qt::Key_Return);
     QTest::qWait(120); // the real 50 ms timer
+    EXPECT_EQ(Form->windowTitle(), "Tessimap *");
     EXPECT_TRUE(Named(Form, "Undo1")->isEnabled());
     EXPECT_FALSE(Named(Form, "Cut1")->isEnabled());
     const TColor stamped = Document().Picture().Pixel(0, 0);
     Press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Document().Picture().Pixel(0, 0), clBlack);
     Refresh(Form);
+    EXPECT_EQ(Form->windowTitle(), "Tessimap"); // back at the picture as it was
     EXPECT_FALSE(Named(Form, "Undo1")->isEnabled());
     EXPECT_TRUE(Named(Form, "Redo1")->isEnabled());
     // Redo answers to both of its keys.
