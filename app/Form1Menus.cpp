@@ -54,6 +54,7 @@ void TForm1::BuildMenus() {
     bar->addMenu(MakeMenu(bar, title(&TForm1::File1)));
     AddCommands(File1, TMenuPlace::File);
     N8 = File1->addSeparator();
+    N8->setObjectName("N8");
     for (std::size_t i = 0; i < Rec.size(); ++i) {
         Rec[i] = File1->addAction(QString());
         Rec[i]->setObjectName(QString("Rec%1").arg(i + 1));
@@ -101,6 +102,7 @@ void TForm1::BuildToolBarMenu() {
 
 void TForm1::BuildZoomMenu() {
     Zoom1 = menuBar()->addMenu("Zoom");
+    Zoom1->setObjectName("Zoom1");
     auto* zoomGroup = new QActionGroup(this);
     for (int factor : {1, 2, 4, 8}) {
         QAction* item = Zoom1->addAction(QString("%1%").arg(factor * 100));

@@ -36,7 +36,8 @@ std::string ExportUsage() {
 }
 
 std::string ExportVersionText() {
-    return std::string("tessimap-export ") + TESSIMAP_VERSION + "\n";
+    return std::string("tessimap-export ") + TESSIMAP_VERSION +
+           "\nLicensed under the GNU GPL, version 3 or later.\n";
 }
 
 TExportArguments ParseExportArguments(const std::vector<std::string>& arguments) {

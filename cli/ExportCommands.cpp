@@ -1,6 +1,9 @@
 #include "ExportCommands.h"
 
 #include "BmpFile.h"
+#include "BmpFileRows.h"
+#include "ByteSink.h"
+#include "ConvertedRows.h"
 #include "Errors.h"
 #include "GifExport.h"
 #include "PictureFile.h"
@@ -10,11 +13,47 @@
 
 namespace {
 
+// A file whose rows are missing would be converted with rows of zero standing in for them;
+// from file to file that is lost data, so it is refused.
+void RefuseTruncated(const TBmpFileRows& file) {
+    if (file.RowsInFile() < file.Height()) throw ETruncatedPixels(file.RowsInFile(), file.Height());
+}
+
 void ConvertDepth(const TExportArguments& arguments, std::ostream& out) {
-    TBitmap picture = OpenPictureForEditing(arguments.Inputs.front());
-    picture.SetPixelFormat(*PixelFormatOfBits(arguments.Depth));
-    SaveBitmapToFile(picture, arguments.Output);
+    const std::string& input = arguments.Inputs.front();
+    const TPixelFormat format = *PixelFormatOfBits(arguments.Depth);
+    TBmpFileRows file(input);
+    if (file.Streamable()) {
+        RefuseTruncated(file);
+        TConvertedRows rows(file, format);
+        // A conversion keeps only the core-header layout of the file, as it does in the editor.
+        const TBmpFileLayout layout =
+            format == file.PixelFormat() ? file.FileLayout() : TBmpFileLayout{file.FileLayout().CoreHeader};
+        WriteFileSafely(arguments.Output, [&](TByteSink& sink) { WriteBitmapRows(rows, layout, sink); });
+    } else {
+        // Run-length pixels cannot be read by the row: this picture is opened whole.
+        TBitmap picture = OpenPictureForEditing(input);
+        picture.SetPixelFormat(format);
+        SaveBitmapToFile(picture, arguments.Output);
+    }
     out << arguments.Output << '\n';
+}
+
+void ExportFile(const std::string& input, const std::string& output, bool gif) {
+    TBmpFileRows file(input);
+    if (file.Streamable()) {
+        RefuseTruncated(file);
+        if (gif)
+            ExportGifFile(file, output);
+        else
+            ExportPngFile(file, output);
+        return;
+    }
+    const TBitmap picture = OpenPictureForEditing(input);
+    if (gif)
+        ExportGifFile(picture, output);
+    else
+        ExportPngFile(picture, output);
 }
 
 // A failure message names the file it concerns, unless the message already does.
@@ -51,11 +90,7 @@ int RunExport(const TExportArguments& arguments, std::ostream& out, std::ostream
                 continue;
             }
             try {
-                const TBitmap picture = OpenPictureForEditing(input);
-                if (gif)
-                    ExportGifFile(picture, output);
-                else
-                    ExportPngFile(picture, output);
+                ExportFile(input, output, gif);
                 out << output << '\n';
             } catch (const std::exception& e) {
                 err << "tessimap-export: " << Described(input, e) << '\n';

@@ -6,6 +6,7 @@
 #include "MemoryGuard.h"
 #include "PngFormat.h"
 #include "PngObject.h"
+#include "RowSource.h"
 #include "ScanlineFilter.h"
 
 #include <array>
@@ -79,8 +80,10 @@ void TChunkIDAT::SaveToStream(TByteSink& sink) {
     if (encoding != TRowEncoding::Copy)
         for (auto& buffer : encoded)
             buffer = AllocateBytes(layout.RowBytes);
+    TRowSource* rows = header.ImageRows();
+    if (rows) rows->Rewind(TRowOrder::TopFirst);
     for (std::uint32_t y = 0; y < header.Height; ++y) {
-        const std::uint8_t* row = header.ImageRow(y);
+        const std::uint8_t* row = rows ? rows->NextRow() : header.ImageRow(y);
         if (encoding == TRowEncoding::BGRToRGB) {
             std::uint8_t* to = encoded[y & 1].data();
             EncodeRGB(row, to, layout.RowBytes);

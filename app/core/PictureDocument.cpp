@@ -8,45 +8,45 @@
 #include <algorithm>
 #include <filesystem>
 
-TPictureDocument::TPictureDocument(TModal& modal, TDocumentHost& host) : Modal(modal), Host(host) {
+TPictureDocument::TPictureDocument(TModal& modal, TDocumentHost& host) : Modal_(modal), Host_(host) {
     // The document starts as the window does with no settings file: an empty picture of the
     // default size in the background colour.
-    Picture = TBitmap(Options.WidthPic, Options.HeightPic, TPixelFormat::pf24bit);
+    Picture_ = TBitmap(Options_.WidthPic, Options_.HeightPic, TPixelFormat::pf24bit);
     ApplyBackgroundColor();
-    Picture.FillRect(Bounds(0, 0, Options.WidthPic, Options.HeightPic));
+    Picture_.FillRect(Bounds(0, 0, Options_.WidthPic, Options_.HeightPic));
 }
 
 std::string TPictureDocument::Title() const {
-    if (CurrentFile.empty()) return "Tessimap";
-    return "Tessimap - " + std::filesystem::path(CurrentFile).filename().string();
+    if (Files_.Current.empty()) return "Tessimap";
+    return "Tessimap - " + std::filesystem::path(Files_.Current).filename().string();
 }
 
 void TPictureDocument::ApplyBackgroundColor() {
-    Picture.Brush.Color = Options.BackgroundColor;
-    Picture.Pen.Color = Options.BackgroundColor;
-    FloatingBitmap.Brush.Color = Options.BackgroundColor;
+    Picture_.Brush.Color = Options_.BackgroundColor;
+    Picture_.Pen.Color = Options_.BackgroundColor;
+    Float_.Bitmap.Brush.Color = Options_.BackgroundColor;
 }
 
 bool TPictureDocument::SetColorDepth(int bits) {
     const auto format = PixelFormatOfBits(bits);
     if (!format) return true;
-    const bool pictureChanges = Picture.PixelFormat() != *format;
+    const bool pictureChanges = Picture_.PixelFormat() != *format;
     try {
-        Picture.SetPixelFormat(*format);
-        if (pictureChanges) Host.PictureResized();
-        if (Floating) {
+        Picture_.SetPixelFormat(*format);
+        if (pictureChanges) Host_.PictureResized();
+        if (Float_.Active) {
             // The frame comes off first, so the pixels under it are converted too.
             RestoreFloatingEdges();
-            FloatingBitmap.SetPixelFormat(*format);
+            Float_.Bitmap.SetPixelFormat(*format);
             SaveFloatingEdges();
             DrawFloatingFrame();
-            Host.FloatingChanged();
+            Host_.FloatingChanged();
         } else {
-            FloatingBitmap.SetPixelFormat(*format);
+            Float_.Bitmap.SetPixelFormat(*format);
         }
-        UndoBitmap.SetPixelFormat(*format);
+        Undo_.Bitmap.SetPixelFormat(*format);
     } catch (const EOutOfMemory&) {
-        if (Floating) DrawFloatingFrame();
+        if (Float_.Active) DrawFloatingFrame();
         ShowOutOfMemory();
         return false;
     }
@@ -54,37 +54,46 @@ bool TPictureDocument::SetColorDepth(int bits) {
 }
 
 bool TPictureDocument::ResizePicture(int width, int height, bool fill, int* oldWidth, int* oldHeight) {
-    if (Floating) StampFloating();
-    if (oldWidth) *oldWidth = Picture.Width() * ZoomFactor;
-    if (oldHeight) *oldHeight = Picture.Height() * ZoomFactor;
+    if (Float_.Active) StampFloating();
+    if (oldWidth) *oldWidth = Picture_.Width() * Zoom();
+    if (oldHeight) *oldHeight = Picture_.Height() * Zoom();
     bool resized = true;
     try {
-        Picture.SetSize(width, height);
-        if (fill) Picture.FillRect(Bounds(0, 0, width, height));
+        Picture_.SetSize(width, height);
+        if (fill) Picture_.FillRect(Bounds(0, 0, width, height));
     } catch (const EOutOfMemory&) {
         ShowOutOfMemory();
         resized = false;
     }
-    Host.PictureResized();
+    Host_.PictureResized();
     return resized;
 }
 
 bool TPictureDocument::AskSaveChanges() {
-    Modified = false;
-    if (!Modal.AskYesNo(WarningTitle, SaveChangesText)) return true;
+    Modified_ = false;
+    if (!Modal_.AskYesNo(Texts_.WarningTitle, Texts_.SaveChangesText)) return true;
     if (Save()) return true;
     // The user asked to keep the picture: a cancelled dialog or a failed write stops the action.
-    Modified = true;
+    Modified_ = true;
     return false;
 }
 
+void TPictureDocument::ReportFailure(bool outOfMemory, const std::string& message) {
+    if (outOfMemory) {
+        ShowOutOfMemory();
+        return;
+    }
+    Host_.SetWaitCursor(false);
+    Modal_.ShowError(message);
+}
+
 void TPictureDocument::ShowOutOfMemory() {
-    Host.SetWaitCursor(false);
-    Modal.ShowMessage(WarningTitle, OutOfMemoryText);
+    Host_.SetWaitCursor(false);
+    Modal_.ShowMessage(Texts_.WarningTitle, Texts_.OutOfMemoryText);
 }
 
 void TPictureDocument::ReportPictureChanged(const TRect& area) {
-    const TRect inside{std::max(area.Left, 0), std::max(area.Top, 0), std::min(area.Right, Picture.Width()),
-                       std::min(area.Bottom, Picture.Height())};
-    if (!inside.IsEmpty()) Host.PictureChanged(inside.Left, inside.Top, inside.Right, inside.Bottom);
+    const TRect inside{std::max(area.Left, 0), std::max(area.Top, 0), std::min(area.Right, Picture_.Width()),
+                       std::min(area.Bottom, Picture_.Height())};
+    if (!inside.IsEmpty()) Host_.PictureChanged(inside.Left, inside.Top, inside.Right, inside.Bottom);
 }

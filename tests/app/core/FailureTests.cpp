@@ -19,9 +19,10 @@ bool SameBitmap(const TBitmap& a, const TBitmap& b) {
 // What a failed command must not change.
 struct TDocumentState {
     explicit TDocumentState(const TPictureDocument& d)
-        : Picture(d.Picture), FloatingBitmap(d.FloatingBitmap), UndoBitmap(d.UndoBitmap),
-          Floating(d.Floating), FloatLeft(d.FloatLeft), FloatTop(d.FloatTop), UndoAvailable(d.UndoAvailable),
-          UndoX(d.UndoX), UndoY(d.UndoY), Modified(d.Modified) {}
+        : Picture(d.Picture()), FloatingBitmap(d.Floating().Bitmap), UndoBitmap(d.UndoArea().Bitmap),
+          Floating(d.Floating().Active), FloatLeft(d.Floating().Left), FloatTop(d.Floating().Top),
+          UndoAvailable(d.UndoArea().Available), UndoX(d.UndoArea().X), UndoY(d.UndoArea().Y),
+          Modified(d.Modified()) {}
     bool operator==(const TDocumentState& o) const {
         return SameBitmap(Picture, o.Picture) && SameBitmap(FloatingBitmap, o.FloatingBitmap) &&
                SameBitmap(UndoBitmap, o.UndoBitmap) && Floating == o.Floating &&
@@ -52,7 +53,7 @@ void PictureWithUndoAtDepth(TPictureDocument& d, int bits) {
     StartPatternPicture(d, 40, 30, bits);
     d.Paste(SolidBitmap(6, 6, RGB(10, 200, 30)), 16, 8);
     d.StampFloating();
-    d.Modified = false;
+    ForgetChanges(d);
 }
 
 void PictureWithUndo(TPictureDocument& d) {
@@ -73,7 +74,7 @@ void PictureWithUndoAndTile(TPictureDocument& d) {
 void FloatingTile(TPictureDocument& d) {
     PictureWithUndo(d);
     d.Paste(PatternBitmap(9, 7), 8, 8);
-    d.Modified = false;
+    ForgetChanges(d);
 }
 
 // An 8-bit picture with a colour table of its own: stamping a tile from the fixed 8-bit table
@@ -83,9 +84,9 @@ void OwnTablePicture(TPictureDocument& d) {
     std::vector<TRGBQuad> table;
     for (int i = 0; i < 256; ++i)
         table.push_back(TRGBQuad{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 3), 0});
-    d.Picture.SetColorTable(table);
+    EditPicture(d, [&](TBitmap& p) { p.SetColorTable(table); });
     d.Paste(PatternBitmap(9, 7), 8, 8);
-    d.Modified = false;
+    ForgetChanges(d);
 }
 
 void PrintTo(const TFailureCase& c, std::ostream* os) {
@@ -118,7 +119,7 @@ TEST_P(CommandFailure, LeavesPictureFloatingImageUndoAreaAndModifiedAsTheyWere) 
             break;
         }
         EXPECT_TRUE(TDocumentState(d) == before) << "refusing allocation " << allowed + 1;
-        EXPECT_FALSE(d.Selecting);
+        EXPECT_FALSE(d.Selection().Active);
     }
     EXPECT_EQ(sawBadAlloc, c.PlainBadAlloc);
 }

@@ -29,55 +29,55 @@ TBitmap FloatingLike(const TBitmap& picture, const TBitmap& floating, int width,
 
 void TPictureDocument::BeginSelection(int x, int y) {
     // With a floating image the press stamps it; the window decides that, not a new selection.
-    if (Floating) return;
+    if (Float_.Active) return;
     // A press lands on the picture; a position from elsewhere is held to its edges like a drag.
-    x = std::clamp(x, 0, Picture.Width() * ZoomFactor);
-    y = std::clamp(y, 0, Picture.Height() * ZoomFactor);
-    Selecting = true;
-    SelLeft = SelRight = AnchorX = x;
-    SelTop = SelBottom = AnchorY = y;
+    x = std::clamp(x, 0, Picture_.Width() * Zoom());
+    y = std::clamp(y, 0, Picture_.Height() * Zoom());
+    Selection_.Active = true;
+    Selection_.Left = Selection_.Right = Selection_.AnchorX = x;
+    Selection_.Top = Selection_.Bottom = Selection_.AnchorY = y;
     CopySelectionToFloating();
-    FloatShown = true;
-    Host.FloatingChanged();
+    Float_.Shown = true;
+    Host_.FloatingChanged();
 }
 
 void TPictureDocument::DragSelection(int x, int y) {
     // The upper bounds are one past the last pixel, so the last column and row can be selected.
-    x = std::clamp(x, 0, Picture.Width() * ZoomFactor);
-    y = std::clamp(y, 0, Picture.Height() * ZoomFactor);
-    CursorText = "X=" + std::to_string(x) + ", Y=" + std::to_string(y);
-    if (!Selecting) return;
-    SelLeft = std::min(x, AnchorX);
-    SelRight = std::max(x, AnchorX);
-    SelTop = std::min(y, AnchorY);
-    SelBottom = std::max(y, AnchorY);
+    x = std::clamp(x, 0, Picture_.Width() * Zoom());
+    y = std::clamp(y, 0, Picture_.Height() * Zoom());
+    if (!Selection_.Active) return;
+    Selection_.Left = std::min(x, Selection_.AnchorX);
+    Selection_.Right = std::max(x, Selection_.AnchorX);
+    Selection_.Top = std::min(y, Selection_.AnchorY);
+    Selection_.Bottom = std::max(y, Selection_.AnchorY);
     if (!CopySelectionToFloating()) {
         DiscardSelection();
         return;
     }
-    Host.FloatingChanged();
+    Host_.FloatingChanged();
 }
 
 bool TPictureDocument::CopySelectionToFloating() {
-    FloatDisplayTransparent = false;
-    FloatLeft = SelLeft;
-    FloatTop = SelTop;
-    FloatWidth = SelRight - SelLeft;
-    FloatHeight = SelBottom - SelTop;
-    const int zoom = std::max(ZoomFactor, 1);
+    Float_.DisplayTransparent = false;
+    Float_.Left = Selection_.Left;
+    Float_.Top = Selection_.Top;
+    Float_.Width = Selection_.Right - Selection_.Left;
+    Float_.Height = Selection_.Bottom - Selection_.Top;
+    const int zoom = std::max(Zoom(), 1);
     bool ok = true;
     try {
-        TBitmap copy = FloatingLike(Picture, FloatingBitmap, FloatWidth / zoom, FloatHeight / zoom);
-        const TRect source{SelLeft / zoom, SelTop / zoom, SelRight / zoom, SelBottom / zoom};
-        copy.CopyRect(TRect{0, 0, copy.Width(), copy.Height()}, Picture, source);
-        FloatingBitmap = std::move(copy);
+        TBitmap copy = FloatingLike(Picture_, Float_.Bitmap, Float_.Width / zoom, Float_.Height / zoom);
+        const TRect source{Selection_.Left / zoom, Selection_.Top / zoom, Selection_.Right / zoom,
+                           Selection_.Bottom / zoom};
+        copy.CopyRect(TRect{0, 0, copy.Width(), copy.Height()}, Picture_, source);
+        Float_.Bitmap = std::move(copy);
     } catch (const EPictureError&) {
         ok = false;
     } catch (const std::bad_alloc&) {
         ok = false;
     }
     if (!ok) {
-        Host.SetWaitCursor(false);
+        Host_.SetWaitCursor(false);
         ShowOutOfMemory();
     }
     DrawFloatingFrame();
@@ -85,31 +85,31 @@ bool TPictureDocument::CopySelectionToFloating() {
 }
 
 void TPictureDocument::EndSelection() {
-    if (!Selecting) return;
-    Selecting = false;
+    if (!Selection_.Active) return;
+    Selection_.Active = false;
     // A click, or a drag along one line, encloses no pixel: nothing is lifted. Lifting an empty
     // image would leave an invisible floating image that the next click stamps.
-    if (FloatWidth <= 0 || FloatHeight <= 0 || FloatingBitmap.Empty()) {
+    if (Float_.Width <= 0 || Float_.Height <= 0 || Float_.Bitmap.Empty()) {
         DiscardSelection();
         return;
     }
-    const TRect area{SelLeft, SelTop, SelRight, SelBottom};
-    const int zoom = std::max(ZoomFactor, 1);
+    const TRect area{Selection_.Left, Selection_.Top, Selection_.Right, Selection_.Bottom};
+    const int zoom = std::max(Zoom(), 1);
     const TRect source{area.Left / zoom, area.Top / zoom, area.Right / zoom, area.Bottom / zoom};
     // Copying again takes away the frame drawn during the drag. The frame covers only the
     // outermost ring, so at one control pixel per picture pixel the ring is all that is copied.
     // Nothing outside the selection changes until the undo area is safe.
-    const int w = FloatingBitmap.Width(), h = FloatingBitmap.Height();
+    const int w = Float_.Bitmap.Width(), h = Float_.Bitmap.Height();
     try {
         if (w == source.Width() && h == source.Height()) {
-            FloatingBitmap.CopyRect(TRect{0, 0, w, 1}, Picture, Bounds(source.Left, source.Top, w, 1));
-            FloatingBitmap.CopyRect(TRect{0, h - 1, w, h}, Picture,
-                                    Bounds(source.Left, source.Bottom - 1, w, 1));
-            FloatingBitmap.CopyRect(TRect{0, 0, 1, h}, Picture, Bounds(source.Left, source.Top, 1, h));
-            FloatingBitmap.CopyRect(TRect{w - 1, 0, w, h}, Picture,
-                                    Bounds(source.Right - 1, source.Top, 1, h));
+            Float_.Bitmap.CopyRect(TRect{0, 0, w, 1}, Picture_, Bounds(source.Left, source.Top, w, 1));
+            Float_.Bitmap.CopyRect(TRect{0, h - 1, w, h}, Picture_,
+                                   Bounds(source.Left, source.Bottom - 1, w, 1));
+            Float_.Bitmap.CopyRect(TRect{0, 0, 1, h}, Picture_, Bounds(source.Left, source.Top, 1, h));
+            Float_.Bitmap.CopyRect(TRect{w - 1, 0, w, h}, Picture_,
+                                   Bounds(source.Right - 1, source.Top, 1, h));
         } else {
-            FloatingBitmap.CopyRect(TRect{0, 0, w, h}, Picture, source);
+            Float_.Bitmap.CopyRect(TRect{0, 0, w, h}, Picture_, source);
         }
         SaveFloatingEdges();
         SaveUndo();
@@ -117,55 +117,55 @@ void TPictureDocument::EndSelection() {
         DiscardSelection();
         throw;
     }
-    FloatDisplayTransparent = false;
-    Floating = true;
+    Float_.DisplayTransparent = false;
+    Float_.Active = true;
     DrawFloatingFrame();
 
-    Picture.Brush.Color = Options.BackgroundColor;
-    Picture.Pen.Color = Options.BackgroundColor;
-    Picture.FillRect(source);
-    Host.PictureChanged(source.Left, source.Top, source.Right, source.Bottom);
-    if (Options.Transparency) ApplyTransparency();
-    Host.FloatingChanged();
+    Picture_.Brush.Color = Options_.BackgroundColor;
+    Picture_.Pen.Color = Options_.BackgroundColor;
+    Picture_.FillRect(source);
+    Host_.PictureChanged(source.Left, source.Top, source.Right, source.Bottom);
+    if (Options_.Transparency) ApplyTransparency();
+    Host_.FloatingChanged();
 }
 
 void TPictureDocument::DiscardSelection() {
-    Selecting = false;
-    FloatingBitmap.SetSize(0, 0);
-    FloatWidth = 0;
-    FloatHeight = 0;
-    FloatShown = false;
-    Host.FloatingChanged();
+    Selection_.Active = false;
+    Float_.Bitmap.SetSize(0, 0);
+    Float_.Width = 0;
+    Float_.Height = 0;
+    Float_.Shown = false;
+    Host_.FloatingChanged();
 }
 
 void TPictureDocument::SelectAll() {
-    if (Floating) StampFloating();
-    Host.SetWaitCursor(true);
+    if (Float_.Active) StampFloating();
+    Host_.SetWaitCursor(true);
     // In control pixels, like a drag over the whole picture.
-    SelLeft = 0;
-    SelTop = 0;
-    SelRight = Picture.Width() * ZoomFactor;
-    SelBottom = Picture.Height() * ZoomFactor;
-    Selecting = true;
-    FloatShown = true;
+    Selection_.Left = 0;
+    Selection_.Top = 0;
+    Selection_.Right = Picture_.Width() * Zoom();
+    Selection_.Bottom = Picture_.Height() * Zoom();
+    Selection_.Active = true;
+    Float_.Shown = true;
     try {
         if (CopySelectionToFloating())
             EndSelection();
         else
             DiscardSelection();
     } catch (...) {
-        Host.SetWaitCursor(false);
+        Host_.SetWaitCursor(false);
         throw;
     }
-    Host.SetWaitCursor(false);
+    Host_.SetWaitCursor(false);
 }
 
 TBitmap TPictureDocument::CopyFloating() {
-    if (!Floating) return TBitmap();
+    if (!Float_.Active) return TBitmap();
     RestoreFloatingEdges();
     std::optional<TBitmap> copy;
     try {
-        copy = FloatingBitmap;
+        copy = Float_.Bitmap;
     } catch (...) {
         DrawFloatingFrame();
         throw;

@@ -1,5 +1,5 @@
 // Export to GIF and Export to PNG: the picture goes through a codec into a file beside the
-// picture's own file. The codec works on an 8-bit copy, so the picture itself never changes.
+// picture's own file. The codec converts a few rows at a time, so the picture itself never changes.
 
 #include "PictureDocument.h"
 
@@ -12,42 +12,42 @@
 
 std::string TPictureDocument::ExportFileName(TExportFormat format) const {
     // Only four characters are cut, whatever they are: level1.jpeg gives level1.j.png.
-    const std::size_t keep = CurrentFile.size() >= 4 ? CurrentFile.size() - 4 : 0;
-    return CurrentFile.substr(0, keep) + (format == TExportFormat::Gif ? ".gif" : ".png");
+    const std::size_t keep = Files_.Current.size() >= 4 ? Files_.Current.size() - 4 : 0;
+    return Files_.Current.substr(0, keep) + (format == TExportFormat::Gif ? ".gif" : ".png");
 }
 
 bool TPictureDocument::ExportPicture(TExportFormat format) {
-    if (CurrentFile.empty()) return false;
+    if (Files_.Current.empty()) return false;
     const std::string output = ExportFileName(format);
     // A picture saved as "map.png" would be replaced by its own export, and with it the only
     // copy at full depth; nothing changes, not even a floating image.
-    if (IsSameFile(output, CurrentFile)) {
-        Modal.ShowMessage(WarningTitle, ExportOwnFileText + " " + output + ".");
+    if (IsSameFile(output, Files_.Current)) {
+        Modal_.ShowMessage(Texts_.WarningTitle, Texts_.ExportOwnFileText + " " + output + ".");
         return false;
     }
-    if (Floating) StampFloating();
-    Host.SetWaitCursor(true);
-    Host.ProcessPendingEvents();
+    if (Float_.Active) StampFloating();
+    Host_.SetWaitCursor(true);
+    Host_.ProcessPendingEvents();
     try {
-        // The codec makes its own 8-bit copy; an earlier export stays whole until the new file
+        // The codec converts the rows as it goes; an earlier export stays whole until the new file
         // is complete, and no transparency reaches the file whatever the switch says.
         if (format == TExportFormat::Gif)
-            ExportGifFile(Picture, output);
+            ExportGifFile(Picture_, output);
         else
-            ExportPngFile(Picture, output);
+            ExportPngFile(Picture_, output);
     } catch (const EOutOfMemory&) {
-        Host.SetWaitCursor(false);
+        Host_.SetWaitCursor(false);
         ShowOutOfMemory();
         return false;
     } catch (const std::exception& error) {
         // The cursor comes back after a failure too, and the next export starts afresh.
-        Host.SetWaitCursor(false);
-        Modal.ShowError(error.what());
+        Host_.SetWaitCursor(false);
+        Modal_.ShowError(error.what());
         return false;
     }
-    Host.SetWaitCursor(false);
-    Modal.ShowNotice(format == TExportFormat::Gif ? ExportGifCaption : ExportPngCaption,
-                     SavedToText + " " + output + ".");
+    Host_.SetWaitCursor(false);
+    Modal_.ShowNotice(format == TExportFormat::Gif ? Texts_.ExportGifCaption : Texts_.ExportPngCaption,
+                      Texts_.SavedToText + " " + output + ".");
     // A floating image that appeared while the window repainted is thrown away.
     DropFloating();
     return true;
