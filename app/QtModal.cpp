@@ -35,6 +35,20 @@ bool TQtModal::AskYesNo(const std::string& title, const std::string& text) {
                                  QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+TAnswer TQtModal::AskYesNoCancel(const std::string& title, const std::string& text) {
+    // With a Cancel button the box takes it for Escape and for the close button.
+    switch (QMessageBox::question(Parent_, Q(title), Q(text),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                  QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return TAnswer::Yes;
+    case QMessageBox::No:
+        return TAnswer::No;
+    default:
+        return TAnswer::Cancel;
+    }
+}
+
 void TQtModal::ShowMessage(const std::string& title, const std::string& text) {
     QMessageBox::warning(Parent_, Q(title), Q(text), QMessageBox::Ok);
 }
@@ -71,6 +85,6 @@ std::optional<TColor> TQtModal::ChooseColor(const std::string& title, TColor ini
     return RGB(std::uint8_t(chosen.red()), std::uint8_t(chosen.green()), std::uint8_t(chosen.blue()));
 }
 
-void TQtModal::OpenWithDesktop(const std::string& address) {
-    QDesktopServices::openUrl(QUrl(Q(address)));
+bool TQtModal::OpenWithDesktop(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(Q(address)));
 }

@@ -70,11 +70,19 @@ bool TPictureDocument::ResizePicture(int width, int height, bool fill, int* oldW
 }
 
 bool TPictureDocument::AskSaveChanges() {
-    Modified_ = false;
-    if (!Modal_.AskYesNo(Texts_.WarningTitle, Texts_.SaveChangesText)) return true;
-    if (Save()) return true;
-    // The user asked to keep the picture: a cancelled dialog or a failed write stops the action.
-    Modified_ = true;
+    switch (Modal_.AskYesNoCancel(Texts_.WarningTitle, Texts_.SaveChangesText)) {
+    case TAnswer::No:
+        Modified_ = false;
+        return true;
+    case TAnswer::Yes:
+        if (Save()) return true;
+        // The user asked to keep the picture: a cancelled dialog or a failed write stops the action.
+        Modified_ = true;
+        return false;
+    case TAnswer::Cancel:
+        break;
+    }
+    // A reflexive Escape must never cost the picture: nothing changes, the action does not happen.
     return false;
 }
 

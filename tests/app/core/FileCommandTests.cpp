@@ -65,6 +65,22 @@ TEST_F(FileCommands, CancellingTheSaveDialogKeepsThePictureAndNoDiscardsIt) {
     EXPECT_FALSE(D.Modified() || D.UndoArea().Available || D.Floating().Active || D.Floating().Shown);
 }
 
+// Cancel at "Save changes?" calls off New and Open alike: the named, modified picture stays
+// whole, with its name, and no dialog opens.
+TEST_F(FileCommands, CancelAtTheSaveQuestionKeepsEverything) {
+    StartNamedModifiedPicture();
+    SaveBitmapToFile(TBitmap(3, 3), Folder.File("other.bmp"));
+    const TBitmap before = D.Picture();
+    Modal.Answers = {TAnswer::Cancel, TAnswer::Cancel};
+    D.New();
+    EXPECT_FALSE(D.OpenPictureFile(Folder.File("other.bmp")));
+    EXPECT_EQ(Modal.Shown, std::vector<std::string>(2, "Warning|Save changes?"));
+    EXPECT_TRUE(SameArea(before, 0, 0, D.Picture()));
+    EXPECT_TRUE(D.Modified());
+    EXPECT_EQ(Folder.File("old.bmp"), D.CurrentFile());
+    EXPECT_TRUE(Modal.Dialogs.size() == 1u && Modal.Errors.empty()) << "only the first Save As";
+}
+
 TEST_F(FileCommands, OpenFourBitFileTakesItsSizeAndDepthForTheNextNew) {
     TBitmap file(5, 3, TPixelFormat::pf4bit);
     PaintPattern(file);
