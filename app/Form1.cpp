@@ -75,6 +75,7 @@ void TForm1::FormShow() {
     BuildLanguageMenu();
     LoadSettings();
     UpdateRecentMenu();
+    FitsToPicture_ = true;
     Newpicture1Click();
     OpenStartFile();
 }

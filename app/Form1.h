@@ -200,5 +200,6 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     QActionGroup* LanguageGroup_ = nullptr;
     std::string StartFile_;
     bool Shown_ = false;
+    bool FitsToPicture_ = false; // from the first New on
     bool WaitCursorOn_ = false;
 };
