@@ -6,6 +6,7 @@
 #include "ImageList.h"
 #include "LanguageTexts.h"
 #include "PictureDocument.h"
+#include "QtTranslations.h"
 #include "RecentFiles.h"
 
 #include <QMainWindow>
@@ -97,6 +98,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     // ---- Language ---------------------------------------------------------------------------
     QString CurrentLanguage; // the chosen language's name; empty: every English default
     TLanguageTexts Texts;    // its texts, as the window and its dialogs read them
+    TQtTranslations QtTexts; // Qt's own texts in the language's locale: the standard dialogs
     QString BackgroundColorHint, TransparentColorHint, FillColorHint;
     const TAppPaths& Paths() const { return Paths_; }
 

@@ -60,6 +60,7 @@ void TForm1::LanguageItemClick(QAction* item) {
 void TForm1::ApplyLanguage() {
     Texts.SetTexts(CurrentLanguage, TLanguageFile::ForProgram(Paths_).Section(CurrentLanguage));
     Document_->ApplyLanguage(Texts);
+    QtTexts.Use(Texts.Locale());
     for (const TMenuTitle& title : MenuTitles())
         (this->*title.Menu)->setTitle(Texts.Text(title.Key, QString::fromUtf8(title.Text)));
     for (const TCommand& command : Commands()) {

@@ -16,6 +16,8 @@ namespace {
 class SaveQuestion : public testing::Test {
   protected:
     void SetUp() override {
+        ASSERT_TRUE(QFile::copy(TESSIMAP_RESOURCES "/language.ini",
+                                QString::fromStdString(AppFolder.File("language.ini"))));
         Form = std::make_unique<TForm1>(
             Modal, TAppPaths(QString::fromStdString(AppFolder.Path().string()), QString(), QString()));
         Modal.SetParent(Form.get());
@@ -69,6 +71,22 @@ TEST_F(SaveQuestion, EscapeAndTheCloseButtonLeaveEverythingAsItWas) {
         EXPECT_FALSE(Form->close());
         EXPECT_TRUE(Form->isVisible());
         EXPECT_TRUE(Form->Document().Modified());
+    }
+}
+
+// Qt's own texts follow the Language menu at once, and go back to Qt's English with English.
+TEST_F(SaveQuestion, ButtonsSpeakTheLanguageChosenInTheMenu) {
+    const QList<QAction*> languages = Named<QMenu>(Form, "Language1")->actions();
+    const std::vector<std::pair<int, QStringList>> cases{
+        {1, {"Ano", "Ne", "Zrušit"}}, {2, {"Ja", "Nein", "Abbrechen"}}, {0, {"Yes", "No", "Cancel"}}};
+    for (const auto& [entry, expected] : cases) {
+        languages[entry]->trigger();
+        WhenAsked([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+        EXPECT_FALSE(Form->close());
+        Buttons.sort();
+        QStringList sorted = expected;
+        sorted.sort();
+        EXPECT_EQ(Buttons, sorted);
     }
 }
 

@@ -20,7 +20,8 @@ class WindowPlace : public ShellTest {
 // larger picture the settings ask for may change the stored rectangle; and what is written is
 // what is applied, so it holds over any number of starts.
 TEST_F(WindowPlace, AStoredWindowComesBackUnchangedOverFiveStarts) {
-    StartWith("[Window]\nLeft=40\nTop=60\nWidth=1600\nHeight=1000\n[Options]\nWidthPic=2000\nHeightPic=1500\n");
+    StartWith(
+        "[Window]\nLeft=40\nTop=60\nWidth=1600\nHeight=1000\n[Options]\nWidthPic=2000\nHeightPic=1500\n");
     for (int start = 1; start <= 5; ++start) {
         SCOPED_TRACE(start);
         EXPECT_EQ(Form->geometry(), QRect(40, 60, 1600, 1000));
