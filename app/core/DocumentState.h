@@ -53,6 +53,9 @@ struct TDocumentTexts {
     std::string ExportPngCaption = "Export to PNG";
     std::string SavedToText = "The picture was saved to";
     std::string ExportOwnFileText = "Nothing was exported: the export would replace the picture's own file";
+    // %1 the file, %2 the rows read, %3 the rows it should hold.
+    std::string DamagedPictureText = "The picture file %1 is damaged: only %2 of its %3 rows could be read. "
+                                     "The rest of the picture is black.";
 };
 
 // The picture's file and the folders the open and save dialogs start in.

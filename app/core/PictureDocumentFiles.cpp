@@ -4,6 +4,7 @@
 #include "PictureDocument.h"
 
 #include "BmpFile.h"
+#include "BmpFileRows.h"
 #include "Errors.h"
 #include "PictureFile.h"
 
@@ -44,6 +45,29 @@ std::optional<TBitmap> LoadPicture(const std::string& path, TModal& modal) {
         modal.ShowError(EOutOfMemory().what());
     }
     return std::nullopt;
+}
+
+// A file whose pixel data ends early opens with the missing rows black; the user is told how
+// much of it was read. Only what can be read by the row is checked: run-length files are not.
+std::optional<std::pair<int, int>> RowsReadOfDamaged(const std::string& path) {
+    try {
+        const TBmpFileRows rows(path);
+        if (rows.Streamable() && rows.RowsInFile() < rows.Height())
+            return std::make_pair(rows.RowsInFile(), rows.Height());
+    } catch (const EPictureError&) {
+        // It opened whole a moment ago; a file changed since then is not this warning's business.
+    }
+    return std::nullopt;
+}
+
+// The text with %1, %2 and %3 replaced by the values, in whatever order a translation puts them.
+std::string Filled(std::string text, const std::vector<std::string>& values) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string mark = "%" + std::to_string(i + 1);
+        for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at + values[i].size()))
+            text.replace(at, mark.size(), values[i]);
+    }
+    return text;
 }
 
 bool WritePicture(const TBitmap& picture, const std::string& path, TModal& modal) {
@@ -108,6 +132,10 @@ bool TPictureDocument::OpenPictureFile(const std::string& path) {
     Host_.PictureResized();
     Host_.TitleChanged();
     Host_.FileNamed(path);
+    if (const auto damaged = RowsReadOfDamaged(path))
+        Modal_.ShowMessage(Texts_.WarningTitle,
+                           Filled(Texts_.DamagedPictureText,
+                                  {path, std::to_string(damaged->first), std::to_string(damaged->second)}));
     return true;
 }
 

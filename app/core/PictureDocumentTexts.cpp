@@ -18,4 +18,7 @@ void TPictureDocument::ApplyLanguage(const TLanguageTexts& texts) {
     Texts_.SavedToText = texts.TextUtf8("Message4", "The picture was saved to");
     Texts_.ExportOwnFileText =
         texts.TextUtf8("Message6", "Nothing was exported: the export would replace the picture's own file");
+    Texts_.DamagedPictureText =
+        texts.TextUtf8("Message7", "The picture file %1 is damaged: only %2 of its %3 rows "
+                                   "could be read. The rest of the picture is black.");
 }
