@@ -196,4 +196,15 @@ TEST_F(Settings, ChoicesSurviveARestart) {
     EXPECT_EQ(Document().CurrentFile(), a) << "the second entry is the earlier file";
 }
 
+// Yes at the close question with an untitled picture: the name chosen then is remembered.
+TEST_F(Settings, APictureSavedWhileTheWindowClosesIsOnTheRecentList) {
+    StartWindow();
+    TTempFolder pictures;
+    MarkModified(Document());
+    Modal.Answers = {true};
+    Modal.FileChoices = {pictures.File("map.bmp")};
+    CloseAndRestart();
+    EXPECT_EQ(Named(Form, "Rec1")->text(), "1 map.bmp");
+}
+
 } // namespace
