@@ -80,7 +80,13 @@ void TForm1::LoadSettings() {
 // A file that cannot be written is reported by name; it never keeps the window from closing.
 void TForm1::SaveSettings() {
     const QString path = Paths_.WritableFile(kSettingsName);
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    // An installed program has only the user's folder to write to; when that cannot be made, the
+    // settings are lost for this run, and the user is told rather than the prefix written to.
+    if (path.isEmpty() || !QDir().mkpath(QFileInfo(path).absolutePath())) {
+        Document_->Modal().ShowError(
+            EFCreateError(path.isEmpty() ? kSettingsName.toStdString() : path.toStdString()).what());
+        return;
+    }
     TIniFile ini(path);
     const QRect bounds = geometry();
     ini.WriteInteger(kWindow, "Left", bounds.left());

@@ -207,4 +207,23 @@ TEST_F(Settings, APictureSavedWhileTheWindowClosesIsOnTheRecentList) {
     EXPECT_EQ(Named(Form, "Rec1")->text(), "1 map.bmp");
 }
 
+// Whether the user's folder cannot be made or there is none, an installed program reports that
+// its settings cannot be kept and writes nothing beside itself.
+TEST_F(Settings, AnInstalledProgramNeverWritesBesideItself) {
+    WriteFileBytes(AppFolder.File("blocker"), {'x'});
+    for (const std::string& userDir : {AppFolder.File("blocker/tessimap"), std::string()}) {
+        SCOPED_TRACE(userDir);
+        Modal.Errors.clear();
+        Form = std::make_unique<TForm1>(Modal, TAppPaths(QString::fromStdString(AppFolder.Path().string()),
+                                                         QString(), QString::fromStdString(userDir), true));
+        Form->show();
+        EXPECT_TRUE(Form->close());
+        ASSERT_EQ(Modal.Errors.size(), 1u);
+        EXPECT_NE(Modal.Errors[0].find(userDir.empty() ? "Tessimap.ini" : userDir + "/Tessimap.ini"),
+                  std::string::npos)
+            << Modal.Errors[0];
+        EXPECT_FALSE(std::filesystem::exists(IniPath()));
+    }
+}
+
 } // namespace
