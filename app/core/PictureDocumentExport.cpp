@@ -2,6 +2,7 @@
 // picture's own file. The codec converts a few rows at a time, so the picture itself never changes.
 
 #include "PictureDocument.h"
+#include "WaitCursor.h"
 
 #include "Errors.h"
 #include "GifExport.h"
@@ -9,6 +10,7 @@
 #include "PngExport.h"
 
 #include <exception>
+#include <optional>
 
 std::string TPictureDocument::ExportFileName(TExportFormat format) const {
     // Only four characters are cut, whatever they are: level1.jpeg gives level1.j.png.
@@ -25,8 +27,9 @@ bool TPictureDocument::ExportPicture(TExportFormat format) {
         Modal_.ShowMessage(Texts_.WarningTitle, Texts_.ExportOwnFileText + " " + output + ".");
         return false;
     }
+    // From the stamp to the last byte written; the report that follows has the normal cursor.
+    std::optional<TWaitCursor> wait(std::in_place, Host_);
     if (Float_.Active) StampFloating();
-    Host_.SetWaitCursor(true);
     Host_.ProcessPendingEvents();
     try {
         // The codec converts the rows as it goes; an earlier export stays whole until the new file
@@ -36,16 +39,16 @@ bool TPictureDocument::ExportPicture(TExportFormat format) {
         else
             ExportPngFile(Picture_, output);
     } catch (const EOutOfMemory&) {
-        Host_.SetWaitCursor(false);
+        wait.reset();
         ShowOutOfMemory();
         return false;
     } catch (const std::exception& error) {
         // The cursor comes back after a failure too, and the next export starts afresh.
-        Host_.SetWaitCursor(false);
+        wait.reset();
         Modal_.ShowError(error.what());
         return false;
     }
-    Host_.SetWaitCursor(false);
+    wait.reset();
     Modal_.ShowNotice(format == TExportFormat::Gif ? Texts_.ExportGifCaption : Texts_.ExportPngCaption,
                       Texts_.SavedToText + " " + output + ".");
     // A floating image that appeared while the window repainted is thrown away.

@@ -2,6 +2,7 @@
 // modified and undo states.
 
 #include "PictureDocument.h"
+#include "WaitCursor.h"
 
 #include "BmpFile.h"
 #include "BmpFileRows.h"
@@ -87,6 +88,7 @@ bool WritePicture(const TBitmap& picture, const std::string& path, TModal& modal
 void TPictureDocument::New() {
     // A picture the user chose to save but that was not saved is kept rather than replaced.
     if (Modified_ && !AskSaveChanges()) return;
+    const TWaitCursor wait(Host_); // a large picture takes a while to clear
     Files_.Current.clear();
     DropFloating();
     Host_.PictureReplaced();
@@ -109,6 +111,7 @@ void TPictureDocument::Open() {
 }
 
 bool TPictureDocument::OpenPictureFile(const std::string& path) {
+    const TWaitCursor wait(Host_);
     Files_.OpenFolder = FolderOf(path);
     // Read before asking to save, so that a file that cannot be read changes nothing at all.
     std::optional<TBitmap> loaded = LoadPicture(path, Modal_);

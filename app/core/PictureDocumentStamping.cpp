@@ -2,6 +2,7 @@
 // sliding it, stamping or dropping it, and its transparency.
 
 #include "PictureDocument.h"
+#include "WaitCursor.h"
 
 #include "Errors.h"
 
@@ -149,7 +150,7 @@ void TPictureDocument::SlideToContact(TArrow arrow) {
 
 void TPictureDocument::StampFloating() {
     if (!Float_.Active) return;
-    Host_.SetWaitCursor(true);
+    const TWaitCursor wait(Host_);
     RestoreFloatingEdges();
     std::optional<TBitmap> undoArea;
     try {
@@ -162,7 +163,6 @@ void TPictureDocument::StampFloating() {
         Picture_.Draw(Float_.Left, Float_.Top, Float_.Bitmap);
     } catch (...) {
         DrawFloatingFrame();
-        Host_.SetWaitCursor(false);
         throw;
     }
     if (undoArea)
@@ -172,7 +172,6 @@ void TPictureDocument::StampFloating() {
     Modified_ = true;
     ReportPictureChanged(Bounds(Float_.Left, Float_.Top, Float_.Bitmap.Width(), Float_.Bitmap.Height()));
     DropFloating();
-    Host_.SetWaitCursor(false);
 }
 
 void TPictureDocument::DropFloating() {

@@ -46,10 +46,16 @@ class TScriptedModal : public TModal {
 class TRecordingHost : public TDocumentHost {
   public:
     void PictureChanged(int left, int top, int right, int bottom) override;
-    void PictureResized() override { ++Resized; }
+    void PictureResized() override {
+        ++Resized;
+        ResizedWhileWaiting += WaitCursor;
+    }
     void FloatingChanged() override { ++FloatingChanges; }
     void SetWaitCursor(bool wait) override { WaitCursor = wait; }
-    void ProcessPendingEvents() override { ++EventsProcessed; }
+    void ProcessPendingEvents() override {
+        ++EventsProcessed;
+        EventsWhileWaiting += WaitCursor;
+    }
     void TitleChanged() override { ++TitleChanges; }
 
     std::vector<TRect> Changed;
@@ -57,6 +63,8 @@ class TRecordingHost : public TDocumentHost {
     int FloatingChanges = 0;
     bool WaitCursor = false;
     int EventsProcessed = 0;
+    int ResizedWhileWaiting = 0; // layouts and repaints asked for while the wait cursor was on
+    int EventsWhileWaiting = 0;
     int TitleChanges = 0;
 };
 
