@@ -75,6 +75,7 @@ void TForm1::FormShow() {
     BuildLanguageMenu();
     LoadSettings();
     UpdateRecentMenu();
+    FitsToPicture_ = true;
     Newpicture1Click();
     OpenStartFile();
 }
@@ -83,13 +84,15 @@ void TForm1::closeEvent(QCloseEvent* event) {
     FormClose(event);
 }
 
+// The settings are written after the question, so a picture saved under a new name on the way
+// out is on the recent list at the next start; a window that stays open writes nothing yet.
 void TForm1::FormClose(QCloseEvent* event) {
-    SaveSettings();
-    // A save that failed must not cost the user the picture: the window stays open, still modified.
+    // Cancel, or a save that failed, must not cost the user the picture: the window stays open.
     if (Document_->Modified() && !Document_->AskSaveChanges()) {
         event->ignore();
         return;
     }
+    SaveSettings();
     event->accept();
 }
 

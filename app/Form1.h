@@ -6,6 +6,7 @@
 #include "ImageList.h"
 #include "LanguageTexts.h"
 #include "PictureDocument.h"
+#include "QtTranslations.h"
 #include "RecentFiles.h"
 
 #include <QMainWindow>
@@ -98,6 +99,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     // ---- Language ---------------------------------------------------------------------------
     QString CurrentLanguage; // the chosen language's name; empty: every English default
     TLanguageTexts Texts;    // its texts, as the window and its dialogs read them
+    TQtTranslations QtTexts; // Qt's own texts in the language's locale: the standard dialogs
     QString BackgroundColorHint, TransparentColorHint, FillColorHint;
     const TAppPaths& Paths() const { return Paths_; }
 
@@ -204,5 +206,6 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     QActionGroup* LanguageGroup_ = nullptr;
     std::string StartFile_;
     bool Shown_ = false;
+    bool FitsToPicture_ = false; // from the first New on
     bool WaitCursorOn_ = false;
 };

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
@@ -60,6 +61,7 @@ void TForm1::LanguageItemClick(QAction* item) {
 void TForm1::ApplyLanguage() {
     Texts.SetTexts(CurrentLanguage, TLanguageFile::ForProgram(Paths_).Section(CurrentLanguage));
     Document_->ApplyLanguage(Texts);
+    QtTexts.Use(Texts.Locale());
     for (const TMenuTitle& title : MenuTitles())
         (this->*title.Menu)->setTitle(Texts.Text(title.Key, QString::fromUtf8(title.Text)));
     for (const TCommand& command : Commands()) {
@@ -81,7 +83,13 @@ void TForm1::ApplyLanguage() {
 void TForm1::Description1Click() {
     const QString help = Paths_.DataFile(kHelpFile);
     if (!QFileInfo::exists(help)) return;
-    Document_->Modal().OpenWithDesktop(QUrl::fromLocalFile(help).toString().toStdString());
+    if (Document_->Modal().OpenWithDesktop(QUrl::fromLocalFile(help).toString().toStdString())) return;
+    // A machine without a browser: the user can still open the page by hand, knowing where it is.
+    const QString text =
+        Texts.Text("Message9", "No program is set up to show the help. Open this file in a web browser: %1");
+    Document_->Modal().ShowMessage(
+        Document_->Texts().WarningTitle,
+        QString(text).replace(QLatin1String("%1"), QDir::toNativeSeparators(help)).toStdString());
 }
 
 void TForm1::About1Click() {

@@ -5,6 +5,7 @@
 #include "Errors.h"
 #include "IniFile.h"
 #include "PictureSettings.h"
+#include "WindowPlacement.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,29 +27,37 @@ QRect ScreenArea() {
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
-// A window that would open on no screen at all (a monitor since removed) is centred instead.
-bool OnSomeScreen(const QRect& rect) {
+// The primary screen first: a window that cannot stay where it was is centred there.
+std::vector<QRect> AvailableAreas() {
+    std::vector<QRect> areas;
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        areas.push_back(primary->availableGeometry());
     for (const QScreen* screen : QGuiApplication::screens())
-        if (screen->geometry().intersects(rect)) return true;
-    return false;
+        if (screen != QGuiApplication::primaryScreen()) areas.push_back(screen->availableGeometry());
+    return areas;
 }
 
 } // namespace
 
+// The stored rectangle is the window's client area, as SaveSettings writes it. The frame's place
+// is unknown before a window manager has framed the window, so applying a frame position there
+// and reading one back made the window creep by its title bar's height on every start.
 void TForm1::LoadWindowPlacement(const TIniFile& ini) {
     const QRect screen = ScreenArea();
     const int width = ini.ReadInteger(kWindow, "Width", kDefaultWidth);
     const int height = ini.ReadInteger(kWindow, "Height", kDefaultHeight);
-    resize(width, height);
-    const int centredLeft = screen.left() + (screen.width() - this->width()) / 2;
-    const int centredTop = screen.top() + (screen.height() - this->height()) / 2;
-    const QPoint stored(ini.ReadInteger(kWindow, "Left", centredLeft),
-                        ini.ReadInteger(kWindow, "Top", centredTop));
-    move(OnSomeScreen(QRect(stored, size())) ? stored : QPoint(centredLeft, centredTop));
+    const int centredLeft = screen.left() + (screen.width() - width) / 2;
+    const int centredTop = screen.top() + (screen.height() - height) / 2;
+    const QRect stored(ini.ReadInteger(kWindow, "Left", centredLeft),
+                       ini.ReadInteger(kWindow, "Top", centredTop), width, height);
+    setGeometry(PlaceStoredWindow(stored, AvailableAreas()));
 }
 
 void TForm1::LoadSettings() {
     const TIniFile ini(Paths_.FileToRead(kSettingsName));
+    // The picture control starts as large as the screen, so nothing fits the window to the
+    // picture the document was made with before the stored size is in place.
+    Image1->setFixedSize(ScreenArea().size());
     LoadWindowPlacement(ini);
     Document_->SetPictureFolder(ini.ReadString("Path", "Bmp", Paths_.AppPath().toStdString()));
     // The bars start hidden; their toggles show them.
@@ -71,9 +80,15 @@ void TForm1::LoadSettings() {
 // A file that cannot be written is reported by name; it never keeps the window from closing.
 void TForm1::SaveSettings() {
     const QString path = Paths_.WritableFile(kSettingsName);
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    // An installed program has only the user's folder to write to; when that cannot be made, the
+    // settings are lost for this run, and the user is told rather than the prefix written to.
+    if (path.isEmpty() || !QDir().mkpath(QFileInfo(path).absolutePath())) {
+        Document_->Modal().ShowError(
+            EFCreateError(path.isEmpty() ? kSettingsName.toStdString() : path.toStdString()).what());
+        return;
+    }
     TIniFile ini(path);
-    const QRect bounds(pos(), size());
+    const QRect bounds = geometry();
     ini.WriteInteger(kWindow, "Left", bounds.left());
     ini.WriteInteger(kWindow, "Top", bounds.top());
     ini.WriteInteger(kWindow, "Width", bounds.width());

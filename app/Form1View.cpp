@@ -55,14 +55,16 @@ void TForm1::UpdateMinimumSize() {
 }
 
 // A picture smaller than the view shrinks the window to fit it, down to the window's minimum;
-// the window never grows by itself.
+// the window never grows by itself. Until the first New has made the picture the settings ask
+// for, there is no picture to fit: the stored size stands.
 void TForm1::FormResize() {
     if (!Image1 || !ScrollBox1) return;
     UpdateMinimumSize();
     const QSize client = ScrollBox1->viewport()->size();
     const int extraWidth = client.width() - Image1->width();
     const int extraHeight = client.height() - Image1->height();
-    if ((extraWidth > 0 || extraHeight > 0) && isVisible() && !isMaximized() && !isFullScreen())
+    if ((extraWidth > 0 || extraHeight > 0) && FitsToPicture_ && isVisible() && !isMaximized() &&
+        !isFullScreen())
         resize(width() - std::max(extraWidth, 0), height() - std::max(extraHeight, 0));
 }
 

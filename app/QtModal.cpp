@@ -28,27 +28,57 @@ std::optional<std::string> Run(QFileDialog& dialog, const TFileDialogOptions& op
     return dialog.selectedFiles().constFirst().toStdString();
 }
 
+// A question or dialog may come in the middle of a long command; it shows the normal cursor, and
+// the wait cursor comes back when it closes.
+class TNormalCursor {
+  public:
+    TNormalCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~TNormalCursor() { QApplication::restoreOverrideCursor(); }
+    TNormalCursor(const TNormalCursor&) = delete;
+    TNormalCursor& operator=(const TNormalCursor&) = delete;
+};
+
 } // namespace
 
 bool TQtModal::AskYesNo(const std::string& title, const std::string& text) {
+    const TNormalCursor normal;
     return QMessageBox::question(Parent_, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+TAnswer TQtModal::AskYesNoCancel(const std::string& title, const std::string& text) {
+    const TNormalCursor normal;
+    // With a Cancel button the box takes it for Escape and for the close button.
+    switch (QMessageBox::question(Parent_, Q(title), Q(text),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                  QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return TAnswer::Yes;
+    case QMessageBox::No:
+        return TAnswer::No;
+    default:
+        return TAnswer::Cancel;
+    }
+}
+
 void TQtModal::ShowMessage(const std::string& title, const std::string& text) {
+    const TNormalCursor normal;
     QMessageBox::warning(Parent_, Q(title), Q(text), QMessageBox::Ok);
 }
 
 void TQtModal::ShowNotice(const std::string& title, const std::string& text) {
+    const TNormalCursor normal;
     QMessageBox box(QMessageBox::NoIcon, Q(title), Q(text), QMessageBox::Ok, Parent_);
     box.exec();
 }
 
 void TQtModal::ShowError(const std::string& text) {
+    const TNormalCursor normal;
     QMessageBox::critical(Parent_, QApplication::applicationName(), Q(text), QMessageBox::Ok);
 }
 
 std::optional<std::string> TQtModal::ChooseOpenFile(const TFileDialogOptions& options) {
+    const TNormalCursor normal;
     QFileDialog dialog(Parent_);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile); // the folder and the file must exist
@@ -56,6 +86,7 @@ std::optional<std::string> TQtModal::ChooseOpenFile(const TFileDialogOptions& op
 }
 
 std::optional<std::string> TQtModal::ChooseSaveFile(const TFileDialogOptions& options) {
+    const TNormalCursor normal;
     QFileDialog dialog(Parent_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -64,6 +95,7 @@ std::optional<std::string> TQtModal::ChooseSaveFile(const TFileDialogOptions& op
 }
 
 std::optional<TColor> TQtModal::ChooseColor(const std::string& title, TColor initial) {
+    const TNormalCursor normal;
     const QColor chosen = QColorDialog::getColor(
         QColor(int(initial & 0xFF), int((initial >> 8) & 0xFF), int((initial >> 16) & 0xFF)), Parent_,
         Q(title));
@@ -71,6 +103,6 @@ std::optional<TColor> TQtModal::ChooseColor(const std::string& title, TColor ini
     return RGB(std::uint8_t(chosen.red()), std::uint8_t(chosen.green()), std::uint8_t(chosen.blue()));
 }
 
-void TQtModal::OpenWithDesktop(const std::string& address) {
-    QDesktopServices::openUrl(QUrl(Q(address)));
+bool TQtModal::OpenWithDesktop(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(Q(address)));
 }

@@ -11,12 +11,13 @@ class TQtModal : public TModal {
     void SetParent(QWidget* parent) { Parent_ = parent; }
 
     bool AskYesNo(const std::string& title, const std::string& text) override;
+    TAnswer AskYesNoCancel(const std::string& title, const std::string& text) override;
     void ShowMessage(const std::string& title, const std::string& text) override;
     void ShowNotice(const std::string& title, const std::string& text) override;
     void ShowError(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) override;
-    void OpenWithDesktop(const std::string& address) override;
+    bool OpenWithDesktop(const std::string& address) override;
     std::optional<TColor> ChooseColor(const std::string& title, TColor initial) override;
 
   private:

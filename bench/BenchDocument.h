@@ -11,7 +11,8 @@ class TSilentModal : public TModal {
     void ShowError(const std::string&) override {}
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions&) override { return std::nullopt; }
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions&) override { return std::nullopt; }
-    void OpenWithDesktop(const std::string&) override {}
+    TAnswer AskYesNoCancel(const std::string&, const std::string&) override { return TAnswer::No; }
+    bool OpenWithDesktop(const std::string&) override { return true; }
     std::optional<TColor> ChooseColor(const std::string&, TColor) override { return std::nullopt; }
 };
 

@@ -45,11 +45,12 @@ bool TAppPaths::AppPathWritable() const {
 }
 
 QString TAppPaths::WritableFile(const QString& name) const {
-    if (UserDir_.isEmpty() || (!Installed_ && AppPathWritable())) return QDir(AppPath_).filePath(name);
+    if (Installed_) return UserDir_.isEmpty() ? QString() : QDir(UserDir_).filePath(name);
+    if (UserDir_.isEmpty() || AppPathWritable()) return QDir(AppPath_).filePath(name);
     return QDir(UserDir_).filePath(name);
 }
 
 QString TAppPaths::FileToRead(const QString& name) const {
     const QString writable = WritableFile(name);
-    return QFileInfo::exists(writable) ? writable : QDir(AppPath_).filePath(name);
+    return !writable.isEmpty() && QFileInfo::exists(writable) ? writable : QDir(AppPath_).filePath(name);
 }

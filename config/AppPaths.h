@@ -31,7 +31,7 @@ class TAppPaths {
     // True when files can be created in AppPath.
     bool AppPathWritable() const;
     // A file the program writes: in AppPath when writable and not installed, otherwise in the
-    // user folder.
+    // user folder. Empty for an installed program without a user folder: it writes nowhere.
     QString WritableFile(const QString& name) const;
     // The file to read a written file from: the writable one once it exists; until then the one
     // in AppPath, which an installed program may ship as its defaults.

@@ -73,12 +73,13 @@ TLanguageFile& TLanguageFile::operator=(TLanguageFile&&) noexcept = default;
 
 TLanguageFile TLanguageFile::ForProgram(const TAppPaths& paths) {
     const QString path = paths.DataFile(kLanguageFileName);
-    // Only the copy in AppPath may change; an installed copy is never written at run time.
+    // Only the copy in AppPath may change, and only when AppPath is not an install prefix's bin
+    // folder; an installed copy is never written at run time.
     const bool inAppPath = QFileInfo(path).absolutePath() == QDir(paths.AppPath()).absolutePath();
     const bool ownUserFile = !paths.UserDir().isEmpty() &&
                              QDir(paths.UserDir()).absolutePath() != QDir(paths.AppPath()).absolutePath();
     return TLanguageFile(path, ownUserFile ? QDir(paths.UserDir()).filePath(kLanguageFileName) : QString(),
-                         inAppPath);
+                         inAppPath && !paths.Installed());
 }
 
 QStringList TLanguageFile::Languages() const {

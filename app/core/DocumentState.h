@@ -48,6 +48,9 @@ struct TDocumentTexts {
     // After an export with the picture's own colours that had to reduce them: %1 the picture's
     // colours, %2 the file's.
     std::string ReducedColorsText = "The picture had %1 colors; they were reduced to %2.";
+    // %1 the file, %2 the rows read, %3 the rows it should hold.
+    std::string DamagedPictureText = "The picture file %1 is damaged: only %2 of its %3 rows could be read. "
+                                     "The rest of the picture is black.";
 };
 
 // The picture's file and the folders the open and save dialogs start in.

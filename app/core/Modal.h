@@ -13,6 +13,9 @@ struct TFileDialogOptions {
     std::string InitialFolder;
 };
 
+// The answer to a question that can be called off.
+enum class TAnswer { Yes, No, Cancel };
+
 // Everything modal the editor shows: message boxes, file dialogs and the desktop's handlers. The window gives
 // the real one (Qt); tests give a scripted one that answers and records.
 class TModal {
@@ -20,6 +23,8 @@ class TModal {
     virtual ~TModal() = default;
     // A question with Yes and No; true for Yes.
     virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
+    // A question with Yes, No and Cancel; Escape and the window's close button mean Cancel.
+    virtual TAnswer AskYesNoCancel(const std::string& title, const std::string& text) = 0;
     // A message with one OK button.
     virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
     // A report with one OK button and no icon: news, not a warning ("The picture was saved to").
@@ -29,9 +34,10 @@ class TModal {
     // A path, or nothing when the user cancels. The save dialog asks before overwriting.
     virtual std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) = 0;
-    // Hands a file URL, a web address or a mailto: link to the desktop's default handler. What
-    // the handler does (or that there is none) is the desktop's business: nothing is reported.
-    virtual void OpenWithDesktop(const std::string& address) = 0;
+    // Hands a file URL, a web address or a mailto: link to the desktop's default handler. False
+    // when no handler could be started (a machine without a browser); what a handler does
+    // with the address is the desktop's business.
+    virtual bool OpenWithDesktop(const std::string& address) = 0;
     // The colour dialog preset with a colour; the chosen colour, or nothing when cancelled.
     virtual std::optional<TColor> ChooseColor(const std::string& title, TColor initial) = 0;
 };

@@ -129,15 +129,21 @@ bool TPictureDocument::SizePicture(int width, int height, bool fill) {
 }
 
 bool TPictureDocument::AskSaveChanges() {
-    Modified_ = false;
-    if (!Modal_.AskYesNo(Texts_.WarningTitle, Texts_.SaveChangesText)) {
+    switch (Modal_.AskYesNoCancel(Texts_.WarningTitle, Texts_.SaveChangesText)) {
+    case TAnswer::No:
         // The changes are given up, not saved: no step is the file's any more.
+        Modified_ = false;
         History_.ForgetSavePoint();
         return true;
+    case TAnswer::Yes:
+        if (Save()) return true;
+        // The user asked to keep the picture: a cancelled dialog or a failed write stops the action.
+        Modified_ = true;
+        return false;
+    case TAnswer::Cancel:
+        break;
     }
-    if (Save()) return true;
-    // The user asked to keep the picture: a cancelled dialog or a failed write stops the action.
-    Modified_ = true;
+    // A reflexive Escape must never cost the picture: nothing changes, the action does not happen.
     return false;
 }
 

@@ -95,9 +95,10 @@ class TPictureDocument {
     // Resizes the picture to width x height, filling it with BackgroundColor when fill is set, as
     // one step of the history. Reports the old size. False after the out-of-memory message.
     bool ResizePicture(int width, int height, bool fill, int* oldWidth = nullptr, int* oldHeight = nullptr);
-    // "Save changes?"; Yes runs Save, No discards. False when Yes did not end in a saved file
-    // (the save dialog was cancelled or writing failed): Modified is then true again, and the
-    // action that asked (closing, New, Open, a recent file) must not go on.
+    // "Save changes?"; Yes runs Save, No discards, Cancel changes nothing. False after Cancel or
+    // when Yes did not end in a saved file (the save dialog was cancelled or writing failed):
+    // Modified is then still true, and the action that asked (closing, New, Open, a recent file)
+    // must not go on.
     bool AskSaveChanges();
     // A command that failed halfway leaves no hourglass behind; its error is shown, running out
     // of memory with the document's own text and title.

@@ -2,6 +2,7 @@
 // picture's own file. The codec converts a few rows at a time, so the picture itself never changes.
 
 #include "PictureDocument.h"
+#include "WaitCursor.h"
 
 #include "Errors.h"
 #include "GifExport.h"
@@ -40,8 +41,9 @@ bool TPictureDocument::ExportPicture(TExportFormat format) {
         Modal_.ShowMessage(Texts_.WarningTitle, Texts_.ExportOwnFileText + " " + output + ".");
         return false;
     }
+    // From the stamp to the last byte written; the report that follows has the normal cursor.
+    std::optional<TWaitCursor> wait(std::in_place, Host_);
     if (Float_.Active) StampFloating();
-    Host_.SetWaitCursor(true);
     Host_.ProcessPendingEvents();
     std::optional<TOwnColors> kept;
     try {
@@ -57,16 +59,16 @@ bool TPictureDocument::ExportPicture(TExportFormat format) {
             ExportPngFile(Picture_, output);
         }
     } catch (const EOutOfMemory&) {
-        Host_.SetWaitCursor(false);
+        wait.reset();
         ShowOutOfMemory();
         return false;
     } catch (const std::exception& error) {
         // The cursor comes back after a failure too, and the next export starts afresh.
-        Host_.SetWaitCursor(false);
+        wait.reset();
         Modal_.ShowError(error.what());
         return false;
     }
-    Host_.SetWaitCursor(false);
+    wait.reset();
     std::string notice = Texts_.SavedToText + " " + output + ".";
     if (kept && kept->Reduced())
         notice += " " + WithNumbers(Texts_.ReducedColorsText, kept->PictureColors, kept->Table.size());

@@ -2,8 +2,10 @@
 // modified and undo states.
 
 #include "PictureDocument.h"
+#include "WaitCursor.h"
 
 #include "BmpFile.h"
+#include "BmpFileRows.h"
 #include "Errors.h"
 #include "PictureFile.h"
 
@@ -46,6 +48,29 @@ std::optional<TBitmap> LoadPicture(const std::string& path, TModal& modal) {
     return std::nullopt;
 }
 
+// A file whose pixel data ends early opens with the missing rows black; the user is told how
+// much of it was read. Only what can be read by the row is checked: run-length files are not.
+std::optional<std::pair<int, int>> RowsReadOfDamaged(const std::string& path) {
+    try {
+        const TBmpFileRows rows(path);
+        if (rows.Streamable() && rows.RowsInFile() < rows.Height())
+            return std::make_pair(rows.RowsInFile(), rows.Height());
+    } catch (const EPictureError&) {
+        // It opened whole a moment ago; a file changed since then is not this warning's business.
+    }
+    return std::nullopt;
+}
+
+// The text with %1, %2 and %3 replaced by the values, in whatever order a translation puts them.
+std::string Filled(std::string text, const std::vector<std::string>& values) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string mark = "%" + std::to_string(i + 1);
+        for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at + values[i].size()))
+            text.replace(at, mark.size(), values[i]);
+    }
+    return text;
+}
+
 bool WritePicture(const TBitmap& picture, const std::string& path, TModal& modal) {
     try {
         SaveBitmapToFile(picture, path);
@@ -63,6 +88,7 @@ bool WritePicture(const TBitmap& picture, const std::string& path, TModal& modal
 void TPictureDocument::New() {
     // A picture the user chose to save but that was not saved is kept rather than replaced.
     if (Modified_ && !AskSaveChanges()) return;
+    const TWaitCursor wait(Host_); // a large picture takes a while to clear
     Files_.Current.clear();
     DropFloating();
     Host_.PictureReplaced();
@@ -87,6 +113,7 @@ void TPictureDocument::Open() {
 }
 
 bool TPictureDocument::OpenPictureFile(const std::string& path) {
+    const TWaitCursor wait(Host_);
     Files_.OpenFolder = FolderOf(path);
     // Read before asking to save, so that a file that cannot be read changes nothing at all.
     std::optional<TBitmap> loaded = LoadPicture(path, Modal_);
@@ -110,6 +137,10 @@ bool TPictureDocument::OpenPictureFile(const std::string& path) {
     Host_.PictureResized();
     Host_.TitleChanged();
     Host_.FileNamed(path);
+    if (const auto damaged = RowsReadOfDamaged(path))
+        Modal_.ShowMessage(Texts_.WarningTitle,
+                           Filled(Texts_.DamagedPictureText,
+                                  {path, std::to_string(damaged->first), std::to_string(damaged->second)}));
     return true;
 }
 

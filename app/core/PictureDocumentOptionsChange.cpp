@@ -1,6 +1,7 @@
 // The options dialog's OK: every group of the picture options applied to the document in turn.
 
 #include "PictureDocument.h"
+#include "WaitCursor.h"
 
 #include "Errors.h"
 
@@ -69,7 +70,7 @@ void TPictureDocument::ApplyOffset(int x, int y) {
     if (width < MinPictureWidth || height < MinPictureHeight || width > MaxShiftedSide ||
         height > MaxShiftedSide)
         return;
-    Host_.SetWaitCursor(true);
+    const TWaitCursor wait(Host_);
     Host_.ProcessPendingEvents();
     std::optional<TBitmap> scratch;
     try {
@@ -86,7 +87,6 @@ void TPictureDocument::ApplyOffset(int x, int y) {
     scratch->Transparent = false;
     Picture_.Draw(x, y, *scratch);
     Host_.PictureChanged(0, 0, Picture_.Width(), Picture_.Height());
-    Host_.SetWaitCursor(false);
 }
 
 TOptionsChange TPictureDocument::CurrentOptions() const {
@@ -97,6 +97,9 @@ TOptionsChange TPictureDocument::CurrentOptions() const {
 }
 
 void TPictureDocument::ApplyOptions(const TOptionsChange& c) {
+    // Converting and resizing a large picture take seconds; the questions on the way show
+    // the normal cursor of their own.
+    const TWaitCursor wait(Host_);
     if (Float_.Active) StampFloating();
     const TPictureOptions& o = c.Options;
     ApplySteps(o);

@@ -2,6 +2,7 @@
 // sliding it, stamping or dropping it, and its transparency.
 
 #include "PictureDocument.h"
+#include "WaitCursor.h"
 
 #include "AreaEntry.h"
 
@@ -151,7 +152,7 @@ void TPictureDocument::SlideToContact(TArrow arrow) {
 
 void TPictureDocument::StampFloating() {
     if (!Float_.Active) return;
-    Host_.SetWaitCursor(true);
+    const TWaitCursor wait(Host_);
     RestoreFloatingEdges();
     const TRect area = Bounds(Float_.Left, Float_.Top, Float_.Bitmap.Width(), Float_.Bitmap.Height());
     std::unique_ptr<TAreaEntry> step;
@@ -163,14 +164,12 @@ void TPictureDocument::StampFloating() {
         Picture_.Draw(Float_.Left, Float_.Top, Float_.Bitmap);
     } catch (...) {
         DrawFloatingFrame();
-        Host_.SetWaitCursor(false);
         throw;
     }
     Record(std::move(step));
     Modified_ = true;
     ReportPictureChanged(area);
     DropFloating();
-    Host_.SetWaitCursor(false);
 }
 
 void TPictureDocument::DropFloating() {

@@ -20,4 +20,7 @@ void TPictureDocument::ApplyLanguage(const TLanguageTexts& texts) {
         texts.TextUtf8("Message6", "Nothing was exported: the export would replace the picture's own file");
     Texts_.ReducedColorsText =
         texts.TextUtf8("Message7", "The picture had %1 colors; they were reduced to %2.");
+    Texts_.DamagedPictureText =
+        texts.TextUtf8("Message8", "The picture file %1 is damaged: only %2 of its %3 rows "
+                                   "could be read. The rest of the picture is black.");
 }

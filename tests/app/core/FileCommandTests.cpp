@@ -65,6 +65,42 @@ TEST_F(FileCommands, CancellingTheSaveDialogKeepsThePictureAndNoDiscardsIt) {
     EXPECT_FALSE(D.Modified() || D.History().CanUndo() || D.Floating().Active || D.Floating().Shown);
 }
 
+// Cancel at "Save changes?" calls off New and Open alike: the named, modified picture stays
+// whole, with its name, and no dialog opens.
+TEST_F(FileCommands, CancelAtTheSaveQuestionKeepsEverything) {
+    StartNamedModifiedPicture();
+    SaveBitmapToFile(TBitmap(3, 3), Folder.File("other.bmp"));
+    const TBitmap before = D.Picture();
+    Modal.Answers = {TAnswer::Cancel, TAnswer::Cancel};
+    D.New();
+    EXPECT_FALSE(D.OpenPictureFile(Folder.File("other.bmp")));
+    EXPECT_EQ(Modal.Shown, std::vector<std::string>(2, "Warning|Save changes?"));
+    EXPECT_TRUE(SameArea(before, 0, 0, D.Picture()));
+    EXPECT_TRUE(D.Modified());
+    EXPECT_EQ(Folder.File("old.bmp"), D.CurrentFile());
+    EXPECT_TRUE(Modal.Dialogs.size() == 1u && Modal.Errors.empty()) << "only the first Save As";
+}
+
+// A file cut short opens as it always has, the missing rows black, and the user is told which
+// file it was and how much of it could be read; a whole file opens without a word.
+TEST_F(FileCommands, ATruncatedFileOpensWithAWarningNamingItAndTheRowsRead) {
+    const std::string whole = Folder.File("whole.bmp"), cut = Folder.File("cut.bmp");
+    SaveBitmapToFile(PatternBitmap(10, 8), whole);
+    ASSERT_TRUE(D.OpenPictureFile(whole));
+    EXPECT_TRUE(Modal.Shown.empty());
+
+    std::vector<std::uint8_t> bytes = ReadFileBytes(whole);
+    bytes.resize(54 + 3 * 32 + 5); // three whole rows of 32 bytes, and a part of the fourth
+    WriteFileBytes(cut, bytes);
+    ASSERT_TRUE(D.OpenPictureFile(cut));
+    EXPECT_EQ(Modal.Shown, std::vector<std::string>{"Warning|The picture file " + cut +
+                                                    " is damaged: only 3 of its 8 rows could be read. "
+                                                    "The rest of the picture is black."});
+    EXPECT_EQ(cut, D.CurrentFile());
+    EXPECT_EQ(8, D.Picture().Height());
+    EXPECT_FALSE(D.Modified());
+}
+
 TEST_F(FileCommands, OpenFourBitFileTakesItsSizeAndDepthForTheNextNew) {
     TBitmap file(5, 3, TPixelFormat::pf4bit);
     PaintPattern(file);

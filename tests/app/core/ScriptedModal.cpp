@@ -1,9 +1,13 @@
 #include "ScriptedModal.h"
 
 bool TScriptedModal::AskYesNo(const std::string& title, const std::string& text) {
+    return AskYesNoCancel(title, text) == TAnswer::Yes;
+}
+
+TAnswer TScriptedModal::AskYesNoCancel(const std::string& title, const std::string& text) {
     Shown.push_back(title + "|" + text);
-    if (Answers.empty()) return false;
-    const bool answer = Answers.front();
+    if (Answers.empty()) return TAnswer::No;
+    const TAnswer answer = Answers.front().Answer;
     Answers.pop_front();
     return answer;
 }

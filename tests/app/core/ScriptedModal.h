@@ -11,21 +11,33 @@
 class TScriptedModal : public TModal {
   public:
     bool AskYesNo(const std::string& title, const std::string& text) override;
+    TAnswer AskYesNoCancel(const std::string& title, const std::string& text) override;
     void ShowMessage(const std::string& title, const std::string& text) override;
     void ShowNotice(const std::string& title, const std::string& text) override;
     void ShowError(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const TFileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const TFileDialogOptions& options) override;
-    void OpenWithDesktop(const std::string& address) override { Opened.push_back(address); }
+    bool OpenWithDesktop(const std::string& address) override {
+        Opened.push_back(address);
+        return DesktopHandles;
+    }
     std::optional<TColor> ChooseColor(const std::string& title, TColor initial) override;
 
-    std::deque<bool> Answers;                           // for AskYesNo; No when empty
+    // An answer waiting for the next question: true and false stand for Yes and No; a Cancel
+    // given to a Yes/No question reads as No, as Escape does there.
+    struct TScripted {
+        TScripted(bool yes) : Answer(yes ? TAnswer::Yes : TAnswer::No) {}
+        TScripted(TAnswer answer) : Answer(answer) {}
+        TAnswer Answer;
+    };
+    std::deque<TScripted> Answers;                      // for both kinds of question; No when empty
     std::deque<std::optional<std::string>> FileChoices; // for both dialogs; cancel when empty
     std::vector<std::string> Shown;                     // "title|text" of every box, in order
     std::vector<std::string> Notices;                   // those of them shown without an icon
     std::vector<std::string> Errors;
     std::vector<TFileDialogOptions> Dialogs;
     std::vector<std::string> Opened;                // addresses handed to the desktop
+    bool DesktopHandles = true;                     // false: no program to open them
     std::deque<std::optional<TColor>> ColorChoices; // for the colour dialog; cancel when empty
     std::vector<TColor> ColorPresets;               // the colour each colour dialog opened with
 };
@@ -34,10 +46,16 @@ class TScriptedModal : public TModal {
 class TRecordingHost : public TDocumentHost {
   public:
     void PictureChanged(int left, int top, int right, int bottom) override;
-    void PictureResized() override { ++Resized; }
+    void PictureResized() override {
+        ++Resized;
+        ResizedWhileWaiting += WaitCursor;
+    }
     void FloatingChanged() override { ++FloatingChanges; }
     void SetWaitCursor(bool wait) override { WaitCursor = wait; }
-    void ProcessPendingEvents() override { ++EventsProcessed; }
+    void ProcessPendingEvents() override {
+        ++EventsProcessed;
+        EventsWhileWaiting += WaitCursor;
+    }
     void TitleChanged() override { ++TitleChanges; }
 
     std::vector<TRect> Changed;
@@ -45,6 +63,8 @@ class TRecordingHost : public TDocumentHost {
     int FloatingChanges = 0;
     bool WaitCursor = false;
     int EventsProcessed = 0;
+    int ResizedWhileWaiting = 0; // layouts and repaints asked for while the wait cursor was on
+    int EventsWhileWaiting = 0;
     int TitleChanges = 0;
 };
 

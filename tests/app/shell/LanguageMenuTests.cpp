@@ -171,6 +171,18 @@ TEST_F(LanguageMenu, F1OpensTheHelpPageOnlyWhenItIsThere) {
     WriteFileBytes(App.File("index.htm"), {'<', 'p', '>'});
     QTest::keyClick(Form.get(), Qt::Key_F1);
     EXPECT_EQ(Modal.Opened, std::vector{QUrl::fromLocalFile(AppFile("index.htm")).toString().toStdString()});
+    EXPECT_TRUE(Modal.Shown.empty());
+
+    // No program took it: the page's path is named, in the chosen language.
+    UseShippedLanguageFile();
+    Start();
+    Entries()[2]->trigger();
+    Modal.DesktopHandles = false;
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    EXPECT_EQ(Modal.Shown,
+              std::vector<std::string>{"Warnung|Es ist kein Programm eingerichtet, das die Hilfe "
+                                       "anzeigen kann. Öffnen Sie diese Datei in einem Webbrowser: " +
+                                       App.File("index.htm")});
 }
 
 TEST_F(LanguageMenu, AboutBoxInCzechShowsSrpenAndTheCzechPage) {

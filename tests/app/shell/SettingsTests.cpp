@@ -43,7 +43,7 @@ class Settings : public ShellTest {
 TEST_F(Settings, FirstCloseWritesTheDefaultsInOrder) {
     StartWindow();
     EXPECT_EQ(Form->size(), QSize(700, 500));
-    EXPECT_EQ(Form->pos(), Centred(Form->size()));
+    EXPECT_EQ(Form->geometry().topLeft(), Centred(Form->size()));
     ASSERT_TRUE(Form->close());
     const std::string text = IniText();
     std::size_t at = 0;
@@ -150,10 +150,10 @@ TEST_F(Settings, ThirtyTwoBitPictureIsStoredAs32AndReadAs24) {
 
 TEST_F(Settings, WindowOffEveryScreenIsCentredAndOneOnScreenKeptAsStored) {
     StartWith("[Window]\nLeft=-30000\nTop=-30000\nWidth=600\nHeight=400\n");
-    EXPECT_EQ(Form->pos(), Centred(QSize(600, 400)));
+    EXPECT_EQ(Form->geometry().topLeft(), Centred(QSize(600, 400)));
     Form.reset();
     StartWith("[Window]\nLeft=10\nTop=20\nWidth=600\nHeight=400\n");
-    EXPECT_EQ(Form->pos(), QPoint(10, 20));
+    EXPECT_EQ(Form->geometry().topLeft(), QPoint(10, 20)) << "the stored place is the client area's";
 }
 
 TEST_F(Settings, UnwritableFileIsReportedByNameAndTheWindowStillCloses) {
@@ -198,6 +198,36 @@ TEST_F(Settings, ChoicesSurviveARestart) {
     EXPECT_EQ(Document().Files().OpenFolder, pictures.Path().string());
     Named(Form, "Rec2")->trigger();
     EXPECT_EQ(Document().CurrentFile(), a) << "the second entry is the earlier file";
+}
+
+// Yes at the close question with an untitled picture: the name chosen then is remembered.
+TEST_F(Settings, APictureSavedWhileTheWindowClosesIsOnTheRecentList) {
+    StartWindow();
+    TTempFolder pictures;
+    MarkModified(Document());
+    Modal.Answers = {true};
+    Modal.FileChoices = {pictures.File("map.bmp")};
+    CloseAndRestart();
+    EXPECT_EQ(Named(Form, "Rec1")->text(), "1 map.bmp");
+}
+
+// Whether the user's folder cannot be made or there is none, an installed program reports that
+// its settings cannot be kept and writes nothing beside itself.
+TEST_F(Settings, AnInstalledProgramNeverWritesBesideItself) {
+    WriteFileBytes(AppFolder.File("blocker"), {'x'});
+    for (const std::string& userDir : {AppFolder.File("blocker/tessimap"), std::string()}) {
+        SCOPED_TRACE(userDir);
+        Modal.Errors.clear();
+        Form = std::make_unique<TForm1>(Modal, TAppPaths(QString::fromStdString(AppFolder.Path().string()),
+                                                         QString(), QString::fromStdString(userDir), true));
+        Form->show();
+        EXPECT_TRUE(Form->close());
+        ASSERT_EQ(Modal.Errors.size(), 1u);
+        EXPECT_NE(Modal.Errors[0].find(userDir.empty() ? "Tessimap.ini" : userDir + "/Tessimap.ini"),
+                  std::string::npos)
+            << Modal.Errors[0];
+        EXPECT_FALSE(std::filesystem::exists(IniPath()));
+    }
 }
 
 } // namespace
