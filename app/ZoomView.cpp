@@ -115,22 +115,28 @@ namespace {
 void PaintMagnified(const TBitmap& bitmap, int level, const QRect& exposed, const QRect& shown,
                     QImage& image) {
     const int f = 1 << level;
-    const int left = shown.left() >> level, right = ((shown.right()) >> level) + 1;
-    const int width = right - left;
-    std::vector<std::uint8_t> bgr(std::size_t(width) * 3);
-    std::vector<QRgb> line(std::size_t(shown.width()));
+    const int left = shown.left() >> level, width = (shown.right() >> level) + 1 - left;
+    const bool direct = bitmap.PixelFormat() == TPixelFormat::pf24bit;
+    std::vector<std::uint8_t> decoded(direct ? 0 : std::size_t(width) * 3);
+    const auto target = [&](int vy) {
+        return reinterpret_cast<QRgb*>(image.scanLine(vy - exposed.top())) + (shown.left() - exposed.left());
+    };
     for (int py = shown.top() >> level; py <= shown.bottom() >> level; ++py) {
-        RowCodec::DecodeSpan(bitmap.PixelFormat(), bitmap.ColorTable(), bitmap.ScanLine(py), left, width,
-                             bgr.data());
-        for (int vx = shown.left(); vx <= shown.right(); ++vx) {
-            const std::uint8_t* p = bgr.data() + std::size_t((vx >> level) - left) * 3;
-            line[std::size_t(vx - shown.left())] = qRgb(p[2], p[1], p[0]);
+        const std::uint8_t* bgr = bitmap.ScanLine(py) + std::size_t(left) * 3;
+        if (!direct) {
+            RowCodec::DecodeSpan(bitmap.PixelFormat(), bitmap.ColorTable(), bitmap.ScanLine(py), left, width,
+                                 decoded.data());
+            bgr = decoded.data();
         }
-        const int rowEnd = std::min(shown.bottom() + 1, (py + 1) * f);
-        for (int vy = std::max(shown.top(), py * f); vy < rowEnd; ++vy)
-            std::memcpy(reinterpret_cast<QRgb*>(image.scanLine(vy - exposed.top())) +
-                            (shown.left() - exposed.left()),
-                        line.data(), line.size() * sizeof(QRgb));
+        const int firstRow = std::max(shown.top(), py * f),
+                  rowEnd = std::min(shown.bottom() + 1, (py + 1) * f);
+        QRgb* line = target(firstRow);
+        for (int vx = shown.left(); vx <= shown.right(); ++vx) {
+            const std::uint8_t* p = bgr + std::size_t((vx >> level) - left) * 3;
+            *line++ = 0xFF000000u | QRgb(p[2]) << 16 | QRgb(p[1]) << 8 | p[0];
+        }
+        for (int vy = firstRow + 1; vy < rowEnd; ++vy)
+            std::memcpy(target(vy), target(firstRow), std::size_t(shown.width()) * sizeof(QRgb));
     }
 }
 
@@ -139,9 +145,9 @@ void PaintMagnified(const TBitmap& bitmap, int level, const QRect& exposed, cons
 QImage TZoomView::Paint(const TBitmap& bitmap, const TReducedCopies* reduced, const QRect& exposed) const {
     QImage image(exposed.size(), QImage::Format_RGB32);
     if (image.isNull()) return image;
-    image.fill(Qt::black);
     const QSize size = ViewSize(bitmap.Width(), bitmap.Height());
     const QRect shown = exposed.intersected(QRect(QPoint(0, 0), size));
+    if (shown != exposed) image.fill(Qt::black);
     if (shown.isEmpty()) return image;
     if (Level_ >= 0) {
         PaintMagnified(bitmap, Level_, exposed, shown, image);

@@ -71,6 +71,39 @@ void ReduceCopy(const TReducedImage& fine, TReducedImage& coarse, int pictureWid
     }
 }
 
+// Adds one row of BGR triples into the interleaved sums of its blocks. The block's side is a
+// constant, so the inner loop unrolls.
+template <int Shift> void AddRow(const std::uint8_t* bgr, int width, std::uint32_t* sums) {
+    constexpr int Side = 1 << Shift;
+    const int whole = width >> Shift;
+    for (int block = 0; block < whole; ++block, sums += 3)
+        for (int i = 0; i < Side; ++i, bgr += 3) {
+            sums[0] += bgr[0];
+            sums[1] += bgr[1];
+            sums[2] += bgr[2];
+        }
+    for (int x = whole << Shift; x < width; ++x, bgr += 3) {
+        sums[0] += bgr[0];
+        sums[1] += bgr[1];
+        sums[2] += bgr[2];
+    }
+}
+
+void AddRowOfShift(int shift, const std::uint8_t* bgr, int width, std::uint32_t* sums) {
+    switch (shift) {
+    case 1:
+        return AddRow<1>(bgr, width, sums);
+    case 2:
+        return AddRow<2>(bgr, width, sums);
+    case 3:
+        return AddRow<3>(bgr, width, sums);
+    default:
+        for (int x = 0; x < width; ++x, bgr += 3)
+            for (int c = 0; c < 3; ++c)
+                sums[std::size_t(x >> shift) * 3 + std::size_t(c)] += bgr[c];
+    }
+}
+
 } // namespace
 
 void AverageBlocks(const TBitmap& picture, int shift, const TRect& blocks, std::uint32_t* out,
@@ -78,11 +111,11 @@ void AverageBlocks(const TBitmap& picture, int shift, const TRect& blocks, std::
     const int left = blocks.Left << shift;
     const int width = std::min(picture.Width(), blocks.Right << shift) - left;
     if (width <= 0 || blocks.IsEmpty()) return;
-    TBlockSums sums(std::size_t(blocks.Width()));
+    std::vector<std::uint32_t> sums(std::size_t(blocks.Width()) * 3);
     const bool direct = picture.PixelFormat() == TPixelFormat::pf24bit;
     std::vector<std::uint8_t> decoded(direct ? 0 : std::size_t(width) * 3);
     for (int blockY = blocks.Top; blockY < blocks.Bottom; ++blockY, out += stride) {
-        sums.Clear();
+        std::fill(sums.begin(), sums.end(), 0);
         const int rowEnd = std::min(picture.Height(), (blockY + 1) << shift);
         for (int y = blockY << shift; y < rowEnd; ++y) {
             const std::uint8_t* bgr = picture.ScanLine(y) + std::size_t(left) * 3;
@@ -91,11 +124,15 @@ void AverageBlocks(const TBitmap& picture, int shift, const TRect& blocks, std::
                                      width, decoded.data());
                 bgr = decoded.data();
             }
-            for (int x = 0; x < width; ++x, bgr += 3)
-                sums.Add(std::size_t(x >> shift), bgr[0], bgr[1], bgr[2], 1);
+            AddRowOfShift(shift, bgr, width, sums.data());
         }
-        for (std::size_t i = 0; i < sums.Count.size(); ++i)
-            out[i] = OpaqueMean(sums.Blue[i], sums.Green[i], sums.Red[i], sums.Count[i]);
+        const std::uint32_t rows = std::uint32_t(rowEnd - (blockY << shift));
+        for (int i = 0; i < blocks.Width(); ++i) {
+            const std::uint32_t* sum = sums.data() + std::size_t(i) * 3;
+            const std::uint32_t count =
+                rows * std::uint32_t(BlockSpan(blocks.Left + i, shift, picture.Width()));
+            out[i] = OpaqueMean(sum[0], sum[1], sum[2], count);
+        }
     }
 }
 
