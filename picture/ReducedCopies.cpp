@@ -4,6 +4,7 @@
 #include "RowCodec.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace {
 
@@ -17,8 +18,15 @@ int BlockSpan(int index, int shift, int size) {
     return std::min(1 << shift, size - (index << shift));
 }
 
+// Whole blocks hold a power of two of pixels, so the common case shifts instead of dividing:
+// three divisions per screen pixel would cost more than all the adding.
 std::uint32_t OpaqueMean(std::uint32_t blue, std::uint32_t green, std::uint32_t red, std::uint32_t count) {
     const std::uint32_t half = count / 2;
+    if (std::has_single_bit(count)) {
+        const int shift = std::countr_zero(count);
+        return 0xFF000000u | ((red + half) >> shift) << 16 | ((green + half) >> shift) << 8 |
+               (blue + half) >> shift;
+    }
     return 0xFF000000u | ((red + half) / count) << 16 | ((green + half) / count) << 8 | (blue + half) / count;
 }
 
@@ -71,36 +79,44 @@ void ReduceCopy(const TReducedImage& fine, TReducedImage& coarse, int pictureWid
     }
 }
 
-// Adds one row of BGR triples into the interleaved sums of its blocks. The block's side is a
-// constant, so the inner loop unrolls.
-template <int Shift> void AddRow(const std::uint8_t* bgr, int width, std::uint32_t* sums) {
+// The means of one row of blocks, from the BGR rows it spans. Within a whole block the side
+// is a constant, so the loops unroll and the sums stay in registers.
+template <int Shift>
+void AverageRowOfBlocks(const std::uint8_t* const* rows, int rowCount, int width, std::uint32_t* out) {
     constexpr int Side = 1 << Shift;
-    const int whole = width >> Shift;
-    for (int block = 0; block < whole; ++block, sums += 3)
-        for (int i = 0; i < Side; ++i, bgr += 3) {
-            sums[0] += bgr[0];
-            sums[1] += bgr[1];
-            sums[2] += bgr[2];
+    for (int x0 = 0; x0 < width; x0 += Side, ++out) {
+        const int span = std::min(Side, width - x0);
+        std::uint32_t blue = 0, green = 0, red = 0;
+        for (int r = 0; r < rowCount; ++r) {
+            const std::uint8_t* p = rows[r] + std::size_t(x0) * 3;
+            if (span == Side) {
+                for (int i = 0; i < Side; ++i, p += 3) {
+                    blue += p[0];
+                    green += p[1];
+                    red += p[2];
+                }
+            } else {
+                for (int i = 0; i < span; ++i, p += 3) {
+                    blue += p[0];
+                    green += p[1];
+                    red += p[2];
+                }
+            }
         }
-    for (int x = whole << Shift; x < width; ++x, bgr += 3) {
-        sums[0] += bgr[0];
-        sums[1] += bgr[1];
-        sums[2] += bgr[2];
+        *out = OpaqueMean(blue, green, red, std::uint32_t(rowCount * span));
     }
 }
 
-void AddRowOfShift(int shift, const std::uint8_t* bgr, int width, std::uint32_t* sums) {
+// Blocks of 2, 4 or 8 pixels a side.
+void AverageRowOfBlocks(int shift, const std::uint8_t* const* rows, int rowCount, int width,
+                        std::uint32_t* out) {
     switch (shift) {
     case 1:
-        return AddRow<1>(bgr, width, sums);
+        return AverageRowOfBlocks<1>(rows, rowCount, width, out);
     case 2:
-        return AddRow<2>(bgr, width, sums);
-    case 3:
-        return AddRow<3>(bgr, width, sums);
+        return AverageRowOfBlocks<2>(rows, rowCount, width, out);
     default:
-        for (int x = 0; x < width; ++x, bgr += 3)
-            for (int c = 0; c < 3; ++c)
-                sums[std::size_t(x >> shift) * 3 + std::size_t(c)] += bgr[c];
+        return AverageRowOfBlocks<3>(rows, rowCount, width, out);
     }
 }
 
@@ -111,28 +127,24 @@ void AverageBlocks(const TBitmap& picture, int shift, const TRect& blocks, std::
     const int left = blocks.Left << shift;
     const int width = std::min(picture.Width(), blocks.Right << shift) - left;
     if (width <= 0 || blocks.IsEmpty()) return;
-    std::vector<std::uint32_t> sums(std::size_t(blocks.Width()) * 3);
+    const int side = 1 << shift;
     const bool direct = picture.PixelFormat() == TPixelFormat::pf24bit;
-    std::vector<std::uint8_t> decoded(direct ? 0 : std::size_t(width) * 3);
+    std::vector<std::uint8_t> decoded(direct ? 0 : std::size_t(width) * 3 * std::size_t(side));
+    std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(side));
     for (int blockY = blocks.Top; blockY < blocks.Bottom; ++blockY, out += stride) {
-        std::fill(sums.begin(), sums.end(), 0);
-        const int rowEnd = std::min(picture.Height(), (blockY + 1) << shift);
-        for (int y = blockY << shift; y < rowEnd; ++y) {
-            const std::uint8_t* bgr = picture.ScanLine(y) + std::size_t(left) * 3;
-            if (!direct) {
-                RowCodec::DecodeSpan(picture.PixelFormat(), picture.ColorTable(), picture.ScanLine(y), left,
-                                     width, decoded.data());
-                bgr = decoded.data();
+        const int top = blockY << shift;
+        const int rowCount = std::min(picture.Height() - top, side);
+        for (int r = 0; r < rowCount; ++r) {
+            const std::uint8_t* row = picture.ScanLine(top + r);
+            if (direct) {
+                rows[std::size_t(r)] = row + std::size_t(left) * 3;
+                continue;
             }
-            AddRowOfShift(shift, bgr, width, sums.data());
+            std::uint8_t* bgr = decoded.data() + std::size_t(r) * std::size_t(width) * 3;
+            RowCodec::DecodeSpan(picture.PixelFormat(), picture.ColorTable(), row, left, width, bgr);
+            rows[std::size_t(r)] = bgr;
         }
-        const std::uint32_t rows = std::uint32_t(rowEnd - (blockY << shift));
-        for (int i = 0; i < blocks.Width(); ++i) {
-            const std::uint32_t* sum = sums.data() + std::size_t(i) * 3;
-            const std::uint32_t count =
-                rows * std::uint32_t(BlockSpan(blocks.Left + i, shift, picture.Width()));
-            out[i] = OpaqueMean(sum[0], sum[1], sum[2], count);
-        }
+        AverageRowOfBlocks(shift, rows.data(), rowCount, width, out);
     }
 }
 

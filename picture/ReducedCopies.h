@@ -18,7 +18,7 @@ struct TReducedImage {
     std::uint32_t* Row(int y) { return Pixels.data() + std::size_t(y) * std::size_t(Width); }
 };
 
-// The box means of the blocks of 1 << shift picture pixels whose block indexes lie in `blocks`
+// The box means of the blocks of 1 << shift picture pixels (shift 1 to 3) whose block indexes lie in `blocks`
 // (blocks along the right and bottom edges may be cut short by the picture's edge, and must not
 // lie wholly past it), written row by row from `out`, `stride` pixels from one row to the next.
 void AverageBlocks(const TBitmap& picture, int shift, const TRect& blocks, std::uint32_t* out,
