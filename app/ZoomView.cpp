@@ -140,6 +140,21 @@ void PaintMagnified(const TBitmap& bitmap, int level, const QRect& exposed, cons
     }
 }
 
+// Reduced without averaging: the pixel at the centre of each block (or of the part of it on the
+// bitmap), one read per screen pixel.
+void PaintSampled(const TBitmap& bitmap, int shift, const QRect& exposed, const QRect& shown, QImage& image) {
+    const int half = (1 << shift) / 2;
+    for (int vy = shown.top(); vy <= shown.bottom(); ++vy) {
+        const int py = std::min((vy << shift) + half, bitmap.Height() - 1);
+        auto* out =
+            reinterpret_cast<QRgb*>(image.scanLine(vy - exposed.top())) + (shown.left() - exposed.left());
+        for (int vx = shown.left(); vx <= shown.right(); ++vx) {
+            const TColor c = bitmap.Pixel(std::min((vx << shift) + half, bitmap.Width() - 1), py);
+            *out++ = qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+        }
+    }
+}
+
 } // namespace
 
 QImage TZoomView::Paint(const TBitmap& bitmap, const TReducedCopies* reduced, const QRect& exposed) const {
@@ -159,12 +174,37 @@ QImage TZoomView::Paint(const TBitmap& bitmap, const TReducedCopies* reduced, co
     const std::size_t stride = std::size_t(image.bytesPerLine()) / sizeof(QRgb);
     const TReducedImage* copy = reduced ? reduced->Find(shift, bitmap.Width(), bitmap.Height()) : nullptr;
     if (!copy) {
+        if ((std::int64_t(shown.width()) * shown.height() << 2 * shift) > AveragingBudget) {
+            PaintSampled(bitmap, shift, exposed, shown, image);
+            return image;
+        }
         const TRect blocks{shown.left(), shown.top(), shown.right() + 1, shown.bottom() + 1};
         AverageBlocks(bitmap, shift, blocks, out, stride);
         return image;
     }
     for (int vy = shown.top(); vy <= shown.bottom(); ++vy, out += stride)
         std::memcpy(out, copy->Row(vy) + shown.left(), std::size_t(shown.width()) * sizeof(QRgb));
+    return image;
+}
+
+QImage TZoomView::PaintKeyed(const TBitmap& bitmap, const QRect& exposed, TColor transparent) const {
+    QImage image(exposed.size(), QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    const QRect shown = exposed.intersected(QRect(QPoint(0, 0), ViewSize(bitmap.Width(), bitmap.Height())));
+    if (shown != exposed) image.fill(Qt::black);
+    if (!shown.isEmpty()) {
+        if (Level_ >= 0)
+            PaintMagnified(bitmap, Level_, exposed, shown, image);
+        else
+            PaintSampled(bitmap, -Level_, exposed, shown, image);
+    }
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = qRgb(GetRValue(transparent), GetGValue(transparent), GetBValue(transparent));
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (row[x] == key) row[x] = 0;
+    }
     return image;
 }
 

@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <cstdint>
+
 // How the picture appears on screen at one magnification, and the one place where view and
 // picture coordinates are turned into each other. Levels run from -3 (12.5 %) to 3 (800 %):
 // at level n one picture pixel is 2^n screen pixels. Editing never sees view coordinates.
@@ -41,8 +43,16 @@ class TZoomView {
     // The exposed view rectangle of a bitmap as a screen image: each picture pixel a crisp
     // square at 100 % and above, the mean of the pixels each screen pixel covers below. The
     // reduced copies serve the levels they hold; without them the means are taken from the
-    // bitmap itself, which costs the pixels covered. Outside the bitmap the image is black.
+    // bitmap itself while that reads at most AveragingBudget pixels, and beyond it (a huge
+    // floating image at 12.5 %) each screen pixel shows the pixel at its block's centre, so a
+    // repaint never costs more than the screen it fills. Outside the bitmap the image is black.
     QImage Paint(const TBitmap& bitmap, const TReducedCopies* reduced, const QRect& exposed) const;
+    static constexpr std::int64_t AveragingBudget = std::int64_t(1) << 23;
+
+    // The same with the pixels of one colour left transparent, for an image shown over the
+    // picture. Below 100 % every screen pixel shows its block's centre pixel: a mean would
+    // blend the transparent colour into its neighbours.
+    QImage PaintKeyed(const TBitmap& bitmap, const QRect& exposed, TColor transparent) const;
 
     // Draws the grid of cells stepX by stepY, counted from the picture's top-left pixel, over an
     // image painted for `exposed`: dotted lines whose dots take a colour far from the one under

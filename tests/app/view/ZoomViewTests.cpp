@@ -117,6 +117,31 @@ TEST(ZoomPaint, ReducedViewsAverageWhatEachScreenPixelCovers) {
     }
 }
 
+// A whole view of a huge floating image at 12.5 % would read every one of its pixels; it shows
+// the centre of each block instead, as an image with a transparent colour always does.
+TEST(ZoomPaint, BeyondTheBudgetOrWithATransparentColourScreenPixelsShowTheirBlocksCentre) {
+    const TBitmap huge = Noise(4096, 2049, TPixelFormat::pf24bit);
+    const TZoomView eighth = AtLevel(-3);
+    const QRect whole(QPoint(0, 0), eighth.ViewSize(4096, 2049));
+    ASSERT_GT(std::int64_t(4096) * 2049, TZoomView::AveragingBudget);
+    const QImage sampled = eighth.Paint(huge, nullptr, whole);
+    for (const QPoint v : {QPoint(0, 0), QPoint(511, 3), QPoint(100, 256)})
+        EXPECT_EQ(sampled.pixel(v),
+                  ScreenColor(huge.Pixel(std::min(v.x() * 8 + 4, 4095), std::min(v.y() * 8 + 4, 2048))));
+
+    TBitmap tile(8, 8, TPixelFormat::pf24bit);
+    tile.Brush.Color = RGB(9, 9, 9);
+    tile.FillRect(TRect{0, 0, 8, 8});
+    tile.SetPixel(1, 0, clWhite);
+    tile.SetPixel(6, 6, clWhite);
+    const QImage magnified = AtLevel(1).PaintKeyed(tile, QRect(0, 0, 16, 16), RGB(9, 9, 9));
+    EXPECT_EQ(magnified.pixel(3, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(qAlpha(magnified.pixel(4, 1)), 0);
+    const QImage reduced = AtLevel(-2).PaintKeyed(tile, QRect(0, 0, 2, 2), RGB(9, 9, 9));
+    EXPECT_EQ(qAlpha(reduced.pixel(0, 0)), 0) << "the centre of the first block is transparent";
+    EXPECT_EQ(reduced.pixel(1, 1), qRgb(255, 255, 255));
+}
+
 // A repaint of any part must match the same part of a repaint of the whole, grid included: the
 // pictures's offset and the grid's dots are fixed to the view, not to the exposed rectangle.
 TEST(ZoomPaint, AnyExposedPartMatchesTheWholeViewWithItsGrid) {
