@@ -1,6 +1,5 @@
 // View > Zoom, View > Grid and the zoom keys, with real key events on a shown window.
 
-#include "LanguageTexts.h"
 #include "ZoomMenu.h"
 #include "ZoomView.h"
 
@@ -60,16 +59,6 @@ TEST(ZoomMenu, ItemsAndKeysReachTheWindowWithTheirLevelOrStep) {
     EXPECT_EQ(w.Fits, 1);
     EXPECT_EQ(w.Grids, (std::vector<bool>{true, false}));
     EXPECT_EQ(w.Menu->Menu()->objectName(), QStringLiteral("Zoom1"));
-}
-
-TEST(ZoomMenu, TextsComeFromTheChosenLanguageWithEnglishDefaults) {
-    TMenuWindow w;
-    w.Menu->ApplyTexts(
-        TLanguageTexts(QStringLiteral("Deutsch"), {{QStringLiteral("Grid1"), QStringLiteral("Raster")},
-                                                   {QStringLiteral("Zoom12"), QStringLiteral("12,5 %")}}));
-    EXPECT_EQ(w.Menu->GridItem()->text(), QStringLiteral("Raster"));
-    EXPECT_EQ(w.Menu->LevelItem(-3)->text(), QStringLiteral("12,5 %"));
-    EXPECT_EQ(w.Menu->FitItem()->text(), QStringLiteral("Fit to Window"));
 }
 
 } // namespace

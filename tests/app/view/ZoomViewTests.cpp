@@ -69,14 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
                std::to_string(info.index);
     });
 
-TEST(ZoomLevels, StayWithinTheMenusRangeAndFitChoosesTheLargestThatShowsAll) {
-    TZoomView view;
-    EXPECT_FALSE(view.SetLevel(0));
-    EXPECT_TRUE(view.SetLevel(9));
-    EXPECT_EQ(view.Level(), TZoomView::MaxLevel);
-    EXPECT_EQ(view.PerMille(), 8000);
-    view.SetLevel(-9);
-    EXPECT_EQ(view.PerMille(), 125);
+TEST(ZoomLevels, FitChoosesTheLargestThatShowsAll) {
     EXPECT_EQ(TZoomView::FitLevel({16384, 16384}, {1920, 1080}), -3) << "the smallest when nothing fits";
     EXPECT_EQ(TZoomView::FitLevel({2048, 1536}, {1900, 1000}), -1);
     EXPECT_EQ(TZoomView::FitLevel({256, 192}, {1000, 800}), 1);
