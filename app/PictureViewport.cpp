@@ -85,3 +85,9 @@ void TPictureViewport::Paint(QPainter& painter, const QRect& exposed, const TBit
     if (Grid_) View_.DrawGrid(image, exposed, QSize(picture.Width(), picture.Height()), stepX, stepY);
     painter.drawImage(exposed.topLeft(), image);
 }
+
+void TPictureViewport::PaintFloating(QPainter& painter, const QRect& exposed, const TBitmap& floating,
+                                     std::optional<TColor> transparent) const {
+    painter.drawImage(exposed.topLeft(), transparent ? View_.PaintKeyed(floating, exposed, *transparent)
+                                                     : View_.Paint(floating, nullptr, exposed));
+}

@@ -43,6 +43,11 @@ class TPictureViewport {
     // Paints an exposed rectangle of the picture control, the grid of the step over it when on.
     void Paint(QPainter& painter, const QRect& exposed, const TBitmap& picture, int stepX, int stepY) const;
 
+    // Paints an exposed rectangle of the floating image's control; with a transparent colour the
+    // picture shows through its pixels of that colour.
+    void PaintFloating(QPainter& painter, const QRect& exposed, const TBitmap& floating,
+                       std::optional<TColor> transparent) const;
+
   private:
     QPoint ScrollPosition() const;
     void SetScrollPosition(QPoint position);
