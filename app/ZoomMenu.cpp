@@ -32,6 +32,7 @@ std::size_t IndexOf(int level) {
 
 TZoomMenu::TZoomMenu(QMenu& view, QWidget& window, THandlers handlers) : QObject(&window) {
     static_assert(kLevelItems.size() == TZoomView::MaxLevel - TZoomView::MinLevel + 1);
+    view.addSeparator();
     Menu_ = view.addMenu(QStringLiteral("Zoom"));
     Menu_->setObjectName(QStringLiteral("Zoom1"));
     Levels_ = new QActionGroup(this);
