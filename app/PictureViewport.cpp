@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 TPictureViewport::TPictureViewport(QScrollArea& scrollBox, QWidget& control)
     : ScrollBox_(scrollBox), Control_(control) {}
@@ -22,6 +23,8 @@ void TPictureViewport::PictureResized(const TBitmap& picture) {
     try {
         Reduced_.Rebuild(picture);
     } catch (const EOutOfMemory&) {
+        Reduced_.Clear();
+    } catch (const std::bad_alloc&) {
         Reduced_.Clear();
     }
     const QSize size = View_.ViewSize(picture.Width(), picture.Height());
