@@ -46,7 +46,8 @@ std::string EditorUsage() {
 }
 
 std::string EditorVersionText() {
-    return std::string("tessimap ") + TESSIMAP_VERSION + "\n";
+    return std::string("tessimap ") + TESSIMAP_VERSION +
+           "\nLicensed under the GNU GPL, version 3 or later.\n";
 }
 
 TEditorCommandLine ParseEditorCommandLine(const std::vector<std::string>& arguments) {

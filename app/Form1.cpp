@@ -31,22 +31,25 @@ bool ClipboardHasBitmap() {
 
 TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
     : QMainWindow(parent), Paths_(std::move(paths)),
-      Document_(std::make_unique<TPictureDocument>(modal, *this)) {
+      Document_(std::make_unique<TPictureDocument>(modal, static_cast<TDocumentHost&>(*this))) {
     setWindowTitle(QString::fromStdString(Document_->Title()));
     ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName("ScrollBox1");
     ScrollBox1->setWidgetResizable(false);
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ScrollBox1->setFrameShape(QFrame::NoFrame);
-    Image1 = new TPictureControl(*this, nullptr);
-    Image1->setFixedSize(std::max(Document_->Picture.Width(), 1), std::max(Document_->Picture.Height(), 1));
+    Image1 = new TPictureControl(*Document_, *this, nullptr);
+    Image1->setFixedSize(std::max(Document_->Picture().Width(), 1),
+                         std::max(Document_->Picture().Height(), 1));
     ScrollBox1->setWidget(Image1);
-    Image2 = new TFloatingControl(*this, Image1);
+    Image2 = new TFloatingControl(*Document_, *this, Image1);
     setCentralWidget(ScrollBox1);
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
     AssignMnemonics(menuBar());
     Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
     Timer1->setInterval(kRefreshMilliseconds);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     Timer1->start();
@@ -83,7 +86,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::FormClose(QCloseEvent* event) {
     SaveSettings();
     // A save that failed must not cost the user the picture: the window stays open, still modified.
-    if (Document_->Modified && !Document_->AskSaveChanges()) {
+    if (Document_->Modified() && !Document_->AskSaveChanges()) {
         event->ignore();
         return;
     }
@@ -93,6 +96,7 @@ void TForm1::FormClose(QCloseEvent* event) {
 void TForm1::Timer1Timer() {
     const TCommandStates states = Document_->CommandStates(ClipboardHasBitmap());
     Undo1->setEnabled(states.Undo);
+    Redo1->setEnabled(states.Redo);
     Paste1->setEnabled(states.Paste);
     for (QAction* action :
          {Cut1, Copy1, Delete1, MirrorHorizontal1, MirrorVertical1, Degrees90, Degrees180, Degrees270})
@@ -101,7 +105,8 @@ void TForm1::Timer1Timer() {
     // larger than the view that way, and FormResize keeps a smaller picture's view its own size.
     ExportToGIF1->setEnabled(states.Export);
     ExportToPNG1->setEnabled(states.Export);
-    const auto texts = Document_->StatusTexts();
+    auto texts = Document_->StatusTexts();
+    texts[1] = CursorText_;
     for (std::size_t panel = 0; panel < texts.size(); ++panel) {
         const QString text = QString::fromStdString(texts[panel]);
         if (StatusPanels[panel]->text() != text) StatusPanels[panel]->setText(text);

@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "CommandTable.h"
+#include "ImageControls.h"
 #include "ImageList.h"
 #include "LanguageTexts.h"
 #include "PictureDocument.h"
@@ -22,14 +23,14 @@ class QScrollArea;
 class QStatusBar;
 class QTimer;
 class QToolBar;
-class TPictureControl;
-class TFloatingControl;
 class TIniFile;
 
 // The main window: menus, toolbar, the two image controls and the status bar around the picture
 // document it owns. Handlers turn an event into a call on the document; the document reports
-// back what changed, and only that is repainted.
-class TForm1 : public QMainWindow, public TDocumentHost {
+// back what changed, and only that is repainted. Its actions, menus and widgets are its own:
+// the command table wires them, and anything outside finds them by object name, as an
+// accessibility tool or a test does.
+class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlHost {
   public:
     // The window takes the modal interface it shows its questions and dialogs with, and the
     // folders of its files and settings (tests give temporary ones).
@@ -41,6 +42,18 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     // The picture given on the command line, opened once the window is first shown and its
     // settings are in place, exactly as Open would open it.
     void SetStartFile(std::string path) { StartFile_ = std::move(path); }
+    // The chosen language's texts, as the window and its dialogs read them.
+    const TLanguageTexts& LanguageTexts() const { return Texts; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    friend struct TCommandTable;
+
     TPictureControl* Image1 = nullptr;
     TFloatingControl* Image2 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
@@ -58,9 +71,10 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     QAction *ExportToGIF1 = nullptr, *ExportToPNG1 = nullptr, *Exit1 = nullptr;
     QAction* N8 = nullptr; // the separator above the recent files, shown with them
     std::array<QAction*, 9> Rec{};
-    QAction *Undo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr, *Delete1 = nullptr,
-            *SelectAll1 = nullptr;
+    QAction *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
+            *Delete1 = nullptr, *SelectAll1 = nullptr;
     QAction *VisibleToolBar1 = nullptr, *StatusBarM1 = nullptr;
+    QAction* ExactColors1 = nullptr;
     QAction *Transparent1 = nullptr, *Clear1 = nullptr, *BlackWhite1 = nullptr, *MirrorHorizontal1 = nullptr,
             *MirrorVertical1 = nullptr, *Degrees90 = nullptr, *Degrees180 = nullptr, *Degrees270 = nullptr;
     QAction *Step1 = nullptr, *Step2 = nullptr, *Step3 = nullptr;
@@ -73,6 +87,10 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     std::array<QAction*, 18> ToolButChecks{};
     std::array<QAction*, 18> ToolButtons{};
     std::array<QAction*, 5> ToolBarSeparators{};
+
+    // ---- View state ---------------------------------------------------------------------------
+    int ZoomFactor_ = 1;     // control pixels per picture pixel
+    std::string CursorText_; // the status bar's mouse position
 
     // Runs a command of the table: every menu item, shortcut and toolbar button comes here.
     void RunCommand(const TCommand& command);
@@ -104,6 +122,7 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void ExportToPNG1Click();
 
     void Undo1Click();
+    void Redo1Click();
     void Cut1Click();
     void Copy1Click();
     void Paste1Click();
@@ -111,6 +130,7 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     void SelectAll1Click();
 
     void Transparent1Click();
+    void ExactColors1Click();
     void Clear1Click();
     void BlackWhite1Click();
     void MirrorHorizontal1Click();
@@ -142,28 +162,23 @@ class TForm1 : public QMainWindow, public TDocumentHost {
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void FormMouseWheelDown();
     void FormMouseWheelUp();
-    void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
-    void Image1MouseUp();
-    void Image2MouseDown(Qt::MouseButton button, int x, int y);
-    void Image2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) override;
+    void Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) override;
+    void Image1MouseUp() override;
+    void Image2MouseDown(Qt::MouseButton button, int x, int y) override;
+    void Image2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) override;
 
-    // ---- TDocumentHost ------------------------------------------------------------------------
+    // ---- TDocumentHost and TImageControlHost ---------------------------------------------------
     void PictureChanged(int left, int top, int right, int bottom) override;
     void PictureResized() override;
+    void PictureReplaced() override;
+    int ZoomFactor() const override;
     void FloatingChanged() override;
     void SetWaitCursor(bool wait) override;
     void ProcessPendingEvents() override;
     void TitleChanged() override;
     void FileNamed(const std::string& path) override;
 
-  protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
     void BuildMenus();
     void BuildCommands();
     void BuildZoomMenu();

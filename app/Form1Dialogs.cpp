@@ -5,10 +5,10 @@
 
 // Each dialog is made for one use, so it shows the language of the moment.
 void TForm1::Setting1Click() {
-    if (Document_->Floating) Document_->StampFloating();
+    if (Document_->Floating().Active) Document_->StampFloating();
     TForm2 dialog(*Document_, Texts, this);
     if (dialog.exec() != QDialog::Accepted) return;
-    const TPictureOptions& options = Document_->Options;
+    const TPictureOptions& options = Document_->Options();
     UpdateColorSwatch(TImageList::BackgroundSwatch, options.BackgroundColor);
     UpdateColorSwatch(TImageList::TransparentSwatch, options.TransparentColor);
     UpdateColorSwatch(TImageList::FillSwatch, options.FillColor);
@@ -16,6 +16,6 @@ void TForm1::Setting1Click() {
 
 void TForm1::InsertText1Click() {
     TForm4 dialog(
-        *Document_, Document_->Font, Texts, [this] { Paste1Click(); }, this);
+        *Document_, Texts, [this] { Paste1Click(); }, this);
     dialog.exec();
 }

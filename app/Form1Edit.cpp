@@ -8,18 +8,22 @@
 #include <QScrollBar>
 
 void TForm1::Undo1Click() {
-    if (Document_->UndoAvailable) Document_->Undo();
+    Document_->Undo();
+}
+
+void TForm1::Redo1Click() {
+    Document_->Redo();
 }
 
 // The clipboard takes a plain 24-bit image: our own Paste turns it back into the picture's depth
 // with the same pixels, and every other program can paste it.
 void TForm1::Copy1Click() {
-    if (!Document_->Floating) return;
+    if (!Document_->Floating().Active) return;
     QGuiApplication::clipboard()->setImage(ImageOfBitmap(Document_->CopyFloating()));
 }
 
 void TForm1::Cut1Click() {
-    if (!Document_->Floating) return;
+    if (!Document_->Floating().Active) return;
     Copy1Click();
     Document_->DropFloating();
 }
@@ -32,7 +36,7 @@ void TForm1::Paste1Click() {
 }
 
 void TForm1::Delete1Click() {
-    if (Document_->Floating) Document_->ClearSelection();
+    if (Document_->Floating().Active) Document_->ClearSelection();
 }
 
 void TForm1::SelectAll1Click() {

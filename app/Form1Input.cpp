@@ -69,24 +69,24 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (Document_->Floating) Document_->StampFloating();
+        if (Document_->Floating().Active) Document_->StampFloating();
         return true;
     case Qt::Key_Home:
         ScrollTo(0, 0);
         return true;
     case Qt::Key_End:
-        ScrollTo(0, Document_->Options.HeightPic);
+        ScrollTo(0, Document_->Options().HeightPic);
         return true;
     case Qt::Key_PageUp:
-        ScrollTo(Document_->Options.WidthPic, 0);
+        ScrollTo(Document_->Options().WidthPic, 0);
         return true;
     case Qt::Key_PageDown:
-        ScrollTo(Document_->Options.WidthPic, Document_->Options.HeightPic);
+        ScrollTo(Document_->Options().WidthPic, Document_->Options().HeightPic);
         return true;
     default:
         return false;
     }
-    if (!Document_->Floating) return true;
+    if (!Document_->Floating().Active) return true;
     if (keys & Qt::ControlModifier)
         Document_->SlideToContact(arrow);
     else
@@ -120,19 +120,19 @@ void TForm1::FormMouseWheelUp() {
 void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
     const Qt::KeyboardModifiers keys = Keys(modifiers);
     if (button == Qt::LeftButton && keys == Qt::NoModifier) {
-        if (Document_->Floating)
+        if (Document_->Floating().Active)
             Document_->StampFloating();
         else
             Document_->BeginSelection(x, y);
     } else if (button == Qt::RightButton && keys == Qt::ControlModifier) {
         Document_->PickTransparentColor(x, y);
-        UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options.TransparentColor);
+        UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options().TransparentColor);
     } else if (button == Qt::RightButton && keys == Qt::AltModifier) {
         Document_->PickFillColor(x, y);
-        UpdateColorSwatch(TImageList::FillSwatch, Document_->Options.FillColor);
+        UpdateColorSwatch(TImageList::FillSwatch, Document_->Options().FillColor);
     } else if (button == Qt::LeftButton && keys == Qt::ControlModifier) {
         Document_->PickBackgroundColor(x, y);
-        UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->Options.BackgroundColor);
+        UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->Options().BackgroundColor);
     } else if (button == Qt::LeftButton && keys == Qt::AltModifier) {
         Document_->FloodFillAt(x, y);
     }
@@ -144,14 +144,14 @@ void TForm1::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mod
         // Up to one past the last pixel, so a drag can take in the last column and row.
         x = std::clamp(x, 0, Image1->width());
         y = std::clamp(y, 0, Image1->height());
-        if (Document_->Selecting) Document_->DragSelection(x, y);
+        if (Document_->Selection().Active) Document_->DragSelection(x, y);
     }
-    Document_->CursorText = CursorTextOf(x, y);
+    CursorText_ = CursorTextOf(x, y);
     Timer1Timer();
 }
 
 void TForm1::Image1MouseUp() {
-    if (Document_->Selecting) Document_->EndSelection();
+    if (Document_->Selection().Active) Document_->EndSelection();
     Timer1Timer();
 }
 

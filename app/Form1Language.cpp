@@ -49,8 +49,8 @@ void TForm1::LanguageItemClick(QAction* item) {
     // The choice holds for this run even when it cannot be kept for the next one.
     ApplyLanguage();
     if (!failed.isEmpty())
-        Document_->Modal.ShowMessage(
-            Document_->WarningTitle,
+        Document_->Modal().ShowMessage(
+            Document_->Texts().WarningTitle,
             Texts.TextUtf8("Message5", "The choice of language could not be saved to") + " " +
                 failed.toStdString() + ".");
 }
@@ -81,10 +81,10 @@ void TForm1::ApplyLanguage() {
 void TForm1::Description1Click() {
     const QString help = Paths_.DataFile(kHelpFile);
     if (!QFileInfo::exists(help)) return;
-    Document_->Modal.OpenWithDesktop(QUrl::fromLocalFile(help).toString().toStdString());
+    Document_->Modal().OpenWithDesktop(QUrl::fromLocalFile(help).toString().toStdString());
 }
 
 void TForm1::About1Click() {
-    TAboutBox box(Texts, Document_->Modal, this);
+    TAboutBox box(Texts, Document_->Modal(), this);
     box.exec();
 }

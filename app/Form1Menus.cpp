@@ -17,7 +17,9 @@ void TForm1::BuildCommands() {
     for (const TCommand& command : Commands()) {
         auto* action = new QAction(QString::fromUtf8(command.Text), this);
         action->setObjectName(command.Name);
-        if (command.Shortcut) action->setShortcut(QKeySequence(command.Shortcut));
+        // "Ctrl+Y; Ctrl+Shift+Z": a command may answer to more than one key.
+        if (command.Shortcut)
+            action->setShortcuts(QKeySequence::listFromString(QString::fromUtf8(command.Shortcut)));
         action->setShortcutContext(Qt::WindowShortcut);
         action->setCheckable(command.Checkable);
         if (command.Image >= 0) ImageList1.Attach(action, command.Image);
@@ -54,6 +56,7 @@ void TForm1::BuildMenus() {
     bar->addMenu(MakeMenu(bar, title(&TForm1::File1)));
     AddCommands(File1, TMenuPlace::File);
     N8 = File1->addSeparator();
+    N8->setObjectName("N8");
     for (std::size_t i = 0; i < Rec.size(); ++i) {
         Rec[i] = File1->addAction(QString());
         Rec[i]->setObjectName(QString("Rec%1").arg(i + 1));
@@ -101,6 +104,7 @@ void TForm1::BuildToolBarMenu() {
 
 void TForm1::BuildZoomMenu() {
     Zoom1 = menuBar()->addMenu("Zoom");
+    Zoom1->setObjectName("Zoom1");
     auto* zoomGroup = new QActionGroup(this);
     for (int factor : {1, 2, 4, 8}) {
         QAction* item = Zoom1->addAction(QString("%1%").arg(factor * 100));

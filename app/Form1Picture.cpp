@@ -7,6 +7,11 @@ void TForm1::Transparent1Click() {
     ShowSwitches();
 }
 
+void TForm1::ExactColors1Click() {
+    Document_->ToggleExactColors();
+    ShowSwitches();
+}
+
 void TForm1::Clear1Click() {
     Document_->ClearPicture();
 }
@@ -16,15 +21,15 @@ void TForm1::BlackWhite1Click() {
 }
 
 void TForm1::MirrorHorizontal1Click() {
-    if (Document_->Floating) Document_->MirrorHorizontal();
+    if (Document_->Floating().Active) Document_->MirrorHorizontal();
 }
 
 void TForm1::MirrorVertical1Click() {
-    if (Document_->Floating) Document_->MirrorVertical();
+    if (Document_->Floating().Active) Document_->MirrorVertical();
 }
 
 void TForm1::Degrees180Click() {
-    if (Document_->Floating) Document_->Rotate180();
+    if (Document_->Floating().Active) Document_->Rotate180();
 }
 
 void TForm1::Step1ToolBut1Click() {
@@ -46,9 +51,11 @@ void TForm1::ShowStepPair(int pair) {
 
 // The check marks (and with them the toolbar buttons shown down) follow the document.
 void TForm1::ShowSwitches() {
-    if (Transparent1->isChecked() != Document_->Options.Transparency)
-        Transparent1->setChecked(Document_->Options.Transparency);
+    if (Transparent1->isChecked() != Document_->Options().Transparency)
+        Transparent1->setChecked(Document_->Options().Transparency);
+    if (ExactColors1->isChecked() != Document_->Options().ExactColors)
+        ExactColors1->setChecked(Document_->Options().ExactColors);
     QAction* const steps[] = {Step1, Step2, Step3};
-    QAction* active = steps[std::clamp(Document_->Options.ActualStep, 1, 3) - 1];
+    QAction* active = steps[std::clamp(Document_->Options().ActualStep, 1, 3) - 1];
     if (!active->isChecked()) active->setChecked(true);
 }

@@ -62,9 +62,9 @@ void TForm1::LoadSettings() {
     ApplyToolbarChoices();
     Document_->ApplyLoadedOptions(LoadPictureOptions(ini), LoadFontOptions(ini));
     ShowSwitches();
-    UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->Options.BackgroundColor);
-    UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options.TransparentColor);
-    UpdateColorSwatch(TImageList::FillSwatch, Document_->Options.FillColor);
+    UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->Options().BackgroundColor);
+    UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options().TransparentColor);
+    UpdateColorSwatch(TImageList::FillSwatch, Document_->Options().FillColor);
     RecentFiles.Load(ini);
 }
 
@@ -78,18 +78,18 @@ void TForm1::SaveSettings() {
     ini.WriteInteger(kWindow, "Top", bounds.top());
     ini.WriteInteger(kWindow, "Width", bounds.width());
     ini.WriteInteger(kWindow, "Height", bounds.height());
-    ini.WriteString("Path", "Bmp", Document_->OpenFolder);
+    ini.WriteString("Path", "Bmp", Document_->Files().OpenFolder);
     ini.WriteBool(kView, "ToolBar", VisibleToolBar1->isChecked());
     ini.WriteBool(kView, "StatusBar", StatusBarM1->isChecked());
     for (const TCommand* command : ToolBarOrder())
         ini.WriteBool(kView, command->Button.ViewKey,
                       ToolButChecks[std::size_t(command->Button.Slot - 1)]->isChecked());
     SavePictureOptions(ini, Document_->OptionsToKeep());
-    SaveFontOptions(ini, Document_->Font);
+    SaveFontOptions(ini, Document_->Font());
     RecentFiles.Save(ini);
     try {
         ini.UpdateFile();
     } catch (const EPictureError& error) {
-        Document_->Modal.ShowError(error.what());
+        Document_->Modal().ShowError(error.what());
     }
 }

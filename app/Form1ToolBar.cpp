@@ -26,10 +26,14 @@ void TForm1::BuildToolBar() {
     int group = 0;
     for (const TCommand* command : ToolBarOrder()) {
         const TToolButton& button = command->Button;
-        if (button.Group != group)
-            ToolBarSeparators[std::size_t(button.Group - 1)] = ToolBar1->addSeparator();
+        if (button.Group != group) {
+            QAction* separator = ToolBar1->addSeparator();
+            separator->setObjectName(QString("Separator%1ToolBut1").arg(button.Group));
+            ToolBarSeparators[std::size_t(button.Group - 1)] = separator;
+        }
         group = button.Group;
         auto* tool = new QToolButton(ToolBar1);
+        tool->setObjectName(QString(button.ViewKey) + "ToolBut1");
         tool->setDefaultAction(this->*command->Action);
         tool->setAutoRaise(true);
         tool->setFixedSize(kButtonSize, kButtonSize);
@@ -42,11 +46,13 @@ void TForm1::BuildToolBar() {
 
 void TForm1::BuildStatusBar() {
     StatusBar1 = statusBar();
+    StatusBar1->setObjectName("StatusBar1");
     // The picture panel takes 60 % of the width, the mouse and floating-image panels 20 % each;
     // the texts never widen them, so the window can still shrink to a small picture.
     const int stretches[] = {3, 1, 1};
     for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
         StatusPanels[i] = new QLabel(this);
+        StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i + 1));
         StatusPanels[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         StatusBar1->addWidget(StatusPanels[i], stretches[i]);
     }
@@ -101,23 +107,23 @@ void TForm1::UpdateColorSwatch(int slot, TColor color) {
 
 // The dialog's title is the button's hint, the colour's name in the chosen language.
 std::optional<TColor> TForm1::ChooseColorFor(const QAction* button, TColor initial) {
-    return Document_->Modal.ChooseColor(button->toolTip().toStdString(), initial);
+    return Document_->Modal().ChooseColor(button->toolTip().toStdString(), initial);
 }
 
 void TForm1::BackgroundColorToolBut1Click() {
-    if (const auto color = ChooseColorFor(BackgroundColorToolBut1, Document_->Options.BackgroundColor))
+    if (const auto color = ChooseColorFor(BackgroundColorToolBut1, Document_->Options().BackgroundColor))
         Document_->SetBackgroundColor(*color);
-    UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->Options.BackgroundColor);
+    UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->Options().BackgroundColor);
 }
 
 void TForm1::TransparentColorToolBut1Click() {
-    if (const auto color = ChooseColorFor(TransparentColorToolBut1, Document_->Options.TransparentColor))
+    if (const auto color = ChooseColorFor(TransparentColorToolBut1, Document_->Options().TransparentColor))
         Document_->SetTransparentColor(*color);
-    UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options.TransparentColor);
+    UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options().TransparentColor);
 }
 
 void TForm1::FillColorToolBut1Click() {
-    if (const auto color = ChooseColorFor(FillColorToolBut1, Document_->Options.FillColor))
+    if (const auto color = ChooseColorFor(FillColorToolBut1, Document_->Options().FillColor))
         Document_->SetFillColor(*color);
-    UpdateColorSwatch(TImageList::FillSwatch, Document_->Options.FillColor);
+    UpdateColorSwatch(TImageList::FillSwatch, Document_->Options().FillColor);
 }

@@ -70,28 +70,36 @@ void TForm1::FormResize() {
 // divides by it.
 void TForm1::N8001Click(int factor) {
     Document_->DropFloating();
-    Document_->ZoomFactor = factor;
+    ZoomFactor_ = factor;
     PictureResized();
 }
 
 void TForm1::PictureChanged(int left, int top, int right, int bottom) {
-    const int zoom = std::max(Document_->ZoomFactor, 1);
+    const int zoom = std::max(ZoomFactor_, 1);
     Image1->update(QRect(left * zoom, top * zoom, (right - left) * zoom, (bottom - top) * zoom));
 }
 
+void TForm1::PictureReplaced() {
+    ZoomFactor_ = 1;
+}
+
+int TForm1::ZoomFactor() const {
+    return ZoomFactor_;
+}
+
 void TForm1::PictureResized() {
-    const int zoom = std::max(Document_->ZoomFactor, 1);
-    Image1->setFixedSize(std::max(Document_->Picture.Width() * zoom, 1),
-                         std::max(Document_->Picture.Height() * zoom, 1));
+    const int zoom = std::max(ZoomFactor_, 1);
+    Image1->setFixedSize(std::max(Document_->Picture().Width() * zoom, 1),
+                         std::max(Document_->Picture().Height() * zoom, 1));
     Image1->update();
     FormResize();
 }
 
 void TForm1::FloatingChanged() {
-    Image2->setGeometry(Document_->FloatLeft, Document_->FloatTop, Document_->FloatWidth,
-                        Document_->FloatHeight);
-    Image2->setEnabled(Document_->FloatShown);
-    Image2->setVisible(Document_->FloatShown);
+    Image2->setGeometry(Document_->Floating().Left, Document_->Floating().Top, Document_->Floating().Width,
+                        Document_->Floating().Height);
+    Image2->setEnabled(Document_->Floating().Shown);
+    Image2->setVisible(Document_->Floating().Shown);
     Image2->update();
 }
 

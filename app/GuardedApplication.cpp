@@ -41,11 +41,6 @@ void TGuardedApplication::ReportFailure(const std::exception* error) {
         QMessageBox::warning(nullptr, "Warning", IsOutOfMemory(error) ? "Out of memory" : error->what());
         return;
     }
-    // A long command that failed halfway leaves no hourglass behind.
-    form->SetWaitCursor(false);
-    TPictureDocument& document = form->Document();
-    if (IsOutOfMemory(error))
-        document.Modal.ShowMessage(document.WarningTitle, document.OutOfMemoryText);
-    else
-        document.Modal.ShowError(error->what());
+    const bool outOfMemory = IsOutOfMemory(error);
+    form->Document().ReportFailure(outOfMemory, outOfMemory ? std::string() : error->what());
 }

@@ -1,7 +1,6 @@
 #include "ImageControls.h"
 
 #include "BitmapImage.h"
-#include "Form1.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -29,17 +28,18 @@ QImage WithTransparentColor(QImage part, TColor transparent) {
 
 } // namespace
 
-TPictureControl::TPictureControl(TForm1& form, QWidget* parent) : QWidget(parent), Form_(form) {
+TPictureControl::TPictureControl(const TPictureDocument& document, TImageControlHost& host, QWidget* parent)
+    : QWidget(parent), Document_(document), Host_(host) {
+    setObjectName("Image1");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true); // the status bar follows the mouse with no button held
 }
 
 void TPictureControl::paintEvent(QPaintEvent* event) {
-    const TPictureDocument& document = Form_.Document();
-    const int zoom = std::max(document.ZoomFactor, 1);
+    const int zoom = std::max(Host_.ZoomFactor(), 1);
     const QRect exposed = event->rect();
     const TRect source = PictureRectOf(exposed, zoom);
-    const QImage part = ImageOfRect(document.Picture, source);
+    const QImage part = ImageOfRect(Document_.Picture(), source);
     QPainter painter(this);
     if (part.isNull()) {
         painter.fillRect(exposed, Qt::black);
@@ -51,26 +51,27 @@ void TPictureControl::paintEvent(QPaintEvent* event) {
 
 void TPictureControl::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    Form_.Image1MouseDown(event->button(), event->modifiers(), at.x(), at.y());
+    Host_.Image1MouseDown(event->button(), event->modifiers(), at.x(), at.y());
 }
 
 void TPictureControl::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    Form_.Image1MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
+    Host_.Image1MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
 }
 
 void TPictureControl::mouseReleaseEvent(QMouseEvent*) {
-    Form_.Image1MouseUp();
+    Host_.Image1MouseUp();
 }
 
-TFloatingControl::TFloatingControl(TForm1& form, QWidget* parent) : QWidget(parent), Form_(form) {
+TFloatingControl::TFloatingControl(const TPictureDocument& document, TImageControlHost& host, QWidget* parent)
+    : QWidget(parent), Document_(document), Host_(host) {
+    setObjectName("Image2");
     hide();
     setEnabled(false);
 }
 
 void TFloatingControl::paintEvent(QPaintEvent* event) {
-    const TPictureDocument& document = Form_.Document();
-    const TBitmap& floating = document.FloatingBitmap;
+    const TBitmap& floating = Document_.Floating().Bitmap;
     if (floating.Empty() || width() <= 0 || height() <= 0) return;
     // The control may be larger than its bitmap by the zoom factor (a selection being dragged).
     const double scaleX = double(width()) / floating.Width(), scaleY = double(height()) / floating.Height();
@@ -80,8 +81,8 @@ void TFloatingControl::paintEvent(QPaintEvent* event) {
                        int((exposed.bottom() + 1) / scaleY + 0.999)};
     QImage part = ImageOfRect(floating, source);
     if (part.isNull()) return;
-    if (document.FloatDisplayTransparent)
-        part = WithTransparentColor(std::move(part), document.Options.TransparentColor);
+    if (Document_.Floating().DisplayTransparent)
+        part = WithTransparentColor(std::move(part), Document_.Options().TransparentColor);
     QPainter painter(this);
     const QRectF target(source.Left * scaleX, source.Top * scaleY, part.width() * scaleX,
                         part.height() * scaleY);
@@ -90,10 +91,10 @@ void TFloatingControl::paintEvent(QPaintEvent* event) {
 
 void TFloatingControl::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    Form_.Image2MouseDown(event->button(), at.x(), at.y());
+    Host_.Image2MouseDown(event->button(), at.x(), at.y());
 }
 
 void TFloatingControl::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    Form_.Image2MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
+    Host_.Image2MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
 }

@@ -1,13 +1,26 @@
 #pragma once
 
+#include "PictureDocument.h"
+
 #include <QWidget>
 
-class TForm1;
+// What the image controls ask of the window around them: the magnification they paint at, and
+// where their mouse events go. Positions are in the reporting control's own pixels.
+class TImageControlHost {
+  public:
+    virtual ~TImageControlHost() = default;
+    virtual int ZoomFactor() const = 0;
+    virtual void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) = 0;
+    virtual void Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) = 0;
+    virtual void Image1MouseUp() = 0;
+    virtual void Image2MouseDown(Qt::MouseButton button, int x, int y) = 0;
+    virtual void Image2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) = 0;
+};
 
 // Image1: the picture, stretched by the zoom factor. Paints only the exposed part.
 class TPictureControl : public QWidget {
   public:
-    TPictureControl(TForm1& form, QWidget* parent);
+    TPictureControl(const TPictureDocument& document, TImageControlHost& host, QWidget* parent);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -16,14 +29,15 @@ class TPictureControl : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    TForm1& Form_;
+    const TPictureDocument& Document_;
+    TImageControlHost& Host_;
 };
 
 // Image2: the floating image over the picture, a child of Image1 so that it scrolls with it. With
 // display transparency on, the picture shows through its transparent-colour pixels.
 class TFloatingControl : public QWidget {
   public:
-    TFloatingControl(TForm1& form, QWidget* parent);
+    TFloatingControl(const TPictureDocument& document, TImageControlHost& host, QWidget* parent);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -31,5 +45,6 @@ class TFloatingControl : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
-    TForm1& Form_;
+    const TPictureDocument& Document_;
+    TImageControlHost& Host_;
 };

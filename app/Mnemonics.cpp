@@ -18,10 +18,17 @@ struct TEntry {
     QString Plain;              // the text without its mark; "&&" stays
     std::vector<int> Preferred; // the marked letter first, then the first letter of each word
     std::vector<int> Others;    // every other letter or digit
+    // Letters outside A-Z, in the same order: a US or Central European layout reaches them only
+    // awkwardly, so they serve only when no other key is free.
+    std::vector<int> Awkward;
 };
 
 QChar KeyAt(const TEntry& entry, int position) {
     return entry.Plain.at(position).toCaseFolded();
+}
+
+bool Typable(QChar c) {
+    return c.unicode() < 0x80 && c.isLetterOrNumber();
 }
 
 TEntry Parse(const QString& text) {
@@ -45,7 +52,7 @@ TEntry Parse(const QString& text) {
         const QChar key = KeyAt(entry, position);
         if (std::find(seen.begin(), seen.end(), key) != seen.end()) return;
         seen.push_back(key);
-        list.push_back(position);
+        (Typable(entry.Plain.at(position)) ? list : entry.Awkward).push_back(position);
     };
     offer(entry.Preferred, marked);
     for (int i = 0; i < entry.Plain.size(); ++i)
@@ -56,7 +63,8 @@ TEntry Parse(const QString& text) {
 }
 
 // Chooses a position for every entry such that as many entries as possible have a key of their
-// own; within that, earlier entries and preferred letters win.
+// own, first among the keys easy to type and only then among the rest; within that, earlier
+// entries and preferred letters win.
 class TMatcher {
   public:
     explicit TMatcher(std::vector<TEntry> entries)
@@ -66,22 +74,26 @@ class TMatcher {
         for (std::size_t i = 0; i < Entries_.size(); ++i)
             TakeFree(i, Entries_[i].Preferred);
         for (std::size_t i = 0; i < Entries_.size(); ++i)
-            if (Chosen_[i] < 0) TakeFree(i, Entries_[i].Others);
+            TakeFree(i, Entries_[i].Others);
+        RerouteUnplaced(false);
+        for (std::size_t i = 0; i < Entries_.size(); ++i)
+            TakeFree(i, Entries_[i].Awkward);
+        RerouteUnplaced(true);
+        // Unavoidable: the entry shares its best key; the menu then steps between the two.
         for (std::size_t i = 0; i < Entries_.size(); ++i) {
             if (Chosen_[i] >= 0) continue;
-            std::vector<QChar> visited;
-            Reroute(i, visited);
+            const std::vector<int> all = Candidates(i, true);
+            if (!all.empty()) Chosen_[i] = all.front();
         }
-        // Unavoidable: the entry shares its best key; the menu then steps between the two.
-        for (std::size_t i = 0; i < Entries_.size(); ++i)
-            if (Chosen_[i] < 0 && !Entries_[i].Preferred.empty()) Chosen_[i] = Entries_[i].Preferred.front();
         return Chosen_;
     }
 
   private:
-    std::vector<int> Candidates(std::size_t entry) const {
-        std::vector<int> all = Entries_[entry].Preferred;
-        all.insert(all.end(), Entries_[entry].Others.begin(), Entries_[entry].Others.end());
+    std::vector<int> Candidates(std::size_t entry, bool withAwkward) const {
+        const TEntry& e = Entries_[entry];
+        std::vector<int> all = e.Preferred;
+        all.insert(all.end(), e.Others.begin(), e.Others.end());
+        if (withAwkward) all.insert(all.end(), e.Awkward.begin(), e.Awkward.end());
         return all;
     }
     void Take(std::size_t entry, int position) {
@@ -96,14 +108,21 @@ class TMatcher {
                 return;
             }
     }
+    void RerouteUnplaced(bool withAwkward) {
+        for (std::size_t i = 0; i < Entries_.size(); ++i) {
+            if (Chosen_[i] >= 0) continue;
+            std::vector<QChar> visited;
+            Reroute(i, withAwkward, visited);
+        }
+    }
     // Takes a key from an entry that can move to another one (an augmenting path).
-    bool Reroute(std::size_t entry, std::vector<QChar>& visited) {
-        for (int position : Candidates(entry)) {
+    bool Reroute(std::size_t entry, bool withAwkward, std::vector<QChar>& visited) {
+        for (int position : Candidates(entry, withAwkward)) {
             const QChar key = KeyAt(Entries_[entry], position);
             if (std::find(visited.begin(), visited.end(), key) != visited.end()) continue;
             visited.push_back(key);
             const auto owner = Owner_.find(key);
-            if (owner == Owner_.end() || Reroute(owner->second, visited)) {
+            if (owner == Owner_.end() || Reroute(owner->second, withAwkward, visited)) {
                 Take(entry, position);
                 return true;
             }

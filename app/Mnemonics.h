@@ -17,8 +17,9 @@ class QMenuBar;
 void AssignMnemonics(QMenuBar* bar);
 
 // One text per entry with one "&" each, so that no two entries share a key where the letters of
-// their texts allow it. Word-initial letters come first; texts without a letter or digit stay as
-// they are.
+// their texts allow it. Letters A-Z and digits come before any other letter, which serves only
+// when none of them is free; among them word-initial letters come first. Texts without a letter
+// or digit stay as they are.
 QStringList WithMnemonics(const QStringList& texts);
 
 // The text as the user reads it: mnemonic marks removed, a literal "&&" kept.

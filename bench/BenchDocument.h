@@ -22,9 +22,10 @@ struct TBenchDocument {
     TPictureDocument Document{Modal, Host};
 
     explicit TBenchDocument(int side) {
-        Document.Picture = MakeTileMap(side, side);
-        Document.Options.WidthPic = side;
-        Document.Options.HeightPic = side;
-        Document.ApplyBackgroundColor();
+        TPictureOptions options = Document.OptionsToKeep();
+        options.WidthPic = side;
+        options.HeightPic = side;
+        Document.ApplyLoadedOptions(options, Document.Font());
+        Document.ReplacePicture(MakeTileMap(side, side));
     }
 };

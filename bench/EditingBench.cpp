@@ -19,7 +19,7 @@ void BM_SelectAllLiftAndStamp(benchmark::State& state) {
         bench.Document.StampFloating();
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) *
-                            std::int64_t(bench.Document.Picture.PixelBuffer().size()));
+                            std::int64_t(bench.Document.Picture().PixelBuffer().size()));
 }
 
 // The peer: two fresh copies of the picture, the floating image and the undo area that any
@@ -74,11 +74,10 @@ void BM_StripMirror2048(benchmark::State& state) {
 // Alt + left click on a one-colour 4096 x 4096 picture: every pixel changes.
 void BM_FloodFillAt4096(benchmark::State& state) {
     TBenchDocument bench(PictureSide);
-    bench.Document.Picture = TBitmap(PictureSide, PictureSide, TPixelFormat::pf24bit);
-    bench.Document.ApplyBackgroundColor();
+    bench.Document.ReplacePicture(TBitmap(PictureSide, PictureSide, TPixelFormat::pf24bit));
     bool white = false;
     for (auto _ : state) {
-        bench.Document.Options.FillColor = white ? clBlack : clWhite;
+        bench.Document.SetFillColor(white ? clBlack : clWhite);
         bench.Document.FloodFillAt(PictureSide / 2, PictureSide / 2);
         white = !white;
     }

@@ -33,7 +33,7 @@ void BM_StampAndUndoTile(benchmark::State& state) {
         document.StampFloating();
         document.Undo();
     }
-    benchmark::DoNotOptimize(document.Picture.PixelBuffer().data());
+    benchmark::DoNotOptimize(document.Picture().PixelBuffer().data());
 }
 BENCHMARK(BM_StampAndUndoTile)->Arg(1024)->Arg(16384)->Unit(benchmark::kMicrosecond);
 
@@ -42,8 +42,12 @@ BENCHMARK(BM_StampAndUndoTile)->Arg(1024)->Arg(16384)->Unit(benchmark::kMicrosec
 void BM_MoveAndSlideTile(benchmark::State& state) {
     TPictureDocument& document = DocumentOfSize(int(state.range(0)));
     const int middle = int(state.range(0)) / 2;
-    document.Picture.Brush.Color = document.Options.BackgroundColor;
-    document.Picture.FillRect(Bounds(middle - 128, middle - 128, 64 + 256, 64 + 256));
+    // An empty area stamped around the tile, on the step grid.
+    TBitmap empty(64 + 256, 64 + 256, TPixelFormat::pf24bit);
+    empty.Brush.Color = document.Options().BackgroundColor;
+    empty.FillRect(Bounds(0, 0, empty.Width(), empty.Height()));
+    document.Paste(empty, middle - 128, middle - 128);
+    document.StampFloating();
     document.Paste(Tile(), middle, middle);
     for (auto _ : state) {
         for (int i = 0; i < 8; ++i)

@@ -22,21 +22,25 @@ int ParseDepth(const std::string& text) {
 } // namespace
 
 std::string ExportUsage() {
-    return "usage: tessimap-export --depth N --output OUT.bmp IN.bmp\n"
-           "       tessimap-export --gif IN.bmp [IN.bmp ...]\n"
-           "       tessimap-export --png IN.bmp [IN.bmp ...]\n"
+    return "usage: tessimap-export [--exact] --depth N --output OUT.bmp IN.bmp\n"
+           "       tessimap-export [--exact] --gif IN.bmp [IN.bmp ...]\n"
+           "       tessimap-export [--exact] --png IN.bmp [IN.bmp ...]\n"
            "       tessimap-export --help | --version\n"
            "  --depth N      convert to N bits per pixel (24, 16, 8, 4 or 1) and save as OUT.bmp\n"
            "  -o, --output   the file --depth writes\n"
            "  --gif, --png   export each picture beside itself as IN.gif or IN.png,\n"
            "                 never over IN itself\n"
+           "  --exact        keep the picture's own colours in 8 bits (--gif, --png,\n"
+           "                 --depth 8) instead of the fixed halftone colours; more than\n"
+           "                 256 colours are reduced to 256, and a note on stderr says so\n"
            "  -h, --help     show this help and exit\n"
            "  -v, --version  show the version and exit\n"
            "Exit status: 0 done, 1 a picture could not be read or written, 2 wrong use.\n";
 }
 
 std::string ExportVersionText() {
-    return std::string("tessimap-export ") + TESSIMAP_VERSION + "\n";
+    return std::string("tessimap-export ") + TESSIMAP_VERSION +
+           "\nLicensed under the GNU GPL, version 3 or later.\n";
 }
 
 TExportArguments ParseExportArguments(const std::vector<std::string>& arguments) {
@@ -63,6 +67,8 @@ TExportArguments ParseExportArguments(const std::vector<std::string>& arguments)
             gif = true;
         } else if (a == "--png") {
             png = true;
+        } else if (a == "--exact") {
+            result.Exact = true;
         } else if (a.size() > 1 && a[0] == '-') {
             throw std::invalid_argument("unknown option " + a);
         } else {
@@ -71,6 +77,8 @@ TExportArguments ParseExportArguments(const std::vector<std::string>& arguments)
     }
     if (int(depthGiven) + int(gif) + int(png) != 1)
         throw std::invalid_argument("give exactly one of --depth, --gif and --png");
+    if (result.Exact && depthGiven && result.Depth != 8)
+        throw std::invalid_argument("--exact goes with --gif, --png or --depth 8");
     if (result.Inputs.empty()) throw std::invalid_argument("no input picture given");
     if (depthGiven) {
         if (result.Output.empty()) throw std::invalid_argument("--depth needs --output OUT.bmp");

@@ -10,6 +10,7 @@ struct TExportArguments {
     enum class TMode { Depth, Gif, Png };
     TMode Mode = TMode::Depth;
     int Depth = 24;
+    bool Exact = false; // 8-bit results keep the picture's own colours
     std::string Output;
     std::vector<std::string> Inputs;
 };

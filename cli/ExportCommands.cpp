@@ -1,20 +1,74 @@
 #include "ExportCommands.h"
 
 #include "BmpFile.h"
+#include "BmpFileRows.h"
+#include "ByteSink.h"
+#include "ConvertedRows.h"
 #include "Errors.h"
 #include "GifExport.h"
+#include "OwnColorRows.h"
 #include "PictureFile.h"
 #include "PngExport.h"
 
 #include <exception>
+#include <optional>
 
 namespace {
 
+// A file whose rows are missing would be converted with rows of zero standing in for them;
+// from file to file that is lost data, so it is refused.
+void RefuseTruncated(const TBmpFileRows& file) {
+    if (file.RowsInFile() < file.Height()) throw ETruncatedPixels(file.RowsInFile(), file.Height());
+}
+
 void ConvertDepth(const TExportArguments& arguments, std::ostream& out) {
-    TBitmap picture = OpenPictureForEditing(arguments.Inputs.front());
-    picture.SetPixelFormat(*PixelFormatOfBits(arguments.Depth));
-    SaveBitmapToFile(picture, arguments.Output);
+    const std::string& input = arguments.Inputs.front();
+    const TPixelFormat format = *PixelFormatOfBits(arguments.Depth);
+    TBmpFileRows file(input);
+    if (file.Streamable()) {
+        RefuseTruncated(file);
+        // As in the editor, a picture already at 8 bits keeps its own table either way.
+        const bool own = arguments.Exact && file.PixelFormat() != format;
+        std::optional<TConvertedRows> halftoneRows;
+        std::optional<TOwnColorRows> ownRows;
+        TRowSource& rows = own ? static_cast<TRowSource&>(ownRows.emplace(file))
+                               : static_cast<TRowSource&>(halftoneRows.emplace(file, format));
+        // A conversion keeps only the core-header layout of the file, as it does in the editor.
+        const TBmpFileLayout layout =
+            format == file.PixelFormat() ? file.FileLayout() : TBmpFileLayout{file.FileLayout().CoreHeader};
+        WriteFileSafely(arguments.Output, [&](TByteSink& sink) { WriteBitmapRows(rows, layout, sink); });
+    } else {
+        // Run-length pixels cannot be read by the row: this picture is opened whole.
+        TBitmap picture = OpenPictureForEditing(input);
+        if (arguments.Exact && picture.PixelFormat() != format)
+            picture = ConvertedToOwnColors(picture);
+        else
+            picture.SetPixelFormat(format);
+        SaveBitmapToFile(picture, arguments.Output);
+    }
     out << arguments.Output << '\n';
+}
+
+// Writes the export of rows from a file or from memory; the colours it kept when exact.
+std::optional<TOwnColors> ExportRows(TRowSource& rows, const std::string& output, bool gif, bool exact) {
+    if (exact) return gif ? ExportGifExactFile(rows, output) : ExportPngExactFile(rows, output);
+    if (gif)
+        ExportGifFile(rows, output);
+    else
+        ExportPngFile(rows, output);
+    return std::nullopt;
+}
+
+std::optional<TOwnColors> ExportFile(const std::string& input, const std::string& output, bool gif,
+                                     bool exact) {
+    TBmpFileRows file(input);
+    if (file.Streamable()) {
+        RefuseTruncated(file);
+        return ExportRows(file, output, gif, exact);
+    }
+    const TBitmap picture = OpenPictureForEditing(input);
+    TBitmapRows rows(picture);
+    return ExportRows(rows, output, gif, exact);
 }
 
 // A failure message names the file it concerns, unless the message already does.
@@ -51,12 +105,11 @@ int RunExport(const TExportArguments& arguments, std::ostream& out, std::ostream
                 continue;
             }
             try {
-                const TBitmap picture = OpenPictureForEditing(input);
-                if (gif)
-                    ExportGifFile(picture, output);
-                else
-                    ExportPngFile(picture, output);
+                const std::optional<TOwnColors> kept = ExportFile(input, output, gif, arguments.Exact);
                 out << output << '\n';
+                if (kept && kept->Reduced())
+                    err << "tessimap-export: " << input << ": " << kept->PictureColors
+                        << " colours were reduced to " << kept->Table.size() << '\n';
             } catch (const std::exception& e) {
                 err << "tessimap-export: " << Described(input, e) << '\n';
                 status = 1;

@@ -46,6 +46,11 @@ qsizetype KeyEquals(const QByteArray& file, const TLine& line, const QByteArray&
     return name.compare(key, Qt::CaseInsensitive) == 0 ? equals : -1;
 }
 
+// A byte-order mark before the first line (as Windows editors write UTF-8) is not part of it.
+qsizetype FirstLineBegin(const QByteArray& file) {
+    return file.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+}
+
 QByteArray LineEndingOf(const QByteArray& file) {
     const qsizetype newline = file.indexOf('\n');
     return newline > 0 && file[newline - 1] == '\r' ? QByteArray("\r\n") : QByteArray("\n");
@@ -58,7 +63,7 @@ QByteArray WithIniValue(const QByteArray& file, const QByteArray& section, const
     const QByteArray eol = LineEndingOf(file);
     bool inSection = false;
     qsizetype afterHeader = -1;
-    for (qsizetype at = 0; at < file.size();) {
+    for (qsizetype at = FirstLineBegin(file); at < file.size();) {
         const TLine line = LineAt(file, at);
         at = line.Next;
         QByteArray name;
@@ -86,6 +91,6 @@ QByteArray WithIniValue(const QByteArray& file, const QByteArray& section, const
         return result.insert(afterHeader, keyLine);
     }
     QByteArray result = file;
-    if (!result.isEmpty() && !result.endsWith('\n')) result += eol;
+    if (result.size() > FirstLineBegin(file) && !result.endsWith('\n')) result += eol;
     return result + '[' + section + ']' + eol + keyLine;
 }

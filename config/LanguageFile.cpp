@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <limits>
 #include <utility>
@@ -44,18 +45,26 @@ bool StoreValue(const QString& path, const char* section, const char* key, const
     return file.open(QIODevice::WriteOnly) && file.write(changed) == changed.size() && file.commit();
 }
 
+// Whether the file at path can be replaced as StoreValue replaces it: by a new file written beside
+// it. Only trying tells: permission bits say nothing of read-only mounts, and root writes anyway.
+bool CanReplace(const QString& path) {
+    QTemporaryFile probe(QFileInfo(path).absolutePath() + QStringLiteral("/.tessimap-probe-XXXXXX"));
+    return probe.open();
+}
+
 } // namespace
 
 TLanguageFile::TLanguageFile(QString path, QString userPath, bool pathWritable)
-    : Path_(std::move(path)), UserPath_(std::move(userPath)), PathWritable_(pathWritable),
-      File_(ReadDecoded(Path_)) {
+    : Path_(std::move(path)), UserPath_(std::move(userPath)),
+      PathWritable_(pathWritable && CanReplace(Path_)), File_(ReadDecoded(Path_)) {
     Current_ = File_->ReadInteger(kLanguageSection, kCurrentKey, kCurrentDefault);
-    if (UserPath_.isEmpty() || !QFileInfo::exists(UserPath_)) return;
+    // A per-user copy left behind by an installed program must not override a file that keeps
+    // its own choice.
+    if (PathWritable_ || UserPath_.isEmpty() || !QFileInfo::exists(UserPath_)) return;
     constexpr int kNotGiven = std::numeric_limits<int>::min();
     const int userCurrent = ReadDecoded(UserPath_)->ReadInteger(kLanguageSection, kCurrentKey, kNotGiven);
     if (userCurrent == kNotGiven) return;
     Current_ = userCurrent;
-    UserHoldsCurrent_ = true;
 }
 
 TLanguageFile::~TLanguageFile() = default;
@@ -105,9 +114,9 @@ QString TLanguageFile::StoreCurrent(int number) {
     const auto store = [&value](const QString& path) {
         return StoreValue(path, kLanguageSection, kCurrentKey, value);
     };
-    if (!UserHoldsCurrent_ && PathWritable_ && store(Path_)) return {};
+    // The next start reads the user's copy only while this file cannot be written, so a failed
+    // write here is reported rather than kept where it would not be read.
+    if (PathWritable_) return store(Path_) ? QString() : Path_;
     if (UserPath_.isEmpty()) return Path_;
-    if (!store(UserPath_)) return UserPath_;
-    UserHoldsCurrent_ = true;
-    return {};
+    return store(UserPath_) ? QString() : UserPath_;
 }

@@ -13,12 +13,14 @@ class TIniFile;
 // language. The file is read once, when the object is made; texts are Unicode whether the file
 // is UTF-8 or an older Windows-1250 one. Writing Current touches that one value and nothing else.
 //
-// When the file cannot be written where it was found (an installed copy), the choice is kept
-// in a per-user language.ini that holds only [Language] Current and is read in preference.
+// When the file cannot be written where it was found (an installed copy, a read-only folder), the
+// choice is kept in a per-user language.ini that holds only [Language] Current and is read in
+// preference; while the file itself can be written, its own Current counts.
 class TLanguageFile {
   public:
     // path: the language file; userPath: the per-user file (empty: none); pathWritable: false
-    // for a shipped copy that must never be changed at run time.
+    // for a shipped copy that must never be changed at run time. A true one counts only while a
+    // file can be made beside it.
     TLanguageFile(QString path, QString userPath, bool pathWritable);
     ~TLanguageFile();
     TLanguageFile(TLanguageFile&&) noexcept;
@@ -48,5 +50,4 @@ class TLanguageFile {
     bool PathWritable_;
     std::unique_ptr<TIniFile> File_;
     int Current_ = 1;
-    bool UserHoldsCurrent_ = false;
 };

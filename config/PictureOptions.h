@@ -19,6 +19,7 @@ struct TPictureOptions {
     TColor FillColor = clWhite;
     int ColorDepth = 24;       // 1, 4, 8, 16 or 24 bits per pixel
     bool Transparency = false; // the transparency switch
+    bool ExactColors = false;  // 8-bit conversions keep the picture's own colours
 
     friend bool operator==(const TPictureOptions&, const TPictureOptions&) = default;
 };

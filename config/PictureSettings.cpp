@@ -2,23 +2,138 @@
 
 #include "IniFile.h"
 
+#include <algorithm>
+#include <array>
+#include <string>
+#include <type_traits>
+#include <variant>
+
 namespace {
+
+constexpr TColor kColorBits = 0xFFFFFF; // 0x00BBGGRR: the top byte is never part of a colour
+constexpr int kLargestFontSize = 999;
+
+// How a stored number becomes a value; the default is the one of the options' own type.
+using TClean = int (*)(int stored, int def);
+
+int AsStored(int stored, int) {
+    return stored;
+}
+int AtLeastOne(int stored, int def) {
+    return stored < 1 ? def : stored;
+}
+int FontSizeRule(int stored, int def) {
+    return stored < 1 || stored > kLargestFontSize ? def : stored;
+}
+int DepthRule(int stored, int) {
+    return ColorDepthOf(stored);
+}
+// Only the low 24 bits, so that a stored -1 cannot pose as "no colour".
+int ColorRule(int stored, int) {
+    return int(TColor(stored) & kColorBits);
+}
+
+// One key of the file. Rows stand in the order the keys are written; ReadAt gives the order in
+// which they are read, which differs for ActualStep, ColorDepth and Transparency.
+template <class TOptions> struct TField {
+    using TValue =
+        std::variant<int TOptions::*, TColor TOptions::*, bool TOptions::*, std::string TOptions::*>;
+    const char* Section;
+    const char* Key;
+    TValue Value;
+    TClean Clean = AsStored;
+    int ReadAt = 0;
+};
+
+using TOptionField = TField<TPictureOptions>;
+using TFontField = TField<TFontOptions>;
+using O = TPictureOptions;
+using F = TFontOptions;
 
 constexpr const char* kOptions = "Options";
 constexpr const char* kFont = "Font";
-constexpr TColor kColorBits = 0xFFFFFF; // 0x00BBGGRR: the top byte is never part of a colour
 
-TColor ReadColor(const TIniFile& ini, const char* section, const char* key, TColor def) {
-    return TColor(ini.ReadInteger(section, key, int(def))) & kColorBits;
+constexpr std::array<TOptionField, 15> kOptionFields = {{
+    {kOptions, "WidthPic", &O::WidthPic, AtLeastOne, 0},
+    {kOptions, "HeightPic", &O::HeightPic, AtLeastOne, 1},
+    {kOptions, "StepX1", &O::StepX1, AsStored, 3},
+    {kOptions, "StepY1", &O::StepY1, AsStored, 4},
+    {kOptions, "StepX2", &O::StepX2, AsStored, 5},
+    {kOptions, "StepY2", &O::StepY2, AsStored, 6},
+    {kOptions, "StepX3", &O::StepX3, AsStored, 7},
+    {kOptions, "StepY3", &O::StepY3, AsStored, 8},
+    // Kept as stored: the step commands turn anything but 2 and 3 into 1.
+    {kOptions, "ActualStep", &O::ActualStep, AsStored, 2},
+    {kOptions, "BackgroundColor", &O::BackgroundColor, ColorRule, 9},
+    {kOptions, "TransparentColor", &O::TransparentColor, ColorRule, 10},
+    {kOptions, "FillColor", &O::FillColor, ColorRule, 11},
+    {kOptions, "Transparency", &O::Transparency, AsStored, 13},
+    {kOptions, "ColorDepth", &O::ColorDepth, DepthRule, 12},
+    {kOptions, "ExactColors", &O::ExactColors, AsStored, 14},
+}};
+
+constexpr std::array<TFontField, 6> kFontFields = {{
+    {kFont, "FontName", &F::FontName, AsStored, 0},
+    // A size of 0 would preview as one pixel and be saved back so.
+    {kFont, "FontSize", &F::FontSize, FontSizeRule, 1},
+    {kFont, "FontStyleB", &F::FontStyleB, AsStored, 2},
+    {kFont, "FontStyleI", &F::FontStyleI, AsStored, 3},
+    {kFont, "FontStyleU", &F::FontStyleU, AsStored, 4},
+    {kFont, "FontColor", &F::FontColor, ColorRule, 5},
+}};
+
+// Every row is read exactly once.
+template <class TOptions, std::size_t N>
+constexpr bool ReadsEachOnce(const std::array<TField<TOptions>, N>& fields) {
+    for (std::size_t at = 0; at < N; ++at)
+        if (std::count_if(fields.begin(), fields.end(),
+                          [at](const auto& f) { return f.ReadAt == int(at); }) != 1)
+            return false;
+    return true;
+}
+static_assert(ReadsEachOnce(kOptionFields) && ReadsEachOnce(kFontFields));
+
+template <class TOptions, std::size_t N>
+TOptions Load(const TIniFile& ini, const std::array<TField<TOptions>, N>& fields) {
+    std::array<const TField<TOptions>*, N> inReadingOrder;
+    for (const TField<TOptions>& field : fields)
+        inReadingOrder[std::size_t(field.ReadAt)] = &field;
+    const TOptions defaults;
+    TOptions options;
+    for (const TField<TOptions>* field : inReadingOrder) {
+        const char* section = field->Section;
+        const char* key = field->Key;
+        std::visit(
+            [&](auto member) {
+                using T = std::remove_reference_t<decltype(options.*member)>;
+                const T def = defaults.*member;
+                if constexpr (std::is_same_v<T, std::string>)
+                    options.*member = ini.ReadString(section, key, def);
+                else if constexpr (std::is_same_v<T, bool>)
+                    options.*member = ini.ReadBool(section, key, def);
+                else
+                    options.*member = T(field->Clean(ini.ReadInteger(section, key, int(def)), int(def)));
+            },
+            field->Value);
+    }
+    return options;
 }
 
-void WriteColor(TIniFile& ini, const char* section, const char* key, TColor color) {
-    ini.WriteInteger(section, key, int(color));
-}
-
-int ReadSize(const TIniFile& ini, const char* key, int def) {
-    const int size = ini.ReadInteger(kOptions, key, def);
-    return size < 1 ? def : size;
+template <class TOptions, std::size_t N>
+void Save(TIniFile& ini, const TOptions& options, const std::array<TField<TOptions>, N>& fields) {
+    for (const TField<TOptions>& field : fields)
+        std::visit(
+            [&](auto member) {
+                const auto& value = options.*member;
+                using T = std::remove_cvref_t<decltype(value)>;
+                if constexpr (std::is_same_v<T, std::string>)
+                    ini.WriteString(field.Section, field.Key, value);
+                else if constexpr (std::is_same_v<T, bool>)
+                    ini.WriteBool(field.Section, field.Key, value);
+                else
+                    ini.WriteInteger(field.Section, field.Key, int(value));
+            },
+            field.Value);
 }
 
 } // namespace
@@ -29,59 +144,17 @@ int ColorDepthOf(int stored) {
 }
 
 TPictureOptions LoadPictureOptions(const TIniFile& ini) {
-    const TPictureOptions d;
-    TPictureOptions o;
-    o.WidthPic = ReadSize(ini, "WidthPic", d.WidthPic);
-    o.HeightPic = ReadSize(ini, "HeightPic", d.HeightPic);
-    o.ActualStep = ini.ReadInteger(kOptions, "ActualStep", d.ActualStep);
-    o.StepX1 = ini.ReadInteger(kOptions, "StepX1", d.StepX1);
-    o.StepY1 = ini.ReadInteger(kOptions, "StepY1", d.StepY1);
-    o.StepX2 = ini.ReadInteger(kOptions, "StepX2", d.StepX2);
-    o.StepY2 = ini.ReadInteger(kOptions, "StepY2", d.StepY2);
-    o.StepX3 = ini.ReadInteger(kOptions, "StepX3", d.StepX3);
-    o.StepY3 = ini.ReadInteger(kOptions, "StepY3", d.StepY3);
-    o.BackgroundColor = ReadColor(ini, kOptions, "BackgroundColor", d.BackgroundColor);
-    o.TransparentColor = ReadColor(ini, kOptions, "TransparentColor", d.TransparentColor);
-    o.FillColor = ReadColor(ini, kOptions, "FillColor", d.FillColor);
-    o.ColorDepth = ColorDepthOf(ini.ReadInteger(kOptions, "ColorDepth", d.ColorDepth));
-    o.Transparency = ini.ReadBool(kOptions, "Transparency", d.Transparency);
-    return o;
+    return Load(ini, kOptionFields);
 }
 
-void SavePictureOptions(TIniFile& ini, const TPictureOptions& o) {
-    ini.WriteInteger(kOptions, "WidthPic", o.WidthPic);
-    ini.WriteInteger(kOptions, "HeightPic", o.HeightPic);
-    ini.WriteInteger(kOptions, "StepX1", o.StepX1);
-    ini.WriteInteger(kOptions, "StepY1", o.StepY1);
-    ini.WriteInteger(kOptions, "StepX2", o.StepX2);
-    ini.WriteInteger(kOptions, "StepY2", o.StepY2);
-    ini.WriteInteger(kOptions, "StepX3", o.StepX3);
-    ini.WriteInteger(kOptions, "StepY3", o.StepY3);
-    ini.WriteInteger(kOptions, "ActualStep", o.ActualStep);
-    WriteColor(ini, kOptions, "BackgroundColor", o.BackgroundColor);
-    WriteColor(ini, kOptions, "TransparentColor", o.TransparentColor);
-    WriteColor(ini, kOptions, "FillColor", o.FillColor);
-    ini.WriteBool(kOptions, "Transparency", o.Transparency);
-    ini.WriteInteger(kOptions, "ColorDepth", o.ColorDepth);
+void SavePictureOptions(TIniFile& ini, const TPictureOptions& options) {
+    Save(ini, options, kOptionFields);
 }
 
 TFontOptions LoadFontOptions(const TIniFile& ini) {
-    const TFontOptions d;
-    TFontOptions f;
-    f.FontName = ini.ReadString(kFont, "FontName", d.FontName);
-    f.FontSize = ini.ReadInteger(kFont, "FontSize", d.FontSize);
-    f.FontStyleB = ini.ReadBool(kFont, "FontStyleB", d.FontStyleB);
-    f.FontStyleI = ini.ReadBool(kFont, "FontStyleI", d.FontStyleI);
-    f.FontStyleU = ini.ReadBool(kFont, "FontStyleU", d.FontStyleU);
-    f.FontColor = ReadColor(ini, kFont, "FontColor", d.FontColor);
-    return f;
+    return Load(ini, kFontFields);
 }
 
-void SaveFontOptions(TIniFile& ini, const TFontOptions& f) {
-    ini.WriteString(kFont, "FontName", f.FontName);
-    ini.WriteInteger(kFont, "FontSize", f.FontSize);
-    ini.WriteBool(kFont, "FontStyleB", f.FontStyleB);
-    ini.WriteBool(kFont, "FontStyleI", f.FontStyleI);
-    ini.WriteBool(kFont, "FontStyleU", f.FontStyleU);
-    WriteColor(ini, kFont, "FontColor", f.FontColor);
+void SaveFontOptions(TIniFile& ini, const TFontOptions& font) {
+    Save(ini, font, kFontFields);
 }

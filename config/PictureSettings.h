@@ -6,10 +6,11 @@ class TIniFile;
 
 // The picture options and the insert-text font in the settings file's Options and Font sections.
 //
-// Values are mended only where a stored value would do harm: a picture size below 1 gives the
-// default size, a colour keeps its low 24 bits (so -1 cannot pose as "no colour"), and a colour
-// depth is judged by its low 8 bits, anything but 1, 4, 8, 16 or 24 giving 24. Steps, and the
-// active pair number, are kept as stored: the step commands and the snapping deal with them.
+// Values are mended only where a stored value would do harm: a picture size below 1, or a font
+// size outside 1 to 999, gives the default size; a colour keeps its low 24 bits (so -1 cannot pose
+// as "no colour"); a colour depth is judged by its low 8 bits, anything but 1, 4, 8, 16 or 24
+// giving 24. Steps, and the active pair number, are kept as stored: the step commands and the
+// snapping deal with them.
 TPictureOptions LoadPictureOptions(const TIniFile& ini);
 void SavePictureOptions(TIniFile& ini, const TPictureOptions& options);
 

@@ -12,12 +12,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+
 #ifndef TESSIMAP_VERSION
 #define TESSIMAP_VERSION ""
 #endif
 // The build sets these from its cache variables, so a packager changes them in one place.
 #ifndef TESSIMAP_MAKER
-#define TESSIMAP_MAKER "the Tessimap developers"
+#define TESSIMAP_MAKER "Tessimap developers"
 #endif
 #ifndef TESSIMAP_MAIL
 #define TESSIMAP_MAIL "tessimap@example.org"
@@ -102,17 +104,17 @@ void TAboutBox::FormCreate(const TLanguageTexts& texts) {
 
     Version = MakeLabel(texts.Text("AboutVer", "Version") + " " + QStringLiteral(TESSIMAP_VERSION), Panel1);
     Credit = MakeLabel(CreditLine(texts.Text("AboutAtr", "Author"), Czech_), Panel1);
+    License = MakeLabel(texts.Text("AboutLic", "Licensed under the GNU GPL, version 3 or later."), Panel1);
     Comments = MakeLabel(texts.Text("AboutCnt", "Contact") + ":", Panel1);
     Comments->setWordWrap(true);
     Label1 = MakeLink(MailAddress());
     Label2 = MakeLink(HomePage(Czech_));
 
     auto* grid = new QGridLayout(Panel1);
-    grid->addWidget(ProgramIcon, 0, 0, 6, 1, Qt::AlignTop);
+    grid->addWidget(ProgramIcon, 0, 0, 7, 1, Qt::AlignTop);
     int row = 0;
     for (QWidget* line :
-         {static_cast<QWidget*>(ProductName), static_cast<QWidget*>(Version), static_cast<QWidget*>(Credit),
-          static_cast<QWidget*>(Comments), static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2)})
+         std::initializer_list<QWidget*>{ProductName, Version, Credit, License, Comments, Label1, Label2})
         grid->addWidget(line, row++, 1);
     grid->setColumnStretch(1, 1);
     grid->setHorizontalSpacing(16);

@@ -7,7 +7,7 @@ class QPushButton;
 class TLanguageTexts;
 class TModal;
 
-// Help > About: the program's name, version and maker, and two links the desktop opens. Made
+// Help > About: the program's name, version, maker and licence, and two links the desktop opens. Made
 // for each showing, so its texts follow the language chosen at that moment.
 class TAboutBox : public QDialog {
   public:
@@ -28,6 +28,7 @@ class TAboutBox : public QDialog {
     QLabel* ProductName = nullptr;
     QLabel* Version = nullptr;
     QLabel* Credit = nullptr;
+    QLabel* License = nullptr;
     QLabel* Comments = nullptr;
     QLabel* Label1 = nullptr; // the mail link
     QLabel* Label2 = nullptr; // the home-page link

@@ -125,7 +125,7 @@ void TForm2::BuildControls() {
 }
 
 void TForm2::FormCreate(const TLanguageTexts& texts) {
-    const TPictureOptions current = CurrentOptions(Document_).Options;
+    const TPictureOptions current = Document_.CurrentOptions().Options;
     Panel1->SetColor(current.BackgroundColor);
     Panel2->SetColor(current.TransparentColor);
     Panel3->SetColor(current.FillColor);
@@ -179,7 +179,7 @@ void TForm2::showEvent(QShowEvent* event) {
 }
 
 void TForm2::ShowCurrentColorDepth() {
-    const int bits = Document_.Picture.BitsPerPixel();
+    const int bits = Document_.Picture().BitsPerPixel();
     ComboBox1->setCurrentIndex(0);
     for (int index = 1; index < int(std::size(DepthBits)); ++index)
         if (DepthBits[index] == bits) ComboBox1->setCurrentIndex(index);
@@ -192,7 +192,7 @@ int TForm2::ColorDepthChoice() const {
 
 void TForm2::ChooseColor(TColorPanel* panel) {
     // The colour dialog is titled with the panel's hint, so it says which colour it chooses.
-    const auto chosen = Document_.Modal.ChooseColor(panel->toolTip().toStdString(), panel->Color());
+    const auto chosen = Document_.Modal().ChooseColor(panel->toolTip().toStdString(), panel->Color());
     if (chosen) panel->SetColor(*chosen);
 }
 
@@ -217,13 +217,13 @@ void TForm2::UpDown2ChangingEx(bool up) {
 }
 
 void TForm2::StepOffset(QLineEdit* offset, const std::array<QLineEdit*, 3>& steps, int limit, bool up) {
-    const int pair = Document_.Options.ActualStep;
+    const int pair = Document_.Options().ActualStep;
     QString stepText = steps[std::size_t(pair == 2 || pair == 3 ? pair - 1 : 0)]->text();
     if (stepText.isEmpty()) stepText = "0";
     if (offset->text().isEmpty() || offset->text() == "-") TEditFilter::SetText(offset, "0");
     const std::optional<int> step = IntegerOf(stepText);
     if (!step) {
-        Document_.Modal.ShowError(InvalidIntegerText(stepText).toStdString());
+        Document_.Modal().ShowError(InvalidIntegerText(stepText).toStdString());
         return;
     }
     const long long value = offset->text().toLongLong() + (up ? *step : -(long long)*step);
@@ -232,7 +232,7 @@ void TForm2::StepOffset(QLineEdit* offset, const std::array<QLineEdit*, 3>& step
 }
 
 std::optional<TOptionsChange> TForm2::ReadOptions() {
-    TOptionsChange change = CurrentOptions(Document_);
+    TOptionsChange change = Document_.CurrentOptions();
     TPictureOptions& o = change.Options;
     const std::pair<QLineEdit*, int*> steps[] = {{EStepX1, &o.StepX1}, {EStepY1, &o.StepY1},
                                                  {EStepX2, &o.StepX2}, {EStepY2, &o.StepY2},
@@ -244,7 +244,7 @@ std::optional<TOptionsChange> TForm2::ReadOptions() {
         }
         const std::optional<int> value = IntegerOf(edit->text());
         if (!value) {
-            Document_.Modal.ShowError(InvalidIntegerText(edit->text()).toStdString());
+            Document_.Modal().ShowError(InvalidIntegerText(edit->text()).toStdString());
             edit->setFocus(Qt::OtherFocusReason);
             edit->selectAll();
             return std::nullopt;
@@ -271,7 +271,7 @@ std::optional<TOptionsChange> TForm2::ReadOptions() {
 void TForm2::OKButClick() {
     const std::optional<TOptionsChange> change = ReadOptions();
     if (!change) return;
-    ApplyOptions(Document_, *change);
+    Document_.ApplyOptions(*change);
     accept();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OptionsChange.h"
+#include "PictureDocument.h"
 
 #include <QDialog>
 

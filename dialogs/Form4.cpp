@@ -48,9 +48,9 @@ QToolButton* Toggle(QWidget* parent, const char* caption, void (QFont::*style)(b
 
 } // namespace
 
-TForm4::TForm4(TPictureDocument& document, TFontOptions& font, const TLanguageTexts& texts,
-               std::function<void()> paste, QWidget* parent)
-    : QDialog(parent), Document_(document), Font_(font), Paste_(std::move(paste)) {
+TForm4::TForm4(TPictureDocument& document, const TLanguageTexts& texts, std::function<void()> paste,
+               QWidget* parent)
+    : QDialog(parent), Document_(document), Font_(document.Font()), Paste_(std::move(paste)) {
     BuildControls();
     FormCreate(texts);
     FormShow();
@@ -106,7 +106,7 @@ void TForm4::FormCreate(const TLanguageTexts& texts) {
 }
 
 void TForm4::FormShow() {
-    SetBackground(Document_.Options.TransparentColor);
+    SetBackground(Document_.Options().TransparentColor);
     ComboBox1->addItems(QFontDatabase::families());
     // The stored name is shown even when no installed family has exactly that name: the font
     // system serves it with its nearest match.
@@ -157,40 +157,46 @@ void TForm4::ComboBox1Change(const QString& text) {
     // A name typed into the box is kept only once it names a listed family.
     const int listed = ComboBox1->findText(text, Qt::MatchFixedString);
     if (listed >= 0) Font_.FontName = ComboBox1->itemText(listed).toStdString();
+    KeepFont();
     ApplyFontStyle();
 }
 
 void TForm4::ComboBox2Change(const QString& text) {
     Font_.FontSize = SizeOf(text);
+    KeepFont();
     ApplyFontStyle();
 }
 
 void TForm4::BoldClick() {
     Font_.FontStyleB = Bold->isChecked();
+    KeepFont();
     ApplyFontStyle();
 }
 
 void TForm4::ItalicClick() {
     Font_.FontStyleI = Italic->isChecked();
+    KeepFont();
     ApplyFontStyle();
 }
 
 void TForm4::UnderlineClick() {
     Font_.FontStyleU = Underline->isChecked();
+    KeepFont();
     ApplyFontStyle();
 }
 
 void TForm4::Panel1DblClick() {
-    const auto chosen = Document_.Modal.ChooseColor(Panel1->toolTip().toStdString(), Panel1->Color());
+    const auto chosen = Document_.Modal().ChooseColor(Panel1->toolTip().toStdString(), Panel1->Color());
     if (!chosen) return;
     Panel1->SetColor(*chosen);
     Font_.FontColor = *chosen;
+    KeepFont();
     ApplyFontStyle();
 }
 
 // The background serves this insertion only; the next opening starts from the transparent colour.
 void TForm4::Memo1DblClick() {
-    if (const auto chosen = Document_.Modal.ChooseColor(BackgroundTitle_.toStdString(), Background_))
+    if (const auto chosen = Document_.Modal().ChooseColor(BackgroundTitle_.toStdString(), Background_))
         SetBackground(*chosen);
 }
 
@@ -226,7 +232,7 @@ QStringList TForm4::DisplayedLines() const {
 void TForm4::InsertButClick() {
     const QString sizeText = ComboBox2->currentText();
     if (!IntegerOf(sizeText)) {
-        Document_.Modal.ShowError(InvalidIntegerText(sizeText).toStdString());
+        Document_.Modal().ShowError(InvalidIntegerText(sizeText).toStdString());
         return;
     }
     const QFont font = TextFont(ComboBox1->currentText(), SizeOf(sizeText), Bold->isChecked(),
@@ -235,7 +241,7 @@ void TForm4::InsertButClick() {
     try {
         block = RenderTextBlock(DisplayedLines(), font, Panel1->Color(), Background_);
     } catch (const EOutOfMemory&) {
-        Document_.Modal.ShowMessage(Document_.WarningTitle, Document_.OutOfMemoryText);
+        Document_.Modal().ShowMessage(Document_.Texts().WarningTitle, Document_.Texts().OutOfMemoryText);
         return;
     }
     if (!block.isNull()) {
@@ -243,4 +249,8 @@ void TForm4::InsertButClick() {
         if (Paste_) Paste_();
     }
     accept();
+}
+
+void TForm4::KeepFont() {
+    Document_.SetFont(Font_);
 }

@@ -21,8 +21,8 @@ class TLanguageTexts;
 class TForm4 : public QDialog {
   public:
     // paste runs the window's Paste command once the block is on the clipboard.
-    TForm4(TPictureDocument& document, TFontOptions& font, const TLanguageTexts& texts,
-           std::function<void()> paste, QWidget* parent = nullptr);
+    TForm4(TPictureDocument& document, const TLanguageTexts& texts, std::function<void()> paste,
+           QWidget* parent = nullptr);
 
     QComboBox* ComboBox1 = nullptr; // font family
     QComboBox* ComboBox2 = nullptr; // size in points
@@ -55,9 +55,11 @@ class TForm4 : public QDialog {
     void FormShow();
     void ApplyFontStyle();
     void SetBackground(TColor color);
+    void KeepFont();
 
     TPictureDocument& Document_;
-    TFontOptions& Font_;
+    // The choices so far; each one is handed to the document as it is made.
+    TFontOptions Font_;
     std::function<void()> Paste_;
     TColor Background_ = clBlack;
     QString BackgroundTitle_; // the colour dialog's title when it chooses the background

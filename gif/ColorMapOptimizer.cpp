@@ -13,26 +13,48 @@ constexpr int MaxDistance = 3 * 255; // red + green + blue sums differ by at mos
 
 void TColorMapOptimizer::Optimize() {
     MakeHistograms();
+    Pack();
+    InstallTable();
+    Renumber();
+}
+
+TPackedColors TColorMapOptimizer::PackCounts(const TGIFColorMap& table,
+                                             const std::array<std::uint64_t, MaxGIFColors>& counts) {
+    TColorMapOptimizer optimizer;
+    auto histogram = std::make_unique<THistogram>(table);
+    histogram->AddCounts(counts);
+    optimizer.Histograms.push_back(std::move(histogram));
+    optimizer.Pack();
+
+    TPackedColors packed;
+    packed.Table.assign(optimizer.PackedTable.begin(), optimizer.PackedTable.begin() + optimizer.KeptCount);
+    for (const ColorTally* tally : optimizer.Histograms.front()->List)
+        packed.Translation[std::size_t(tally->SourceIndex)] = std::uint8_t(tally->TargetIndex);
+    // Pixels past the table were counted as entry 0 and go where it goes.
+    for (std::size_t p = std::size_t(table.Count()); p < MaxGIFColors; ++p)
+        packed.Translation[p] = packed.Translation[0];
+    return packed;
+}
+
+void TColorMapOptimizer::Pack() {
     for (auto& histogram : Histograms) {
         histogram->Prune();
         Combined.insert(Combined.end(), histogram->List.begin(), histogram->List.end());
     }
     MergeEqualColors();
     ChooseKeptColors();
-    InstallTable();
-    Renumber();
 }
 
 void TColorMapOptimizer::MakeHistograms() {
     TransparencyUsed = false;
-    if (Image.Header.ColorMap.Count() > 0) {
-        auto global = std::make_unique<THistogram>(Image.Header.ColorMap);
-        for (auto& subImage : Image.Images)
+    if (Image->Header.ColorMap.Count() > 0) {
+        auto global = std::make_unique<THistogram>(Image->Header.ColorMap);
+        for (auto& subImage : Image->Images)
             if (subImage->ColorMap.Count() == 0 && !subImage->Empty())
                 TransparencyUsed |= global->ProcessSubImage(*subImage);
         if (!global->SubImages.empty()) Histograms.push_back(std::move(global));
     }
-    for (auto& subImage : Image.Images) {
+    for (auto& subImage : Image->Images) {
         if (subImage->ColorMap.Count() == 0 || subImage->Empty()) continue;
         auto local = std::make_unique<THistogram>(subImage->ColorMap);
         TransparencyUsed |= local->ProcessSubImage(*subImage);
@@ -100,10 +122,10 @@ void TColorMapOptimizer::ChooseKeptColors() {
 }
 
 void TColorMapOptimizer::InstallTable() {
-    for (auto& subImage : Image.Images)
+    for (auto& subImage : Image->Images)
         subImage->ColorMap.Clear();
-    Image.Header.ColorMap.Assign({PackedTable.begin(), PackedTable.begin() + KeptCount});
-    Image.Header.ColorMap.Sorted = true;
+    Image->Header.ColorMap.Assign({PackedTable.begin(), PackedTable.begin() + KeptCount});
+    Image->Header.ColorMap.Sorted = true;
 }
 
 void TColorMapOptimizer::Renumber() {

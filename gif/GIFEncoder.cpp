@@ -24,6 +24,18 @@ std::vector<std::uint8_t> InterlacedRows(const std::uint8_t* data, int width, in
 
 void TGIFEncoder::Compress(TByteSink& destination, int bitsPerPixel, int colorLimit, const std::uint8_t* data,
                            bool interlaced, int width, int height) {
+    Begin(destination, bitsPerPixel, colorLimit);
+    if (data && width > 0 && height > 0) {
+        if (interlaced) {
+            Interlaced_ = InterlacedRows(data, width, height);
+            data = Interlaced_.data();
+        }
+        Feed(data, std::size_t(width) * std::size_t(height));
+    }
+    End(destination);
+}
+
+void TGIFEncoder::Begin(TByteSink& destination, int bitsPerPixel, int colorLimit) {
     BitsPerPixel = bitsPerPixel < SmallestCodeSize ? SmallestCodeSize : bitsPerPixel;
     ColorLimit = colorLimit;
     const std::uint8_t minimumCodeSize = std::uint8_t(BitsPerPixel);
@@ -37,16 +49,17 @@ void TGIFEncoder::Compress(TByteSink& destination, int bitsPerPixel, int colorLi
     BitBuffer = 0;
     BitCount = 0;
     Writer.emplace(destination);
+}
 
-    if (data && width > 0 && height > 0) {
-        PixelsLeft = std::size_t(width) * std::size_t(height);
-        if (interlaced) {
-            Interlaced_ = InterlacedRows(data, width, height);
-            data = Interlaced_.data();
-        }
-        Pixels = data;
-        CompressLoop();
-    }
+void TGIFEncoder::Feed(const std::uint8_t* pixels, std::size_t count) {
+    if (count == 0) return;
+    Pixels = pixels;
+    PixelsLeft = count;
+    CompressLoop();
+}
+
+void TGIFEncoder::End(TByteSink& destination) {
+    FinishPixels();
     WriteCode(EndCode);
     FlushBits();
     Writer->Finish();

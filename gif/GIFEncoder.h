@@ -19,10 +19,20 @@ class TGIFEncoder {
     void Compress(TByteSink& destination, int bitsPerPixel, int colorLimit, const std::uint8_t* data,
                   bool interlaced, int width, int height);
 
+    // The same in pieces, for pixels that arrive a row at a time: Begin, Feed the pixels in
+    // order (any number of calls), End. The bytes are those Compress writes for the whole.
+    void Begin(TByteSink& destination, int bitsPerPixel, int colorLimit);
+    void Feed(const std::uint8_t* pixels, std::size_t count);
+    void End(TByteSink& destination);
+
   protected:
     virtual void WriteCode(unsigned code) = 0;
     virtual void Clear() = 0;
+    // Compresses count more pixels (count > 0) from Pixels; the string in progress carries over
+    // to the next call.
     virtual void CompressLoop() = 0;
+    // Writes the code of the string in progress, if any pixel came.
+    virtual void FinishPixels() = 0;
 
     // At most 7 bits wait between codes, so 12 more always fit the 32-bit buffer.
     void PackCode(unsigned code) {

@@ -1,33 +1,99 @@
 #include "GifExport.h"
 
 #include "ByteSink.h"
+#include "ColorMapOptimizer.h"
+#include "ConvertedRows.h"
 #include "GifErrors.h"
 #include "GifImage.h"
+#include "GifTrailer.h"
+#include "OwnColorRows.h"
 
 #include <new>
+#include <numeric>
 
 namespace {
+
 constexpr int MaxSide = 65535; // the 16-bit width and height fields of a GIF
+
+// The first pass: how many pixels use each index.
+std::array<std::uint64_t, MaxGIFColors> CountIndices(TRowSource& rows) {
+    std::array<std::uint64_t, MaxGIFColors> counts{};
+    const std::size_t width = std::size_t(rows.Width());
+    rows.Rewind(TRowOrder::TopFirst);
+    for (int y = 0; y < rows.Height(); ++y) {
+        const std::uint8_t* row = rows.NextRow();
+        for (std::size_t x = 0; x < width; ++x)
+            ++counts[row[x]];
+    }
+    return counts;
+}
+
 } // namespace
 
-void ExportGif(const TBitmap& picture, TByteSink& sink) {
-    if (picture.Empty()) throw GIFException("The picture has no pixels to export");
-    if (picture.Width() > MaxSide || picture.Height() > MaxSide)
+void WriteGifRows(TRowSource& rows, TByteSink& sink) {
+    if (rows.Width() <= 0 || rows.Height() <= 0) throw GIFException("The picture has no pixels to export");
+    if (rows.Width() > MaxSide || rows.Height() > MaxSide)
         throw GIFException("A GIF image cannot be larger than 65535 x 65535 pixels");
 
+    TGIFImage image;
+    TGIFSubImage& subImage = image.AddSubImage();
+    subImage.Width = std::uint16_t(rows.Width());
+    subImage.Height = std::uint16_t(rows.Height());
+    image.FitScreenTo(subImage);
+    std::vector<TGIFColor> colors;
+    for (const TRGBQuad& entry : rows.ColorTable())
+        if (colors.size() < std::size_t(MaxGIFColors)) colors.push_back({entry.Red, entry.Green, entry.Blue});
+    subImage.ColorMap.Assign(colors);
+
+    std::array<std::uint8_t, MaxGIFColors> translation;
+    if (subImage.ColorMap.Count() > 0) {
+        const TPackedColors packed = TColorMapOptimizer::PackCounts(subImage.ColorMap, CountIndices(rows));
+        subImage.ColorMap.Clear();
+        image.Header.ColorMap.Assign(packed.Table);
+        image.Header.ColorMap.Sorted = true;
+        translation = packed.Translation;
+    } else {
+        // No table to pack: the indices stay, and the encoder refuses those it cannot write.
+        std::iota(translation.begin(), translation.end(), std::uint8_t(0));
+    }
+
+    image.Header.SaveToSink(sink);
+    subImage.SaveRowsToSink(sink, rows, translation);
+    TGIFTrailer(image).SaveToSink(sink);
+}
+
+void ExportGif(TRowSource& picture, TByteSink& sink) {
     try {
-        TGIFImage image;
-        if (picture.PixelFormat() == TPixelFormat::pf8bit) {
-            // Already 8 bits with its own table: nothing to convert, so no copy is needed.
-            image.Assign(picture);
-        } else {
-            image.Assign(picture.Converted(TPixelFormat::pf8bit));
-        }
-        image.PackColorTables();
-        image.SaveToSink(sink);
+        TConvertedRows eightBit(picture, TPixelFormat::pf8bit);
+        WriteGifRows(eightBit, sink);
     } catch (const std::bad_alloc&) {
         throw EOutOfMemory();
     }
+}
+
+void ExportGif(const TBitmap& picture, TByteSink& sink) {
+    TBitmapRows rows(picture);
+    ExportGif(rows, sink);
+}
+
+TOwnColors ExportGifExact(TRowSource& picture, TByteSink& sink) {
+    try {
+        TOwnColorRows own(picture);
+        WriteGifRows(own, sink);
+        return own.Colors();
+    } catch (const std::bad_alloc&) {
+        throw EOutOfMemory();
+    }
+}
+
+TOwnColors ExportGifExactFile(TRowSource& picture, const std::string& path) {
+    TOwnColors colors;
+    WriteFileSafely(path, [&](TByteSink& sink) { colors = ExportGifExact(picture, sink); });
+    return colors;
+}
+
+void ExportGifFile(TRowSource& picture, const std::string& path) {
+    WriteFileSafely(path, [&](TByteSink& sink) { ExportGif(picture, sink); });
 }
 
 void ExportGifFile(const TBitmap& picture, const std::string& path) {

@@ -6,6 +6,7 @@
 #include "GifExtension.h"
 #include "GifImage.h"
 #include "LZWEncoder.h"
+#include "RowSource.h"
 
 #include <cstring>
 #include <new>
@@ -78,12 +79,7 @@ TGIFVersion TGIFSubImage::Version() const {
     return ColorMap.Sorted || !Extensions.Empty() ? TGIFVersion::gv89a : TGIFVersion::gv87a;
 }
 
-void TGIFSubImage::SaveToSink(TByteSink& sink) {
-    Extensions.SaveToSink(sink);
-    if (Empty()) return;
-    // The encoder reads Width x Height bytes; a buffer cut shorter must not be read past.
-    if (Data.size() < std::size_t(Width) * Height) throw GIFException("Image data is smaller than the image");
-
+void TGIFSubImage::WriteDescriptor(TByteSink& sink, int& bitsPerPixel, int& colorLimit) {
     if (ColorMap.Count() == 0) {
         PackedFields &= KeptWithoutLocalTable;
     } else {
@@ -104,7 +100,6 @@ void TGIFSubImage::SaveToSink(TByteSink& sink) {
     sink.Write(descriptor, sizeof descriptor);
     ColorMap.SaveToSink(sink);
 
-    int bitsPerPixel, colorLimit;
     if (ColorMap.Count() > 0) {
         bitsPerPixel = ColorMap.BitsPerPixel();
         colorLimit = ColorMap.Count();
@@ -112,7 +107,40 @@ void TGIFSubImage::SaveToSink(TByteSink& sink) {
         bitsPerPixel = Image.BitsPerPixel();
         colorLimit = 1 << bitsPerPixel;
     }
+}
+
+void TGIFSubImage::SaveToSink(TByteSink& sink) {
+    Extensions.SaveToSink(sink);
+    if (Empty()) return;
+    // The encoder reads Width x Height bytes; a buffer cut shorter must not be read past.
+    if (Data.size() < std::size_t(Width) * Height) throw GIFException("Image data is smaller than the image");
+
+    int bitsPerPixel = 0, colorLimit = 0;
+    WriteDescriptor(sink, bitsPerPixel, colorLimit);
     TLZWEncoder encoder;
     encoder.Compress(sink, bitsPerPixel, colorLimit, Data.data(), (PackedFields & InterlaceFlag) != 0, Width,
                      Height);
+}
+
+void TGIFSubImage::SaveRowsToSink(TByteSink& sink, TRowSource& rows,
+                                  const std::array<std::uint8_t, MaxGIFColors>& translation) {
+    if (rows.PixelFormat() != TPixelFormat::pf8bit || rows.Width() != Width || rows.Height() != Height)
+        throw GIFException("Only rows of 8 bits per pixel and of the image's size can become a GIF image");
+    if (PackedFields & InterlaceFlag) throw GIFException("Interlaced rows cannot be written as they come");
+    Extensions.SaveToSink(sink);
+    if (Width == 0 || Height == 0) return;
+
+    int bitsPerPixel = 0, colorLimit = 0;
+    WriteDescriptor(sink, bitsPerPixel, colorLimit);
+    std::vector<std::uint8_t> renumbered(Width);
+    TLZWEncoder encoder;
+    encoder.Begin(sink, bitsPerPixel, colorLimit);
+    rows.Rewind(TRowOrder::TopFirst);
+    for (int y = 0; y < Height; ++y) {
+        const std::uint8_t* row = rows.NextRow();
+        for (std::size_t x = 0; x < renumbered.size(); ++x)
+            renumbered[x] = translation[row[x]];
+        encoder.Feed(renumbered.data(), renumbered.size());
+    }
+    encoder.End(sink);
 }

@@ -4,10 +4,12 @@
 #include "GifItem.h"
 #include "GifList.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
 class TBitmap;
+class TRowSource;
 class TGIFGraphicControlExtension;
 
 // One image of a GIF file: its descriptor, local colour table, extensions and index buffer.
@@ -37,6 +39,12 @@ class TGIFSubImage : public TGIFItem {
     TGIFVersion Version() const override;
     void SaveToSink(TByteSink& sink) override;
 
+    // Writes the sub-image as SaveToSink does, but takes its pixels from 8-bit rows, top row
+    // first, each index renumbered through translation, instead of from the index buffer; the
+    // width and height must be set and the index buffer empty.
+    void SaveRowsToSink(TByteSink& sink, TRowSource& rows,
+                        const std::array<std::uint8_t, MaxGIFColors>& translation);
+
     std::uint16_t Left = 0;
     std::uint16_t Top = 0;
     std::uint16_t Width = 0;
@@ -46,4 +54,8 @@ class TGIFSubImage : public TGIFItem {
     TGIFExtensionList Extensions;
     // Width x Height colour indices, top row first, no padding.
     std::vector<std::uint8_t> Data;
+
+  private:
+    // Writes the image descriptor and the local table; gives the LZW code size and colour limit.
+    void WriteDescriptor(TByteSink& sink, int& bitsPerPixel, int& colorLimit);
 };

@@ -37,32 +37,44 @@ bool THistogram::ProcessSubImage(TGIFSubImage& subImage) {
         counts[transparentIndex] = 0;
     }
 
-    const unsigned entries = unsigned(Tallies.size());
-    bool beyondTable = false;
-    for (unsigned p = entries; p < MaxGIFColors; ++p)
-        beyondTable |= counts[p] > 0;
-    if (beyondTable) {
+    if (FoldBeyondTable(counts)) {
+        const unsigned entries = unsigned(Tallies.size());
         for (std::uint8_t& pixel : subImage.Data)
             if (pixel >= entries && !(transparent && pixel == transparentIndex)) pixel = 0;
-        for (unsigned p = entries; p < MaxGIFColors; ++p) {
-            counts[0] += counts[p];
-            counts[p] = 0;
-        }
     }
-
-    // A count that would pass the 32-bit limit stays at the limit rather than stopping the
-    // count: a colour left uncounted would be dropped from the table and its pixels repainted.
-    constexpr std::uint64_t MaxCount = std::numeric_limits<std::int32_t>::max();
-    for (unsigned p = 0; p < entries; ++p) {
-        const std::uint64_t total = std::uint64_t(Tallies[p].UseCount) + counts[p];
-        Tallies[p].UseCount = std::int32_t(total > MaxCount ? MaxCount : total);
-    }
+    AddToTallies(counts);
 
     if (transparent && !seen) {
         subImage.GraphicControlExtension->TransparentColorIndex = 0;
         subImage.GraphicControlExtension->Transparent = false;
     }
     return seen;
+}
+
+void THistogram::AddCounts(std::array<std::uint64_t, MaxGIFColors> counts) {
+    FoldBeyondTable(counts);
+    AddToTallies(counts);
+}
+
+bool THistogram::FoldBeyondTable(std::array<std::uint64_t, MaxGIFColors>& counts) const {
+    const unsigned entries = unsigned(Tallies.size());
+    bool beyondTable = false;
+    for (unsigned p = entries; p < MaxGIFColors; ++p) {
+        beyondTable |= counts[p] > 0;
+        counts[0] += counts[p];
+        counts[p] = 0;
+    }
+    return beyondTable;
+}
+
+void THistogram::AddToTallies(const std::array<std::uint64_t, MaxGIFColors>& counts) {
+    // A count that would pass the 32-bit limit stays at the limit rather than stopping the
+    // count: a colour left uncounted would be dropped from the table and its pixels repainted.
+    constexpr std::uint64_t MaxCount = std::numeric_limits<std::int32_t>::max();
+    for (unsigned p = 0; p < unsigned(Tallies.size()); ++p) {
+        const std::uint64_t total = std::uint64_t(Tallies[p].UseCount) + counts[p];
+        Tallies[p].UseCount = std::int32_t(total > MaxCount ? MaxCount : total);
+    }
 }
 
 int THistogram::Prune() {

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "ColorTally.h"
+#include "GifColorMap.h"
+
+#include <array>
+#include <cstdint>
 
 #include <vector>
 
@@ -19,6 +23,10 @@ class THistogram {
     // False for an empty sub-image (not counted) and when no transparent pixel was seen.
     bool ProcessSubImage(TGIFSubImage& subImage);
 
+    // Adds pixels counted elsewhere by index (a picture read a row at a time, no transparency).
+    // Indices past the table count as entry 0, where the packing puts their pixels.
+    void AddCounts(std::array<std::uint64_t, MaxGIFColors> counts);
+
     // Sorts the tallies by use, most used first, and drops the unused ones (their count
     // becomes -1). Returns the number of used entries.
     int Prune();
@@ -29,4 +37,9 @@ class THistogram {
     // All tallies in table order at first; after Prune only the used ones, by use.
     std::vector<ColorTally*> List;
     std::vector<TGIFSubImage*> SubImages;
+
+  private:
+    // Indices past the table become entry 0; true when there were any.
+    bool FoldBeyondTable(std::array<std::uint64_t, MaxGIFColors>& counts) const;
+    void AddToTallies(const std::array<std::uint64_t, MaxGIFColors>& counts);
 };

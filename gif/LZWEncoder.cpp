@@ -44,14 +44,18 @@ void TLZWEncoder::CompressLoop() {
 
 template <bool CheckLimit> void TLZWEncoder::Run() {
     constexpr std::uint32_t Found = 0x100; // marks a LastChild_ entry in use
-    // The table is already empty when the encoder is made; Clear empties it again anyway.
-    Clear();
     const std::uint8_t* pixel = Pixels;
     const std::uint8_t* const end = Pixels + PixelsLeft;
     const unsigned limit = unsigned(ColorLimit);
 
-    if (CheckLimit && *pixel >= limit) ColorNotInTable();
-    unsigned current = *pixel++;
+    if (!Started_) {
+        // The table is already empty when the encoder is made; Clear empties it again anyway.
+        Clear();
+        if (CheckLimit && *pixel >= limit) ColorNotInTable();
+        Current_ = *pixel++;
+        Started_ = true;
+    }
+    unsigned current = Current_;
     for (; pixel != end; ++pixel) {
         const unsigned value = *pixel;
         if (CheckLimit && value >= limit) ColorNotInTable();
@@ -79,7 +83,13 @@ template <bool CheckLimit> void TLZWEncoder::Run() {
         }
         current = value;
     }
-    CurrentCode = std::int16_t(current);
-    WriteCode(current);
+    Current_ = current;
     PixelsLeft = 0;
+}
+
+void TLZWEncoder::FinishPixels() {
+    if (!Started_) return;
+    CurrentCode = std::int16_t(Current_);
+    WriteCode(Current_);
+    Started_ = false;
 }

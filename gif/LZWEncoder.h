@@ -14,6 +14,7 @@ class TLZWEncoder final : public TGIFEncoder {
     void WriteCode(unsigned code) override;
     void Clear() override;
     void CompressLoop() override;
+    void FinishPixels() override;
 
   private:
     static constexpr int MaxCodeWidth = 12;
@@ -25,6 +26,8 @@ class TLZWEncoder final : public TGIFEncoder {
     // WriteCode without the virtual call, for the loop.
     void Emit(unsigned code);
 
+    bool Started_ = false; // the first pixel has come and the table is cleared
+    unsigned Current_ = 0; // the code of the string in progress
     std::int16_t CurrentCode = 0;
     std::int16_t NextCode = 0;
     THashTable HashTable;

@@ -3,6 +3,7 @@
 #include "BmpLayout.h"
 #include "ByteSink.h"
 #include "Errors.h"
+#include "RowSource.h"
 
 #include <algorithm>
 #include <vector>
@@ -19,21 +20,21 @@ std::uint32_t SizeField(std::uint64_t size) {
 
 // The 12-byte core header has 16-bit sizes and knows only 1, 4, 8 and 24 bits per pixel; a
 // picture it cannot describe is written with the 40-byte header instead.
-bool CoreHeaderFits(const TBitmap& bitmap) {
-    const int bits = bitmap.BitsPerPixel();
+bool CoreHeaderFits(const TRowSource& bitmap) {
+    const int bits = BitsOfPixelFormat(bitmap.PixelFormat());
     return bitmap.Width() <= 0xFFFF && bitmap.Height() <= 0xFFFF && (bits <= 8 || bits == 24);
 }
 
-void WriteRows(const TBitmap& bitmap, TByteSink& sink, bool topDown) {
-    for (int i = 0; i < bitmap.Height(); ++i) {
-        const int y = topDown ? i : bitmap.Height() - 1 - i;
-        sink.Write(bitmap.ScanLine(y), bitmap.RowBytes());
-    }
+void WriteRows(TRowSource& bitmap, TByteSink& sink, bool topDown) {
+    const std::size_t rowBytes = bitmap.RowBytes();
+    bitmap.Rewind(topDown ? TRowOrder::TopFirst : TRowOrder::BottomFirst);
+    for (int i = 0; i < bitmap.Height(); ++i)
+        sink.Write(bitmap.NextRow(), rowBytes);
 }
 
 // The OS/2 layout: 12-byte header, 3-byte colour entries, always bottom-up.
-void WriteCoreLayout(const TBitmap& bitmap, TByteSink& sink) {
-    const int bits = bitmap.BitsPerPixel();
+void WriteCoreLayout(TRowSource& bitmap, TByteSink& sink) {
+    const int bits = BitsOfPixelFormat(bitmap.PixelFormat());
     const std::size_t entries = bits <= 8 ? std::size_t(1) << bits : 0;
     const std::uint64_t pixelBytes = std::uint64_t(bitmap.RowBytes()) * std::uint64_t(bitmap.Height());
     const std::uint32_t offset = std::uint32_t(FileHeaderSize + CoreHeaderSize + 3 * entries);
@@ -62,22 +63,27 @@ void WriteCoreLayout(const TBitmap& bitmap, TByteSink& sink) {
 } // namespace
 
 void WriteBitmap(const TBitmap& bitmap, TByteSink& sink) {
-    if (bitmap.Empty()) return; // a bitmap without pixels is an empty file
-    if (bitmap.FileLayout.CoreHeader && CoreHeaderFits(bitmap)) {
+    TBitmapRows rows(bitmap);
+    WriteBitmapRows(rows, bitmap.FileLayout, sink);
+}
+
+void WriteBitmapRows(TRowSource& bitmap, const TBmpFileLayout& layout, TByteSink& sink) {
+    if (bitmap.Width() <= 0 || bitmap.Height() <= 0) return; // a bitmap without pixels is an empty file
+    if (layout.CoreHeader && CoreHeaderFits(bitmap)) {
         WriteCoreLayout(bitmap, sink);
         return;
     }
 
-    const int bits = bitmap.BitsPerPixel();
+    const int bits = BitsOfPixelFormat(bitmap.PixelFormat());
     const TPixelFormat format = bitmap.PixelFormat();
     const bool bitFields =
-        format == TPixelFormat::pf16bit || (format == TPixelFormat::pf32bit && bitmap.FileLayout.BitFields);
+        format == TPixelFormat::pf16bit || (format == TPixelFormat::pf32bit && layout.BitFields);
     const auto& table = bitmap.ColorTable();
     const std::size_t entries = std::min<std::size_t>(table.size(), 256);
     const std::uint64_t pixelBytes = std::uint64_t(bitmap.RowBytes()) * std::uint64_t(bitmap.Height());
     const std::size_t headerPart = InfoHeaderSize + (bitFields ? MaskBytes : 0) + 4 * entries;
     const std::uint64_t fileSize = FileHeaderSize + headerPart + pixelBytes;
-    const bool topDown = bitmap.FileLayout.TopDown;
+    const bool topDown = layout.TopDown;
 
     std::vector<std::uint8_t> head(FileHeaderSize + headerPart, 0);
     Put16(&head[0], Signature);
@@ -92,10 +98,10 @@ void WriteBitmap(const TBitmap& bitmap, TByteSink& sink) {
     Put16(info + 14, std::uint32_t(bits));
     Put32(info + 16, bitFields ? BI_BITFIELDS : BI_RGB);
     Put32(info + 20, SizeField(pixelBytes));
-    Put32(info + 24, std::uint32_t(bitmap.FileLayout.XPelsPerMeter));
-    Put32(info + 28, std::uint32_t(bitmap.FileLayout.YPelsPerMeter));
+    Put32(info + 24, std::uint32_t(layout.XPelsPerMeter));
+    Put32(info + 28, std::uint32_t(layout.YPelsPerMeter));
     Put32(info + 32, std::uint32_t(entries));
-    Put32(info + 36, bitmap.FileLayout.ClrImportant);
+    Put32(info + 36, layout.ClrImportant);
 
     std::uint8_t* next = info + InfoHeaderSize;
     if (bitFields) {

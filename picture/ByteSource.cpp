@@ -83,3 +83,16 @@ std::size_t TFileSource::Read(void* data, std::size_t size) {
     Position_ += done;
     return done;
 }
+
+std::size_t TFileSource::ReadAt(std::uint64_t offset, void* data, std::size_t size) const {
+    auto* out = static_cast<std::uint8_t*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(Fd_, out + done, size - done, off_t(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw EReadError();
+        if (got == 0) break;
+        done += std::size_t(got);
+    }
+    return done;
+}

@@ -46,6 +46,10 @@ class TFileSource : public TByteSource {
     std::size_t Read(void* data, std::size_t size) override;
     std::uint64_t Remaining() const override { return Size_ - Position_; }
     std::uint64_t Position() const override { return Position_; }
+    std::uint64_t Size() const { return Size_; }
+    // Reads up to size bytes at an offset from the start, apart from the reading in sequence;
+    // returns how many were there. EReadError when the device fails.
+    std::size_t ReadAt(std::uint64_t offset, void* data, std::size_t size) const;
 
   private:
     std::size_t Fill(std::uint8_t* data, std::size_t size);

@@ -45,3 +45,15 @@ class EOutOfMemory : public EPictureError {
   public:
     EOutOfMemory() : EPictureError("Out of memory") {}
 };
+
+// A file whose pixel data ends before its last row: how many rows it holds. The editor opens
+// such a file with the missing rows zero; a conversion from file to file refuses it.
+class ETruncatedPixels : public EPictureError {
+  public:
+    ETruncatedPixels(int rowsRead, int height)
+        : EPictureError("the pixel data ends after " + std::to_string(rowsRead) + " of " +
+                        std::to_string(height) + " rows"),
+          RowsRead(rowsRead), Height(height) {}
+    int RowsRead;
+    int Height;
+};

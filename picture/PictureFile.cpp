@@ -6,9 +6,7 @@
 #include <system_error>
 
 TBitmap OpenPictureForEditing(const std::string& path) {
-    TBitmap picture = LoadBitmapFromFile(path);
-    if (BitsOfPixelFormat(picture.PixelFormat()) == 32) picture.SetPixelFormat(TPixelFormat::pf24bit);
-    return picture;
+    return LoadBitmapFromFile(path, TBmpReadDepth::Editing);
 }
 
 std::string WithExtension(const std::string& path, const std::string& extension) {

@@ -3,9 +3,11 @@
 #include "ChunkIHDR.h"
 #include "Errors.h"
 #include "IdatStream.h"
+#include "IndexPacking.h"
 #include "MemoryGuard.h"
 #include "PngFormat.h"
 #include "PngObject.h"
+#include "RowSource.h"
 #include "ScanlineFilter.h"
 
 #include <array>
@@ -35,11 +37,13 @@ namespace {
 
 // How a row of the image buffer becomes PNG samples.
 enum class TRowEncoding {
-    Copy,    // palette indices or grey values, packed as the buffer keeps them
-    BGRToRGB // the buffer's blue, green, red become red, green, blue
+    Copy,        // palette indices or grey values, packed as the buffer keeps them
+    BGRToRGB,    // the buffer's blue, green, red become red, green, blue
+    PackIndices, // 8-bit palette indices packed to the header's smaller depth
 };
 
 TRowEncoding EncodingFor(const TChunkIHDR& header) {
+    if (header.PacksIndices() && header.BitDepth < 8) return TRowEncoding::PackIndices;
     const bool packed = header.BitDepth == 1 || header.BitDepth == 4 || header.BitDepth == 8;
     if ((header.ColorType == PngFormat::ColorTypePalette || header.ColorType == PngFormat::ColorTypeGrey) &&
         packed && header.BufferBitsPerPixel() == header.BitDepth)
@@ -79,11 +83,17 @@ void TChunkIDAT::SaveToStream(TByteSink& sink) {
     if (encoding != TRowEncoding::Copy)
         for (auto& buffer : encoded)
             buffer = AllocateBytes(layout.RowBytes);
+    TRowSource* rows = header.ImageRows();
+    if (rows) rows->Rewind(TRowOrder::TopFirst);
     for (std::uint32_t y = 0; y < header.Height; ++y) {
-        const std::uint8_t* row = header.ImageRow(y);
+        const std::uint8_t* row = rows ? rows->NextRow() : header.ImageRow(y);
         if (encoding == TRowEncoding::BGRToRGB) {
             std::uint8_t* to = encoded[y & 1].data();
             EncodeRGB(row, to, layout.RowBytes);
+            row = to;
+        } else if (encoding == TRowEncoding::PackIndices) {
+            std::uint8_t* to = encoded[y & 1].data();
+            PackIndices(row, int(header.Width), header.BitDepth, to);
             row = to;
         }
         const TRowFilter::TFiltered filtered = filter.FilterRow(row);

@@ -4,6 +4,7 @@
 #include "MemoryGuard.h"
 #include "PngFormat.h"
 #include "PngObject.h"
+#include "RowSource.h"
 
 #include <string>
 
@@ -51,6 +52,8 @@ void TChunkIHDR::ChooseLayout() {
     Pixels_.shrink_to_fit();
     Top_ = nullptr;
     Step_ = 0;
+    Rows_ = nullptr;
+    PacksIndices_ = false;
     BufferBits_ = 0;
     Stride_ = 0;
     const int bits = BufferBitsFor(ColorType, BitDepth);
@@ -73,6 +76,23 @@ void TChunkIHDR::BorrowImageRows(const std::uint8_t* top, std::ptrdiff_t step) {
     ChooseLayout();
     Top_ = top;
     Step_ = step;
+}
+
+void TChunkIHDR::UseImageRows(TRowSource& rows) {
+    ChooseLayout();
+    if (BitsOfPixelFormat(rows.PixelFormat()) != BufferBits_ || std::uint32_t(rows.Width()) != Width ||
+        std::uint32_t(rows.Height()) != Height)
+        throw EPictureError("PNG image rows do not fit the image header");
+    Rows_ = &rows;
+}
+
+void TChunkIHDR::UseIndexRows(TRowSource& rows) {
+    ChooseLayout();
+    if (ColorType != PngFormat::ColorTypePalette || rows.PixelFormat() != TPixelFormat::pf8bit ||
+        std::uint32_t(rows.Width()) != Width || std::uint32_t(rows.Height()) != Height)
+        throw EPictureError("PNG image rows do not fit the image header");
+    Rows_ = &rows;
+    PacksIndices_ = true;
 }
 
 void TChunkIHDR::SaveToStream(TByteSink& sink) {

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+class TRowSource;
+
 // The image header. Besides its fields it owns the image buffer that the image data chunks
 // compress: rows padded to four bytes and stored bottom row first, samples as a device-
 // independent bitmap keeps them (palette indices packed high bits first, or blue, green, red),
@@ -34,9 +36,22 @@ class TChunkIHDR : public TChunk {
     // outlive every write of the image. Zeroes the colour table like PrepareImageData.
     void BorrowImageRows(const std::uint8_t* top, std::ptrdiff_t step);
 
+    // Takes the rows from a row source, top row first, as they are written; its rows must have
+    // the buffer's bits per pixel and the header's size, and it must outlive every write.
+    // EPictureError when they do not fit. Zeroes the colour table like PrepareImageData.
+    void UseImageRows(TRowSource& rows);
+    TRowSource* ImageRows() const { return Rows_; }
+
+    // Takes 8-bit palette indices from a row source, top row first, and has them packed to the
+    // header's bit depth (1, 2, 4 or 8) as they are written: a palette of a few colours needs no
+    // more bits than its entries. EPictureError unless the header is of a palette and the rows
+    // fit it. Zeroes the colour table like PrepareImageData.
+    void UseIndexRows(TRowSource& rows);
+    bool PacksIndices() const { return PacksIndices_; }
+
     int BufferBitsPerPixel() const { return BufferBits_; }
     std::size_t RowStride() const { return Stride_; }
-    bool HasImageData() const { return Top_ != nullptr; }
+    bool HasImageData() const { return Top_ != nullptr || Rows_ != nullptr; }
 
     // Row y of the image counted from the top, in the own buffer, which holds it at Height - 1 - y.
     std::uint8_t* BufferRow(std::uint32_t y) {
@@ -60,5 +75,7 @@ class TChunkIHDR : public TChunk {
     std::vector<std::uint8_t> Pixels_;
     const std::uint8_t* Top_ = nullptr;
     std::ptrdiff_t Step_ = 0;
+    TRowSource* Rows_ = nullptr;
+    bool PacksIndices_ = false;
     std::array<TRGBQuad, 256> ColorTable_{};
 };

@@ -1,19 +1,50 @@
 #include "PngExport.h"
 
 #include "ByteSink.h"
+#include "ConvertedRows.h"
+#include "Errors.h"
+#include "OwnColorRows.h"
 #include "PngObject.h"
 
-void ExportPng(const TBitmap& picture, TByteSink& sink) {
+#include <new>
+
+void WritePngRows(TRowSource& rows, TByteSink& sink) {
     TPNGObject png;
-    // An 8-bit picture is its own 8-bit copy, table included; the others are converted on a
-    // scratch copy. Either way the rows are compressed where they are, not copied once more.
-    TBitmap scratch;
-    if (picture.PixelFormat() != TPixelFormat::pf8bit) scratch = picture.Converted(TPixelFormat::pf8bit);
-    const TBitmap& eightBit = picture.PixelFormat() == TPixelFormat::pf8bit ? picture : scratch;
-    png.AssignBitmap(eightBit, TPNGObject::TPixelUse::Borrow);
-    // The exported file never carries transparency, whatever the picture is marked.
-    png.RemoveTransparency();
+    png.AssignRows(rows);
     png.SaveToStream(sink);
+}
+
+void ExportPng(TRowSource& picture, TByteSink& sink) {
+    TConvertedRows eightBit(picture, TPixelFormat::pf8bit);
+    WritePngRows(eightBit, sink);
+}
+
+void ExportPng(const TBitmap& picture, TByteSink& sink) {
+    TBitmapRows rows(picture);
+    ExportPng(rows, sink);
+}
+
+TOwnColors ExportPngExact(TRowSource& picture, TByteSink& sink) {
+    try {
+        TOwnColorRows own(picture);
+        TPNGObject png;
+        png.AssignIndexRows(own);
+        png.SaveToStream(sink);
+        return own.Colors();
+    } catch (const std::bad_alloc&) {
+        // The colour tables are plain allocations; the user is told as for any picture too large.
+        throw EOutOfMemory();
+    }
+}
+
+TOwnColors ExportPngExactFile(TRowSource& picture, const std::string& path) {
+    TOwnColors colors;
+    WriteFileSafely(path, [&](TByteSink& sink) { colors = ExportPngExact(picture, sink); });
+    return colors;
+}
+
+void ExportPngFile(TRowSource& picture, const std::string& path) {
+    WriteFileSafely(path, [&](TByteSink& sink) { ExportPng(picture, sink); });
 }
 
 void ExportPngFile(const TBitmap& picture, const std::string& path) {

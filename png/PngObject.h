@@ -8,6 +8,7 @@
 class TBitmap;
 class TByteSink;
 class TChunkIHDR;
+class TRowSource;
 
 // A PNG image as its list of chunks, ready to be written.
 class TPNGObject {
@@ -31,6 +32,15 @@ class TPNGObject {
     enum class TPixelUse { Copy, Borrow };
     void AssignBitmap(const TBitmap& bitmap, TPixelUse use = TPixelUse::Copy);
 
+    // The same chunks for rows of 1, 4, 8 or 24 bits per pixel that are read as the image data is
+    // written: the source must outlive every write. Nothing is marked transparent.
+    void AssignRows(TRowSource& rows);
+
+    // The chunks for 8-bit rows whose colour table holds just the colours to write: a palette of
+    // exactly those entries, at the fewest bits per pixel that reach them (1, 2, 4 or 8), the
+    // indices packed to that depth as they are written. Nothing is marked transparent.
+    void AssignIndexRows(TRowSource& eightBitRows);
+
     // Takes out and frees the first tRNS chunk, if there is one.
     void RemoveTransparency();
 
@@ -38,4 +48,8 @@ class TPNGObject {
     void SaveToStream(TByteSink& sink);
 
     TChunkIHDR* Header() const;
+
+  private:
+    // A fresh list: IHDR filled in for the size and depth, PLTE, tRNS when asked, IDAT, IEND.
+    TChunkIHDR& StartChunks(int width, int height, int bits, bool transparent);
 };

@@ -4,49 +4,95 @@
 #include "PictureDocument.h"
 
 #include "Errors.h"
+#include "OwnColors.h"
+#include "PaletteMapper.h"
+#include "PictureEntry.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 
-TPictureDocument::TPictureDocument(TModal& modal, TDocumentHost& host) : Modal(modal), Host(host) {
+TPictureDocument::TPictureDocument(TModal& modal, TDocumentHost& host) : Modal_(modal), Host_(host) {
     // The document starts as the window does with no settings file: an empty picture of the
     // default size in the background colour.
-    Picture = TBitmap(Options.WidthPic, Options.HeightPic, TPixelFormat::pf24bit);
+    Picture_ = TBitmap(Options_.WidthPic, Options_.HeightPic, TPixelFormat::pf24bit);
     ApplyBackgroundColor();
-    Picture.FillRect(Bounds(0, 0, Options.WidthPic, Options.HeightPic));
+    Picture_.FillRect(Bounds(0, 0, Options_.WidthPic, Options_.HeightPic));
 }
 
 std::string TPictureDocument::Title() const {
-    if (CurrentFile.empty()) return "Tessimap";
-    return "Tessimap - " + std::filesystem::path(CurrentFile).filename().string();
+    if (Files_.Current.empty()) return "Tessimap";
+    return "Tessimap - " + std::filesystem::path(Files_.Current).filename().string();
 }
 
 void TPictureDocument::ApplyBackgroundColor() {
-    Picture.Brush.Color = Options.BackgroundColor;
-    Picture.Pen.Color = Options.BackgroundColor;
-    FloatingBitmap.Brush.Color = Options.BackgroundColor;
+    Picture_.Brush.Color = Options_.BackgroundColor;
+    Picture_.Pen.Color = Options_.BackgroundColor;
+    Float_.Bitmap.Brush.Color = Options_.BackgroundColor;
+}
+
+// The options' conversion to 8 bits with the switch on: one table counted from the picture, for
+// the picture and the floating image alike. Everything is converted before anything is replaced,
+// so running out of memory leaves the document and its history as they were. Only the options
+// dialog converts this way: a new picture at 8 bits keeps the halftone table, whose colours any
+// tile can use.
+bool TPictureDocument::ConvertToOwnColors() {
+    // The options' OK stamps a floating image first; one that somehow remains keeps the rule
+    // every other depth change follows.
+    if (Float_.Active) return SetColorDepth(8);
+    if (Picture_.PixelFormat() == TPixelFormat::pf8bit) return true;
+    try {
+        History_.Reserve();
+        const std::vector<TRGBQuad> table = OwnColorsOf(Picture_).Table;
+        TBitmap picture = ConvertedToTable(Picture_, table);
+        TBitmap floating = ConvertedToTable(Float_.Bitmap, table);
+        auto step = std::make_unique<TPictureEntry>(std::move(Picture_));
+        Picture_ = std::move(picture);
+        Float_.Bitmap = std::move(floating);
+        Record(std::move(step));
+    } catch (const EOutOfMemory&) {
+        ShowOutOfMemory();
+        return false;
+    } catch (const std::bad_alloc&) {
+        ShowOutOfMemory();
+        return false;
+    }
+    Host_.PictureResized();
+    return true;
 }
 
 bool TPictureDocument::SetColorDepth(int bits) {
     const auto format = PixelFormatOfBits(bits);
     if (!format) return true;
-    const bool pictureChanges = Picture.PixelFormat() != *format;
+    const bool pictureChanges = Picture_.PixelFormat() != *format;
     try {
-        Picture.SetPixelFormat(*format);
-        if (pictureChanges) Host.PictureResized();
-        if (Floating) {
+        if (pictureChanges) {
+            // The converted picture is made before the old one moves into the history, so the
+            // step costs no copy beyond the conversion's own.
+            History_.Reserve();
+            TBitmap converted = Picture_.Converted(*format);
+            auto step = std::make_unique<TPictureEntry>(std::move(Picture_));
+            Picture_ = std::move(converted);
+            Record(std::move(step));
+            Host_.PictureResized();
+        }
+        if (Float_.Active) {
             // The frame comes off first, so the pixels under it are converted too.
             RestoreFloatingEdges();
-            FloatingBitmap.SetPixelFormat(*format);
+            Float_.Bitmap.SetPixelFormat(*format);
             SaveFloatingEdges();
             DrawFloatingFrame();
-            Host.FloatingChanged();
+            Host_.FloatingChanged();
         } else {
-            FloatingBitmap.SetPixelFormat(*format);
+            Float_.Bitmap.SetPixelFormat(*format);
         }
-        UndoBitmap.SetPixelFormat(*format);
     } catch (const EOutOfMemory&) {
-        if (Floating) DrawFloatingFrame();
+        if (Float_.Active) DrawFloatingFrame();
+        ShowOutOfMemory();
+        return false;
+    } catch (const std::bad_alloc&) {
+        // The colour matcher of a palette depth is built with plain new.
+        if (Float_.Active) DrawFloatingFrame();
         ShowOutOfMemory();
         return false;
     }
@@ -54,37 +100,63 @@ bool TPictureDocument::SetColorDepth(int bits) {
 }
 
 bool TPictureDocument::ResizePicture(int width, int height, bool fill, int* oldWidth, int* oldHeight) {
-    if (Floating) StampFloating();
-    if (oldWidth) *oldWidth = Picture.Width() * ZoomFactor;
-    if (oldHeight) *oldHeight = Picture.Height() * ZoomFactor;
+    if (Float_.Active) StampFloating();
+    if (oldWidth) *oldWidth = Picture_.Width() * Zoom();
+    if (oldHeight) *oldHeight = Picture_.Height() * Zoom();
     bool resized = true;
     try {
-        Picture.SetSize(width, height);
-        if (fill) Picture.FillRect(Bounds(0, 0, width, height));
+        std::unique_ptr<THistoryEntry> step = KeepWholePicture();
+        Picture_.SetSize(width, height);
+        Record(std::move(step));
+        if (fill) Picture_.FillRect(Bounds(0, 0, width, height));
     } catch (const EOutOfMemory&) {
         ShowOutOfMemory();
         resized = false;
     }
-    Host.PictureResized();
+    Host_.PictureResized();
     return resized;
 }
 
+bool TPictureDocument::SizePicture(int width, int height, bool fill) {
+    try {
+        Picture_.SetSize(width, height);
+        if (fill) Picture_.FillRect(Bounds(0, 0, width, height));
+    } catch (const EOutOfMemory&) {
+        ShowOutOfMemory();
+        return false;
+    }
+    return true;
+}
+
 bool TPictureDocument::AskSaveChanges() {
-    Modified = false;
-    if (!Modal.AskYesNo(WarningTitle, SaveChangesText)) return true;
+    Modified_ = false;
+    if (!Modal_.AskYesNo(Texts_.WarningTitle, Texts_.SaveChangesText)) {
+        // The changes are given up, not saved: no step is the file's any more.
+        History_.ForgetSavePoint();
+        return true;
+    }
     if (Save()) return true;
     // The user asked to keep the picture: a cancelled dialog or a failed write stops the action.
-    Modified = true;
+    Modified_ = true;
     return false;
 }
 
+void TPictureDocument::ReportFailure(bool outOfMemory, const std::string& message) {
+    if (outOfMemory) {
+        ShowOutOfMemory();
+        return;
+    }
+    Host_.SetWaitCursor(false);
+    Modal_.ShowError(message);
+}
+
 void TPictureDocument::ShowOutOfMemory() {
-    Host.SetWaitCursor(false);
-    Modal.ShowMessage(WarningTitle, OutOfMemoryText);
+    Host_.SetWaitCursor(false);
+    Modal_.ShowMessage(Texts_.WarningTitle, Texts_.OutOfMemoryText);
 }
 
 void TPictureDocument::ReportPictureChanged(const TRect& area) {
-    const TRect inside{std::max(area.Left, 0), std::max(area.Top, 0), std::min(area.Right, Picture.Width()),
-                       std::min(area.Bottom, Picture.Height())};
-    if (!inside.IsEmpty()) Host.PictureChanged(inside.Left, inside.Top, inside.Right, inside.Bottom);
+    const TRect inside{std::max(area.Left, 0), std::max(area.Top, 0), std::min(area.Right, Picture_.Width()),
+                       std::min(area.Bottom, Picture_.Height())};
+    if (!inside.IsEmpty()) Host_.PictureChanged(inside.Left, inside.Top, inside.Right, inside.Bottom);
 }

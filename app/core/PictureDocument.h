@@ -1,10 +1,15 @@
 #pragma once
 
 #include "Bitmap.h"
+#include "DocumentState.h"
+#include "History.h"
 #include "Modal.h"
+#include "OptionsChange.h"
 #include "PictureOptions.h"
 
 #include <array>
+#include <cstdint>
+#include <memory>
 #include <string>
 
 class TLanguageTexts;
@@ -18,69 +23,37 @@ enum class TExportFormat { Gif, Png };
 // Which commands the 50 ms refresh enables.
 struct TCommandStates {
     bool Undo = false;
+    bool Redo = false;
     bool Paste = false;
     bool FloatingCommands = false; // Cut, Copy, Clear Selection, mirroring, rotation
     bool Export = false;           // Export to GIF and Export to PNG
 };
 
-// The picture document: every field and editing algorithm of the main window, without any
-// widget. Positions are in Image1 control pixels (picture pixels while ZoomFactor is 1), so
-// the window's scroll position enters only where a command depends on it (Paste).
+// The picture document: the picture and every editing algorithm of the main window, without any
+// widget. Its state is read through const accessors and changed only by its operations, each of
+// which tells the host what it changed. Positions are in Image1 control pixels (picture pixels
+// at zoom 1); the host says how large the zoom is, and the window's scroll position enters only
+// where a command depends on it (Paste).
 class TPictureDocument {
   public:
     TPictureDocument(TModal& modal, TDocumentHost& host);
 
-    // ---- The picture and its options ----------------------------------------------------
-    TBitmap Picture; // the bitmap of Image1
+    // ---- What the window and the tests read ------------------------------------------------
+    const TBitmap& Picture() const { return Picture_; }
     // Sizes for new pictures, the step pairs, the colours and the transparency switch (menu item
     // Transparent1); the settings file loads and saves them, the options dialog edits them.
-    TPictureOptions Options;
-    TFontOptions Font; // the insert-text font
-    int StepX = 8;     // the active pair's steps
-    int StepY = 8;
-    bool Modified = false;
-    int ZoomFactor = 1;
-    std::string CurrentFile;
-    std::string CursorText;
-
-    // ---- Undo -----------------------------------------------------------------------------
-    bool UndoAvailable = false;
-    TBitmap UndoBitmap;
-    int UndoX = 0;
-    int UndoY = 0;
-
-    // ---- The floating image (Image2) ------------------------------------------------------
-    bool Floating = false;
-    bool Selecting = false;
-    TBitmap FloatingBitmap; // the bitmap of Image2; also the export's scratch bitmap
-    int FloatLeft = 0;      // Image2's position relative to Image1
-    int FloatTop = 0;
-    int FloatWidth = 0; // Image2's control size
-    int FloatHeight = 0;
-    bool FloatShown = false;              // Image2 visible and enabled
-    bool FloatDisplayTransparent = false; // Image2 lets the picture show through TransparentColor
-    int GrabX = 0;
-    int GrabY = 0;
-    TBitmap EdgeLeft, EdgeTop, EdgeRight, EdgeBottom;
-
-    // ---- The selection (positions relative to Image1) -------------------------------------
-    int SelLeft = 0, SelTop = 0, SelRight = 0, SelBottom = 0;
-    int AnchorX = 0, AnchorY = 0;
-
-    // ---- Texts from the language file (set by ApplyLanguage) ------------------------------
-    std::string WarningTitle = "Warning";
-    std::string SaveChangesText = "Save changes?";
-    std::string OutOfMemoryText = "Out of memory, picture is too large!";
-    std::string ColorLossText = "Some colors can be lost, do you realy want to continue?";
-    std::string OpenDialogTitle = "Open picture";
-    std::string SaveDialogTitle = "Save picture";
-    std::string DialogFilterText = "bitmap pictures";
-    std::string ExportGifCaption = "Export to GIF";
-    std::string ExportPngCaption = "Export to PNG";
-    std::string SavedToText = "The picture was saved to";
-    std::string ExportOwnFileText = "Nothing was exported: the export would replace the picture's own file";
-    std::string OpenFolder; // the open dialog's initial folder
-    std::string SaveFolder; // the save dialog's initial folder
+    const TPictureOptions& Options() const { return Options_; }
+    const TFontOptions& Font() const { return Font_; } // the insert-text font
+    int StepX() const { return StepX_; }               // the active pair's steps
+    int StepY() const { return StepY_; }
+    bool Modified() const { return Modified_; }
+    const std::string& CurrentFile() const { return Files_.Current; }
+    const TPictureFiles& Files() const { return Files_; }
+    const TFloatingImage& Floating() const { return Float_; }
+    const TSelectionDrag& Selection() const { return Selection_; }
+    const THistory& History() const { return History_; }
+    const TDocumentTexts& Texts() const { return Texts_; }
+    TModal& Modal() const { return Modal_; }
 
     // ---- Picture document and main window ---------------------------------------------------
     // Takes the message, dialog and export texts of the chosen language.
@@ -101,18 +74,37 @@ class TPictureDocument {
     TPictureOptions OptionsToKeep() const;
     // The initial folder of both file dialogs.
     void SetPictureFolder(const std::string& folder);
-    // Converts the picture, the floating bitmap and UndoBitmap; false (after the out-of-memory
-    // message) when a conversion fails. Any bits but 1, 4, 8, 16, 24 change nothing.
+    // The insert-text dialog's choices, kept for its next opening and the settings file.
+    void SetFont(const TFontOptions& font);
+    // The options dialog's values as they stand, with the picture's own depth and no offset.
+    TOptionsChange CurrentOptions() const;
+    // The options dialog's OK. Applies steps (anything below 1 is stored as 1), current steps,
+    // colours, colour depth, size and offset in that order. The depth asks before it can lose
+    // colours; a refusal keeps the depth and goes on with the size. Running out of memory shows
+    // the message and leaves that group, and every group after it that depends on it, as it was.
+    void ApplyOptions(const TOptionsChange& change);
+    // Puts a whole bitmap in the picture's place, as a picture read from outside the editor's
+    // commands: the canvas keeps its colours, and the name, the modified flag and a floating
+    // image stay as they are. The history is kept for a picture of the same size and format,
+    // and starts again for any other, whose pixels its steps do not fit. Reports a resize.
+    void ReplacePicture(TBitmap picture);
+    // Converts the picture and the floating bitmap, as one step of the history; false (after the
+    // out-of-memory message) when a conversion fails or the step cannot be kept. Any bits but 1,
+    // 4, 8, 16, 24 change nothing.
     bool SetColorDepth(int bits);
-    // Resizes the picture to width x height, filling it with BackgroundColor when fill is set.
-    // Reports the old size. False after the out-of-memory message.
+    // Resizes the picture to width x height, filling it with BackgroundColor when fill is set, as
+    // one step of the history. Reports the old size. False after the out-of-memory message.
     bool ResizePicture(int width, int height, bool fill, int* oldWidth = nullptr, int* oldHeight = nullptr);
     // "Save changes?"; Yes runs Save, No discards. False when Yes did not end in a saved file
     // (the save dialog was cancelled or writing failed): Modified is then true again, and the
     // action that asked (closing, New, Open, a recent file) must not go on.
     bool AskSaveChanges();
+    // A command that failed halfway leaves no hourglass behind; its error is shown, running out
+    // of memory with the document's own text and title.
+    void ReportFailure(bool outOfMemory, const std::string& message);
     TCommandStates CommandStates(bool clipboardHasBitmap) const;
-    // The three status bar panels: picture size and depth, CursorText, floating image size.
+    // The status bar panels of the document: picture size and depth (times the zoom), and the
+    // floating image's size; the middle one, the cursor position, is the window's.
     std::array<std::string, 3> StatusTexts() const;
     // A step below 1 counts as 1, so snapping and moves always end.
     int EffectiveStepX() const;
@@ -130,20 +122,24 @@ class TPictureDocument {
     void SlideToContact(TArrow arrow);
     void StampFloating();
     void DropFloating();
-    void ApplyTransparency();
     void ToggleTransparency(); // Transparent1Click
+    // ExactColors1Click: whether the exports and the conversion to 8 bits keep the picture's own
+    // colours instead of the halftone table.
+    void ToggleExactColors();
     void ChooseStepPair(int pair);
     // Dragging Image2 with the left button: x and y inside Image2.
     void GrabFloating(int x, int y);
     void DragFloating(int x, int y);
-    void SaveFloatingEdges();
-    void RestoreFloatingEdges();
-    void FreeFloatingEdges();
-    void DrawFloatingFrame();
 
-    // ---- Undo ------------------------------------------------------------------------------
-    void SaveUndo();
+    // ---- Undo and Redo -----------------------------------------------------------------------
+    // Every command that changes the picture's pixels, size or depth records a step first; one
+    // that cannot (out of memory) does not run. Undo takes back the newest step and Redo applies
+    // again the one undone last; both drop a floating image first. Modified follows the step at
+    // which the picture was last saved.
     void Undo();
+    void Redo();
+    // The most memory the history may hold; the oldest steps go first.
+    void SetHistoryBudget(std::uint64_t bytes);
 
     // ---- Selection and clipboard -------------------------------------------------------------
     // x and y in Image1 control pixels.
@@ -152,7 +148,6 @@ class TPictureDocument {
     // Lifts, or discards an empty rectangle. A lift whose undo area cannot be kept does not lift:
     // the selection is discarded and the error raised.
     void EndSelection();
-    bool CopySelectionToFloating();
     void DiscardSelection();
     void SelectAll();
     // The floating image without its frame, for the clipboard (Copy; Cut is this then DropFloating).
@@ -188,14 +183,49 @@ class TPictureDocument {
     // and when the export's name is the picture's own file, which is never replaced.
     bool ExportPicture(TExportFormat format);
 
-    TModal& Modal;
-    TDocumentHost& Host;
-
   private:
+    // The steps inside the operations above; each leaves the floating image, its frame and the
+    // undo area in a state only the whole operation makes sensible.
+    void ApplyTransparency();
+    void SaveFloatingEdges();
+    void RestoreFloatingEdges();
+    void FreeFloatingEdges();
+    void DrawFloatingFrame();
+    bool CopySelectionToFloating();
+    int Zoom() const;
+    // The picture's colour under a point in control pixels; clInvalid off the picture.
+    TColor ColorAt(int x, int y) const;
+    void TransformFloating(void (*transform)(TBitmap&, TDocumentHost&));
+    void ApplySteps(const TPictureOptions& change);
+    void ApplyColors(const TPictureOptions& change);
+    void ApplyColorDepth(int bits);
+    bool ConvertToOwnColors();
+    void ApplySize(int width, int height);
+    void ApplyOffset(int x, int y);
     void ShowOutOfMemory();
-    // The two halves of SaveUndo, for commands that must have the area before changing anything.
-    TBitmap UndoAreaUnderFloating() const;
-    void KeepUndoArea(TBitmap area) noexcept;
+    // Room in the history and the picture as it is, for a whole-picture step about to run.
+    // EOutOfMemory, with nothing changed, when either cannot be had.
+    std::unique_ptr<THistoryEntry> KeepWholePicture();
+    // Adds a step that has run; cannot fail once the room was made. Modified is the command's to
+    // set: a lift, or a depth the settings give at start, does not mark the picture.
+    void Record(std::unique_ptr<THistoryEntry> entry) noexcept;
+    // The rest of the document after an entry was exchanged: a redone lift floats again.
+    void FollowStep(const THistoryEntry& entry, bool redone);
+    bool SizePicture(int width, int height, bool fill);
     // Tells the host about the part of the area that lies inside the picture.
     void ReportPictureChanged(const TRect& area);
+
+    TModal& Modal_;
+    TDocumentHost& Host_;
+    TBitmap Picture_; // the bitmap of Image1
+    TPictureOptions Options_;
+    TFontOptions Font_;
+    int StepX_ = 8;
+    int StepY_ = 8;
+    bool Modified_ = false;
+    TPictureFiles Files_;
+    TFloatingImage Float_;
+    TSelectionDrag Selection_;
+    THistory History_;
+    TDocumentTexts Texts_;
 };

@@ -58,6 +58,7 @@ def svg():
                 rects.append(f'  <rect x="{x}" y="{y}" width="{run}" height="1" fill="{rgb}"/>')
             x += run
     return ('<?xml version="1.0" encoding="UTF-8"?>\n'
+            '<!-- SPDX-License-Identifier: GPL-3.0-or-later -->\n'
             '<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 16 16" '
             'shape-rendering="crispEdges">\n' + "\n".join(rects) + "\n</svg>\n")
 

@@ -23,6 +23,7 @@ TEST(ExportArguments, RefusesWhatIsNotACommandWithAMessage) {
         {"--gif"},
         {"--frobnicate", "a.bmp"},
         {"--depth"},
+        {"--exact", "--depth", "4", "--output", "o.bmp", "i.bmp"},
     };
     for (const auto& args : wrong)
         EXPECT_THROW(ParseExportArguments(args), std::invalid_argument);

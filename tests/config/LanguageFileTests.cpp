@@ -3,6 +3,7 @@
 
 #include "AppPaths.h"
 #include "LanguageFile.h"
+#include "LanguageTexts.h"
 #include "picture/TestFiles.h"
 
 #include <QFile>
@@ -104,9 +105,12 @@ TEST(LanguageFile, StoringCurrentChangesOnlyItsValue) {
     const QByteArray utf8 = QString::fromUtf8("[Language]\nCurrent=1\n[Languages]\n1=English\n2=Česky\n"
                                               "[Česky]\nFile1=Soubor")
                                 .toUtf8();
+    // A byte-order mark before the first section, as Windows editors write it, hides nothing.
+    const QByteArray bom = "\xEF\xBB\xBF";
     const std::pair<QByteArray, QByteArray> cases[] = {
         {before, QByteArray(before).replace("Current = 1   ", "Current = 12")},
-        {utf8, QByteArray(utf8).replace("Current=1", "Current=12")}};
+        {utf8, QByteArray(utf8).replace("Current=1", "Current=12")},
+        {bom + utf8, bom + QByteArray(utf8).replace("Current=1", "Current=12")}};
     for (const auto& [original, expected] : cases) {
         Write(path, original);
         TLanguageFile file = Open(path);
@@ -131,6 +135,39 @@ TEST(LanguageFile, StoringCurrentAddsTheKeyOrSectionWhenMissing) {
         EXPECT_TRUE(Open(path).StoreCurrent(1).isEmpty());
         EXPECT_EQ(Bytes(path), expected);
     }
+}
+
+// A text is found whatever the case of its key, as the settings keys are; the locale is read from
+// the section without counting as a text the program asks for.
+TEST(LanguageFile, TextsMatchKeysWithoutRegardToCaseAndNameTheirLocale) {
+    TTempFolder folder;
+    Write(folder.File("language.ini"),
+          "[Languages]\n1=English\n2=Fran\xC3\xA7\x61is\n[English]\nPaste1=Paste\n"
+          "[Fran\xC3\xA7\x61is]\npaste1=Coller\nCUT1=Couper\nLocale=fr\n");
+    const TLanguageFile file = Open(folder.File("language.ini"));
+    const TLanguageTexts french(file.Languages().at(1), file.Section(file.Languages().at(1)));
+    EXPECT_EQ(french.Text("Paste1", "Paste"), "Coller");
+    EXPECT_EQ(french.Text("Cut1", "Cut"), "Couper");
+    EXPECT_EQ(french.Text("Copy1", "Copy"), "Copy");
+    EXPECT_EQ(french.Locale(), "fr");
+    EXPECT_FALSE(french.AskedKeys().contains("Locale"));
+    EXPECT_EQ(TLanguageTexts("English", file.Section("English")).Locale(), "");
+}
+
+// A writable file keeps its own choice: an old per-user copy, left by an installed program, is
+// neither read nor written.
+TEST(LanguageFile, WritableCopyIgnoresAnOldUserCopy) {
+    TTempFolder app, user;
+    Write(app.File("language.ini"), "[Language]\nCurrent=2\n[Languages]\n1=English\n2=Deutsch\n");
+    Write(user.File("language.ini"), "[Language]\nCurrent=3\n");
+    const TAppPaths paths(QString::fromStdString(app.Path().string()), {},
+                          QString::fromStdString(user.Path().string()));
+    TLanguageFile file = TLanguageFile::ForProgram(paths);
+    EXPECT_EQ(file.Current(), 2);
+    EXPECT_TRUE(file.StoreCurrent(1).isEmpty());
+    EXPECT_EQ(TLanguageFile::ForProgram(paths).Current(), 1);
+    EXPECT_TRUE(Bytes(app.File("language.ini")).contains("Current=1"));
+    EXPECT_EQ(Bytes(user.File("language.ini")), "[Language]\nCurrent=3\n");
 }
 
 // An installed copy is never written: the choice goes to the user's own file, which wins from

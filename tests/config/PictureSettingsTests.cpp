@@ -47,6 +47,14 @@ TEST_F(PictureSettings, HarmfulValuesAreMendedAndStepsKeptAsStored) {
     EXPECT_EQ(LoadFontOptions(ini).FontName, "") << "an empty value is not the default";
 }
 
+TEST_F(PictureSettings, FontSizeOutsideOneTo999ReadsAsTheDefault) {
+    for (const auto& [stored, size] :
+         {std::pair{"0", 12}, {"-5", 12}, {"100000", 12}, {"1", 1}, {"999", 999}}) {
+        Write(std::string("[Font]\nFontSize=") + stored + "\n");
+        EXPECT_EQ(LoadFontOptions(TIniFile(Path)).FontSize, size) << stored;
+    }
+}
+
 TEST_F(PictureSettings, SavedOptionsReadBackUnchanged) {
     TPictureOptions o;
     o.WidthPic = 640;
@@ -59,6 +67,7 @@ TEST_F(PictureSettings, SavedOptionsReadBackUnchanged) {
     o.FillColor = RGB(9, 9, 9);
     o.ColorDepth = 8;
     o.Transparency = true;
+    o.ExactColors = true;
     TFontOptions f;
     f.FontName = "Liberation Serif";
     f.FontSize = 20;

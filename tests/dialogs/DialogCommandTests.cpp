@@ -37,17 +37,17 @@ class DialogCommands : public ShellTest {
 TEST_F(DialogCommands, F8StampsTheFloatingImageThenOpensTheOptionsOnTheWidth) {
     UsePicture(300, 300);
     Paste(PatternImage(8, 8));
-    ASSERT_TRUE(Document().Floating);
+    ASSERT_TRUE(Document().Floating().Active);
     WithDialog<TForm2>(Qt::Key_F8, [&](TForm2& f) {
-        EXPECT_FALSE(Document().Floating);
+        EXPECT_FALSE(Document().Floating().Active);
         EXPECT_EQ(QApplication::focusWidget(), f.EWidth);
         QTest::keyClick(f.EWidth, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(f.EWidth, "512");
         QTest::keyClick(f.EWidth, Qt::Key_Return);
     });
-    EXPECT_EQ(std::pair(Document().Picture.Width(), Document().Options.WidthPic), std::pair(512, 512));
-    EXPECT_TRUE(HoldsPattern(Document().Picture, 0, 0, 8, 8));
-    EXPECT_TRUE(Form->Setting1->isEnabled() && Form->InsertText1->isEnabled());
+    EXPECT_EQ(std::pair(Document().Picture().Width(), Document().Options().WidthPic), std::pair(512, 512));
+    EXPECT_TRUE(HoldsPattern(Document().Picture(), 0, 0, 8, 8));
+    EXPECT_TRUE(Named(Form, "Setting1")->isEnabled() && Named(Form, "InsertText1")->isEnabled());
 }
 
 TEST_F(DialogCommands, F11InsertsTheTypedTextAsTheFloatingImageAtThePicturesDepth) {
@@ -57,10 +57,10 @@ TEST_F(DialogCommands, F11InsertsTheTypedTextAsTheFloatingImageAtThePicturesDept
         QTest::keyClicks(f.Memo1, "Map");
         QTest::mouseClick(f.InsertBut, Qt::LeftButton);
     });
-    ASSERT_TRUE(Document().Floating);
-    EXPECT_EQ(Document().FloatingBitmap.PixelFormat(), TPixelFormat::pf8bit);
+    ASSERT_TRUE(Document().Floating().Active);
+    EXPECT_EQ(Document().Floating().Bitmap.PixelFormat(), TPixelFormat::pf8bit);
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(),
-              QSize(Document().FloatingBitmap.Width(), Document().FloatingBitmap.Height()));
+              QSize(Document().Floating().Bitmap.Width(), Document().Floating().Bitmap.Height()));
 }
 
 } // namespace

@@ -23,7 +23,7 @@ const TColor Blue = RGB(0, 0, 255), Magenta = RGB(255, 0, 255), Yellow = RGB(255
 class InsertTextDialog : public TDialogTest<TForm4> {
   protected:
     TForm4& Open() {
-        return TDialogTest<TForm4>::Open(Font, Texts, [this] {
+        return TDialogTest<TForm4>::Open(Texts, [this] {
             ++Pastes;
             D.Paste(BitmapOfImage(QGuiApplication::clipboard()->image()), 0, 0);
         });
@@ -32,11 +32,12 @@ class InsertTextDialog : public TDialogTest<TForm4> {
     void Insert() { QTest::mouseClick(Dialog->InsertBut, Qt::LeftButton); }
     // The font the block is rendered in, as the choices stand.
     QFont ChosenFont() const {
-        return TextFont(QString::fromStdString(Font.FontName), Font.FontSize, Font.FontStyleB,
-                        Font.FontStyleI, Font.FontStyleU);
+        return TextFont(QString::fromStdString(Font().FontName), Font().FontSize, Font().FontStyleB,
+                        Font().FontStyleI, Font().FontStyleU);
     }
 
-    TFontOptions Font;
+    // The font as the document keeps it for the next opening.
+    const TFontOptions& Font() const { return D.Font(); }
     int Pastes = 0;
 };
 
@@ -61,20 +62,21 @@ TEST_F(InsertTextDialog, StylesAndSizeAreStoredAsChosenAndShownOnTheNextOpening)
     QTest::mouseClick(f.Bold, Qt::LeftButton);
     QTest::mouseClick(f.Underline, Qt::LeftButton);
     EXPECT_TRUE(f.Memo1->font().bold() && f.Memo1->font().underline() && !f.Memo1->font().italic());
-    EXPECT_EQ(std::tuple(Font.FontStyleB, Font.FontStyleI, Font.FontStyleU), std::tuple(true, false, true));
+    EXPECT_EQ(std::tuple(Font().FontStyleB, Font().FontStyleI, Font().FontStyleU),
+              std::tuple(true, false, true));
     // The size box takes digits only; no number at all, or 0, is the smallest size.
     Retype(f.ComboBox2, "2x0");
-    EXPECT_EQ(std::pair(f.ComboBox2->currentText(), Font.FontSize), std::pair(QString("20"), 20));
+    EXPECT_EQ(std::pair(f.ComboBox2->currentText(), Font().FontSize), std::pair(QString("20"), 20));
     for (const QString typed : {"", "0"}) {
         Retype(f.ComboBox2, typed);
-        EXPECT_EQ(Font.FontSize, 6) << typed.toStdString();
+        EXPECT_EQ(Font().FontSize, 6) << typed.toStdString();
         EXPECT_EQ(f.Memo1->font().pixelSize(), 8);
     }
     Retype(f.ComboBox2, "14");
     Modal.ColorChoices = {Yellow, Blue};
     QTest::mouseDClick(f.Panel1, Qt::LeftButton);
     QTest::mouseDClick(f.Memo1->viewport(), Qt::LeftButton);
-    EXPECT_EQ(std::pair(Font.FontColor, f.TextBackground()), std::pair(Yellow, Blue));
+    EXPECT_EQ(std::pair(Font().FontColor, f.TextBackground()), std::pair(Yellow, Blue));
     f.reject();
 
     TForm4& again = Open();
@@ -96,8 +98,10 @@ TEST_F(InsertTextDialog, InsertIsEnabledWhileTheTextAreaHoldsALine) {
 }
 
 TEST_F(InsertTextDialog, TwoLinesGiveABlockAsWideAsTheLongerAndTwoLinesHighOnTheClipboardAndFloating) {
-    D.Options.TransparentColor = Magenta;
-    Font.FontName = "Liberation Sans";
+    D.SetTransparentColor(Magenta);
+    TFontOptions font = D.Font();
+    font.FontName = "Liberation Sans";
+    D.SetFont(font);
     QGuiApplication::clipboard()->setText("before");
     TForm4& f = Open();
     Type("ab");
@@ -111,8 +115,8 @@ TEST_F(InsertTextDialog, TwoLinesGiveABlockAsWideAsTheLongerAndTwoLinesHighOnThe
     const QImage block = QGuiApplication::clipboard()->image();
     ASSERT_EQ(block.size(), QSize(width, 2 * line));
     ASSERT_EQ(Pastes, 1);
-    ASSERT_TRUE(D.Floating);
-    EXPECT_TRUE(SameArea(D.FloatingBitmap, 1, 1, BitmapOfImage(block), 1, 1, width - 2, 2 * line - 2));
+    ASSERT_TRUE(D.Floating().Active);
+    EXPECT_TRUE(SameArea(D.Floating().Bitmap, 1, 1, BitmapOfImage(block), 1, 1, width - 2, 2 * line - 2));
 
     // Left-aligned: the short line's letters lie within its own width, and the outline shows
     // beside it at the block's right edge.
@@ -126,12 +130,14 @@ TEST_F(InsertTextDialog, TwoLinesGiveABlockAsWideAsTheLongerAndTwoLinesHighOnThe
 }
 
 TEST_F(InsertTextDialog, WithTransparencyOnOnlyTheTextAndOutlineStamp) {
-    D.Options.TransparentColor = Magenta;
+    D.SetTransparentColor(Magenta);
     D.ToggleTransparency();
-    D.Options.BackgroundColor = Blue;
+    D.SetBackgroundColor(Blue);
     D.ApplyBackgroundColor();
     D.New();
-    Font.FontStyleI = true;
+    TFontOptions font = D.Font();
+    font.FontStyleI = true;
+    D.SetFont(font);
     Open();
     // Two lines of different lengths, so part of the outline shows beside the shorter one.
     Type("Tessimap");
@@ -146,7 +152,7 @@ TEST_F(InsertTextDialog, WithTransparencyOnOnlyTheTextAndOutlineStamp) {
             const TColor drawn = block.Pixel(x, y);
             // No blended pixel anywhere: each is the text, the background or the outline.
             ASSERT_TRUE(drawn == clWhite || drawn == Magenta || drawn == clBlack) << x << "," << y;
-            ASSERT_EQ(D.Picture.Pixel(x, y), drawn == Magenta ? Blue : drawn) << x << "," << y;
+            ASSERT_EQ(D.Picture().Pixel(x, y), drawn == Magenta ? Blue : drawn) << x << "," << y;
             seen.insert(drawn);
         }
     EXPECT_EQ(seen.size(), 3u);
@@ -160,7 +166,7 @@ TEST_F(InsertTextDialog, AParagraphIsInsertedAsTheLinesWordWrapShows) {
     ASSERT_GE(lines.size(), 2);
     EXPECT_EQ(lines.join(""), words);
     Insert();
-    EXPECT_EQ(D.FloatingBitmap.Height(), int(lines.size()) * QFontMetrics(ChosenFont()).height());
+    EXPECT_EQ(D.Floating().Bitmap.Height(), int(lines.size()) * QFontMetrics(ChosenFont()).height());
 }
 
 TEST_F(InsertTextDialog, AnEmptySizeBoxRefusesToInsertAndKeepsTheDialogOpen) {

@@ -24,8 +24,10 @@ class OptionsDialog : public TDialogTest<TForm2> {
 
 TEST_F(OptionsDialog, OpensWithTheDocumentsOptionsItsTextsAndTheFocusOnTheWidth) {
     StartPatternPicture(D, 320, 200, 8);
-    D.Options.StepX2 = 16;
-    D.Options.FillColor = Olive;
+    TOptionsChange steps = D.CurrentOptions();
+    steps.Options.StepX2 = 16;
+    D.ApplyOptions(steps);
+    D.SetFillColor(Olive);
     TForm2& f = Open();
     EXPECT_EQ(f.windowTitle(), "Setting");
     EXPECT_EQ(f.GroupBox1->title(), " Resolution of picture ");
@@ -45,7 +47,7 @@ TEST_F(OptionsDialog, OpensWithTheDocumentsOptionsItsTextsAndTheFocusOnTheWidth)
     for (const auto& [format, index] :
          {std::pair{TPixelFormat::pf1bit, 4}, std::pair{TPixelFormat::pf4bit, 3},
           std::pair{TPixelFormat::pf16bit, 1}, std::pair{TPixelFormat::pf32bit, 0}}) {
-        D.Picture.SetPixelFormat(format);
+        EditPicture(D, [&](TBitmap& p) { p.SetPixelFormat(format); });
         EXPECT_EQ(Open().ComboBox1->currentIndex(), index);
     }
     // A new opening follows the language of the moment.
@@ -136,11 +138,11 @@ TEST_F(OptionsDialog, OkStoresStepsOfNothingOrZeroAsOneAndResizesToAtLeast256By1
         Retype(edit, text);
     f.EWidth->setFocus();
     Press(Qt::Key_Return);
-    EXPECT_EQ((std::array{D.Options.StepX1, D.Options.StepY1, D.Options.StepX2, D.Options.StepY2,
-                          D.Options.StepX3, D.Options.StepY3}),
+    EXPECT_EQ((std::array{D.Options().StepX1, D.Options().StepY1, D.Options().StepX2, D.Options().StepY2,
+                          D.Options().StepX3, D.Options().StepY3}),
               (std::array{1, 1, 1, 7, 1, 12}));
     EXPECT_EQ(std::pair(f.EWidth->text(), f.EHeight->text()), std::pair(QString("256"), QString("192")));
-    EXPECT_EQ(std::pair(D.Picture.Width(), D.Picture.Height()), std::pair(256, 192));
+    EXPECT_EQ(std::pair(D.Picture().Width(), D.Picture().Height()), std::pair(256, 192));
     EXPECT_EQ(f.result(), QDialog::Accepted);
 }
 
@@ -154,16 +156,17 @@ TEST_F(OptionsDialog, AStepThatIsNotANumberAppliesNothingAndKeepsTheDialogOpen) 
     EXPECT_EQ(Modal.Errors, std::vector<std::string>{"'3O' is not a valid integer value"});
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(QApplication::focusWidget(), f.EStepY3);
-    EXPECT_EQ(std::pair(D.Options.StepX1, D.Picture.Width()), std::pair(8, 300));
+    EXPECT_EQ(std::pair(D.Options().StepX1, D.Picture().Width()), std::pair(8, 300));
     Retype(f.EStepY3, "3");
     Ok();
     EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(std::tuple(D.Options.StepX1, D.Options.StepY3, D.Picture.Width()), std::tuple(32, 3, 400));
+    EXPECT_EQ(std::tuple(D.Options().StepX1, D.Options().StepY3, D.Picture().Width()),
+              std::tuple(32, 3, 400));
 }
 
 TEST_F(OptionsDialog, ColourPanelsChooseOnlyForThemselvesAndCancelAppliesNothing) {
     StartPatternPicture(D, 256, 192);
-    const TBitmap before = D.Picture;
+    const TBitmap before = D.Picture();
     TForm2& f = Open();
     Modal.ColorChoices = {Blue, std::nullopt};
     QTest::mouseClick(f.Panel1, Qt::LeftButton);
@@ -171,32 +174,32 @@ TEST_F(OptionsDialog, ColourPanelsChooseOnlyForThemselvesAndCancelAppliesNothing
     Press(Qt::Key_Space); // cancelled
     EXPECT_EQ(Modal.ColorPresets, (std::vector<TColor>{clBlack, clBlack}));
     EXPECT_EQ(std::pair(f.Panel1->Color(), f.Panel2->Color()), std::pair(Blue, clBlack));
-    EXPECT_EQ(D.Options.BackgroundColor, clBlack);
+    EXPECT_EQ(D.Options().BackgroundColor, clBlack);
     for (QLineEdit* edit : {f.EStepX1, f.EStepY1, f.EStepX2, f.EWidth, f.EHeight, f.EOffsetX})
         Retype(edit, "300");
     f.ComboBox1->setFocus();
     Press(Qt::Key_End);
     Press(Qt::Key_Escape);
     EXPECT_EQ(f.result(), QDialog::Rejected);
-    EXPECT_EQ(std::tuple(D.Options.BackgroundColor, D.Options.StepX1, D.Options.StepY1, D.Options.StepX2,
-                         D.Options.WidthPic),
+    EXPECT_EQ(std::tuple(D.Options().BackgroundColor, D.Options().StepX1, D.Options().StepY1,
+                         D.Options().StepX2, D.Options().WidthPic),
               std::tuple(clBlack, 8, 8, 8, 256));
-    EXPECT_TRUE(SameArea(D.Picture, 0, 0, before));
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, before));
     EXPECT_EQ(Modal.Shown, (std::vector<std::string>{"Background color|colour dialog",
                                                      "Transparent color|colour dialog"}));
-    EXPECT_FALSE(D.Modified);
+    EXPECT_FALSE(D.Modified());
 }
 
 TEST_F(OptionsDialog, TwentyFourBitsOnA32BitPictureAskAndARefusalStillAppliesTheSize) {
     StartPatternPicture(D, 256, 192);
-    D.Picture.SetPixelFormat(TPixelFormat::pf32bit);
+    EditPicture(D, [&](TBitmap& p) { p.SetPixelFormat(TPixelFormat::pf32bit); });
     TForm2& f = Open();
     EXPECT_EQ(f.ComboBox1->currentIndex(), 0);
     Retype(f.EHeight, "200");
     Ok();
     EXPECT_EQ(Modal.Shown,
               std::vector<std::string>{"Warning|Some colors can be lost, do you realy want to continue?"});
-    EXPECT_EQ(std::pair(D.Picture.BitsPerPixel(), D.Picture.Height()), std::pair(32, 200));
+    EXPECT_EQ(std::pair(D.Picture().BitsPerPixel(), D.Picture().Height()), std::pair(32, 200));
 
     // The last entry runs Black and White: the background turns white, the rest black.
     TForm2& again = Open();
@@ -204,9 +207,9 @@ TEST_F(OptionsDialog, TwentyFourBitsOnA32BitPictureAskAndARefusalStillAppliesThe
     Press(Qt::Key_End);
     Modal.Answers = {true};
     Ok();
-    EXPECT_EQ(D.Picture.PixelFormat(), TPixelFormat::pf1bit);
-    EXPECT_TRUE(AreaIs(D.Picture, Bounds(0, 192, 256, 8), clWhite));
-    EXPECT_TRUE(AreaIs(D.Picture, Bounds(0, 0, 256, 192), clBlack));
+    EXPECT_EQ(D.Picture().PixelFormat(), TPixelFormat::pf1bit);
+    EXPECT_TRUE(AreaIs(D.Picture(), Bounds(0, 192, 256, 8), clWhite));
+    EXPECT_TRUE(AreaIs(D.Picture(), Bounds(0, 0, 256, 192), clBlack));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # cmake --install into a temporary prefix: exactly the expected files, both programs answer
-# --help, --version and a wrong use from there, and the desktop entry and metainfo validate.
+# --help, --version and a wrong use from there, the desktop entry and metainfo validate, and every
+# record of the licence names the same one.
 set -euo pipefail
 build=$1 version=$2 expected=$3
 source "$(dirname "$0")/common.sh"
@@ -11,11 +12,13 @@ expected_list "$expected" >"$scratch/expected"
 files_under "$prefix" >"$scratch/actual"
 expect_same_list "$scratch/expected" "$scratch/actual" "installed files"
 
+license_line="Licensed under the GNU GPL, version 3 or later."
 # No display is needed to ask either program what it is.
 for program in tessimap tessimap-export; do
     installed="$prefix/bin/$program"
-    [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$installed" --version)" = "$program $version" ] ||
-        fail "$program --version printed '$("$installed" --version)', not '$program $version'"
+    printf '%s\n' "$program $version" "$license_line" >"$scratch/version"
+    env -u DISPLAY -u WAYLAND_DISPLAY "$installed" --version | diff -u "$scratch/version" - >&2 ||
+        fail "$program --version does not print its version and licence"
     "$installed" --help | grep -q "^usage: $program" || fail "$program --help shows no usage"
     for wrong in "--bogus" "-q a.bmp"; do
         status=0
@@ -40,6 +43,11 @@ grep -qx 'MimeType=image/bmp;image/x-bmp;' "$desktop" || fail "the desktop entry
 metainfo="$prefix/share/metainfo/org.tessimap.Tessimap.metainfo.xml"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo does not name release $version"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" || fail "the metainfo names another licence"
+copyright="$prefix/share/doc/tessimap/copyright"
+# The machine-readable copyright file: every file under the one licence, whose text Debian keeps.
+grep -qx 'Files: \*' "$copyright" && [ "$(grep -c '^License: GPL-3+$' "$copyright")" -eq 2 ] &&
+    grep -q '/usr/share/common-licenses/GPL-3' "$copyright" || fail "the copyright file does not grant GPL-3+"
 for page in tessimap tessimap-export; do
     zcat "$prefix/share/man/man1/$page.1.gz" | grep -q "\"Tessimap $version\"" || fail "$page(1) is not of version $version"
 done

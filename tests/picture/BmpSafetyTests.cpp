@@ -5,6 +5,7 @@
 #include "BmpTestBytes.h"
 #include "Errors.h"
 #include "MemoryGuard.h"
+#include "PictureFile.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +103,22 @@ TEST(BmpRunLength, DecodingNeedsNoBufferBeyondThePicture) {
     small.u8(200).u8(1).u8(0).u8(1);
     const TMemoryCeiling ceiling(600u * 400u * 4u);
     const TBitmap p = Decode(small.b);
+    EXPECT_EQ(MemoryGuardHook::Requests(), 1u);
+    EXPECT_EQ(p.Pixel(199, 399), Red);
+    EXPECT_EQ(p.Pixel(200, 399), Black);
+}
+
+// The editor holds it at 24 bits: opened for editing, it is decoded into that bitmap alone, with
+// no 32-bit picture before it.
+TEST(BmpRunLength, OpensForEditingIntoOneTwentyFourBitBitmap) {
+    TBytes small;
+    FourColours(small.fileHeader().info(600, 400, 8, RLE8, 4), 4);
+    small.u8(200).u8(1).u8(0).u8(1);
+    TTempFolder folder;
+    WriteFileBytes(folder.File("small.bmp"), small.b);
+    const TMemoryCeiling ceiling(std::uint64_t(RowBytesFor(600, 24)) * 400);
+    const TBitmap p = OpenPictureForEditing(folder.File("small.bmp"));
+    EXPECT_EQ(p.PixelFormat(), TPixelFormat::pf24bit);
     EXPECT_EQ(MemoryGuardHook::Requests(), 1u);
     EXPECT_EQ(p.Pixel(199, 399), Red);
     EXPECT_EQ(p.Pixel(200, 399), Black);

@@ -1,6 +1,7 @@
 // The BMP file: the layout every colour depth saves, what opening accepts, and malformed files.
 
 #include "BmpFile.h"
+#include "BmpFileRows.h"
 #include "BmpTestBytes.h"
 #include "ByteSink.h"
 #include "ByteSource.h"
@@ -170,6 +171,31 @@ TEST(BmpOpen, CoreHeaderFileOpensAndSavesAgainInItsOwnLayout) {
     const TBitmap again = Decode(saved);
     EXPECT_EQ(again.Pixel(0, 0), RGB(0, 0, 255));
     EXPECT_TRUE(again.FileLayout.CoreHeader);
+}
+
+// A writer that stores only the colours an 8-bit picture uses says so by where its pixels
+// begin: 4 entries of 3 bytes, then the pixels. Taking 256 entries would swallow the pixels.
+TEST(BmpOpen, CoreHeaderFileWithAShortTableReadsThePixelsWhereTheOffsetPuts) {
+    TBytes f;
+    f.fileHeader(14 + 12 + 4 * 3).u32(12).u16(3).u16(2).u16(1).u16(8);
+    f.u8(0).u8(0).u8(0).u8(0).u8(0).u8(255).u8(0).u8(255).u8(0).u8(255).u8(0).u8(0); // black red green blue
+    f.u8(1).u8(2).u8(3).u8(0); // bottom row: red green blue
+    f.u8(3).u8(3).u8(1).u8(0); // top row: blue blue red
+    const TColor red = RGB(255, 0, 0), green = RGB(0, 255, 0), blue = RGB(0, 0, 255);
+    const std::vector<TColor> expected = {blue, blue, red, red, green, blue};
+
+    TTempFolder folder;
+    WriteFileBytes(folder.File("short.bmp"), f.b);
+    TBmpFileRows rows(folder.File("short.bmp"));
+    for (const TBitmap& picture : {Decode(f.b), OpenPictureForEditing(folder.File("short.bmp"))}) {
+        EXPECT_EQ(picture.ColorTable().size(), 4u);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(picture.Pixel(i % 3, i / 3), expected[std::size_t(i)]) << i;
+    }
+    ASSERT_TRUE(rows.Streamable());
+    rows.Rewind(TRowOrder::TopFirst);
+    EXPECT_EQ(rows.NextRow()[0], 3) << "the row read from the file is the same top row";
+    EXPECT_EQ(rows.ColorTable().size(), 4u);
 }
 
 TEST(BmpOpen, FilesThatReadAsThirtyTwoBitsBecomeTwentyFourBitPicturesWithTheirColours) {

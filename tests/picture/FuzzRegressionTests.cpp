@@ -2,12 +2,38 @@
 // tests/fuzz/fuzz_bmp_reader: each must now end in a picture or in one of the reader's own errors.
 
 #include "BmpFile.h"
+#include "BmpFileRows.h"
 #include "Errors.h"
 #include "MemoryGuard.h"
+#include "PictureFile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+
+namespace {
+
+// Where the editor opens a file, the rows read from the file one at a time are the rows it holds.
+void ExpectRowsAsOpened(const std::string& path) {
+    TBitmap picture;
+    try {
+        picture = OpenPictureForEditing(path);
+    } catch (const EPictureError&) {
+        return;
+    }
+    TBmpFileRows rows(path);
+    if (!rows.Streamable()) return;
+    ASSERT_EQ(rows.PixelFormat(), picture.PixelFormat());
+    ASSERT_EQ(rows.Height(), picture.Height());
+    EXPECT_EQ(rows.ColorTable(), picture.ColorTable());
+    rows.Rewind(TRowOrder::TopFirst);
+    for (int y = 0; y < picture.Height(); ++y)
+        ASSERT_TRUE(std::equal(picture.ScanLine(y), picture.ScanLine(y) + picture.RowBytes(), rows.NextRow()))
+            << "row " << y;
+}
+
+} // namespace
 
 TEST(FuzzRegressions, EveryKeptInputReadsOrFailsWithAPictureError) {
     // The same ceiling the fuzzer runs under, so a file that declares gigabytes is not given them.
@@ -22,6 +48,7 @@ TEST(FuzzRegressions, EveryKeptInputReadsOrFailsWithAPictureError) {
             (void)picture.Converted(TPixelFormat::pf24bit);
         } catch (const EPictureError&) {
         }
+        ExpectRowsAsOpened(entry.path().string());
     }
     MemoryGuardHook::Reset();
     EXPECT_GT(files, 0);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 // A colour per position, never black, gray or pure red, so a lost frame or a shifted copy
 // shows; palette pictures take theirs from their own table.
 inline TColor PatternColor(const TBitmap& b, int x, int y) {
@@ -33,14 +35,55 @@ inline TBitmap SolidBitmap(int w, int h, TColor color) {
     return b;
 }
 
+// The size of the next New picture, as the settings file sets it at start-up.
+inline void SetNewPictureSize(TPictureDocument& d, int width, int height) {
+    TPictureOptions options = d.OptionsToKeep();
+    options.WidthPic = width;
+    options.HeightPic = height;
+    d.ApplyLoadedOptions(options, d.Font());
+}
+
+// The active step pair's steps, as the settings file sets them at start-up.
+inline void SetSteps(TPictureDocument& d, int stepX, int stepY) {
+    TPictureOptions options = d.OptionsToKeep();
+    options.StepX1 = stepX;
+    options.StepY1 = stepY;
+    options.ActualStep = 1;
+    d.ApplyLoadedOptions(options, d.Font());
+}
+
+// Pixels changed outside the editor's commands, as a picture read from a file would have them.
+template <typename TEdit> void EditPicture(TPictureDocument& d, TEdit edit) {
+    TBitmap picture = d.Picture();
+    edit(picture);
+    d.ReplacePicture(std::move(picture));
+}
+
+// The user's "No" to "Save changes?": the changes are forgotten. Answers waiting for later
+// questions stay queued, and the question is not left in the record.
+inline void ForgetChanges(TPictureDocument& d) {
+    if (!d.Modified()) return;
+    auto& modal = dynamic_cast<TScriptedModal&>(d.Modal());
+    const auto answers = std::exchange(modal.Answers, {});
+    const std::size_t shown = modal.Shown.size();
+    d.AskSaveChanges();
+    modal.Answers = answers;
+    modal.Shown.resize(shown);
+}
+
+// An image pasted and deleted: the picture is unchanged but counts as modified.
+inline void MarkModified(TPictureDocument& d) {
+    d.Paste(TBitmap(1, 1), 0, 0);
+    d.DropFloating();
+}
+
 // The document as the window starts it, at this size and depth, then painted with the pattern.
 inline void StartPatternPicture(TPictureDocument& d, int width, int height, int bits = 24) {
-    d.Options.WidthPic = width;
-    d.Options.HeightPic = height;
+    SetNewPictureSize(d, width, height);
     d.ApplyBackgroundColor();
     d.SetColorDepth(bits);
     d.New();
-    PaintPattern(d.Picture);
+    EditPicture(d, PaintPattern);
 }
 
 // A w x h area of a against b (whole bitmaps when w is 0), naming the first pixel that differs.

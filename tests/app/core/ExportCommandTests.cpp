@@ -1,6 +1,7 @@
 // Export to GIF and Export to PNG through the document: the file beside the picture, decoded
 // by giflib and libpng, against the 8-bit conversion of the picture; and what stays untouched.
 
+#include "DocumentTestHelpers.h"
 #include "GifTestSupport.h"
 #include "PngTestSupport.h"
 #include "ScriptedModal.h"
@@ -19,12 +20,22 @@ const TColor Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255), Lime = RGB(0, 255, 0);
 struct TExportFixture : TDocumentFixture {
     TTempFolder Folder;
 
-    // A named picture, as after Open or Save As.
+    // A picture saved under a name in the test's folder.
     void Name(const TBitmap& picture, const std::string& file = "level1.bmp") {
-        Document.Picture = picture;
-        Document.Options.WidthPic = picture.Width();
-        Document.Options.HeightPic = picture.Height();
-        Document.CurrentFile = Folder.File(file);
+        SetNewPictureSize(Document, picture.Width(), picture.Height());
+        Document.ReplacePicture(picture);
+        Modal.FileChoices.push_back(Folder.File(file));
+        ASSERT_TRUE(Document.SaveAs());
+    }
+    // An earlier stamp's undo area, kept through what follows; the stamp is of the picture's own
+    // corner, so no pixel changes.
+    void StampForUndo() {
+        const TBitmap& picture = Document.Picture();
+        TBitmap corner(3, 3, picture.PixelFormat());
+        corner.SetColorTable(picture.ColorTable());
+        corner.CopyRect(Bounds(0, 0, 3, 3), picture, Bounds(0, 0, 3, 3));
+        Document.Paste(corner, 0, 0);
+        Document.StampFloating();
     }
     std::vector<std::uint8_t> Exported(TExportFormat format) const {
         return ReadFileBytes(Document.ExportFileName(format));
@@ -72,10 +83,10 @@ TEST(ExportCommands, ThreeHalftoneColoursGiveAFourEntryTableMostUsedFirst) {
     EXPECT_EQ(RGB(gif.GlobalColors[1].Red, gif.GlobalColors[1].Green, gif.GlobalColors[1].Blue), Blue);
     EXPECT_EQ(RGB(gif.GlobalColors[2].Red, gif.GlobalColors[2].Green, gif.GlobalColors[2].Blue), Lime);
     EXPECT_EQ(RGB(gif.GlobalColors[3].Red, gif.GlobalColors[3].Green, gif.GlobalColors[3].Blue), clBlack);
-    ExpectGifShows(file, f.Document.Picture);
+    ExpectGifShows(file, f.Document.Picture());
 
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Png));
-    ExpectPngShows(f.Exported(TExportFormat::Png), f.Document.Picture);
+    ExpectPngShows(f.Exported(TExportFormat::Png), f.Document.Picture());
 }
 
 class EveryDepth : public testing::TestWithParam<int> {};
@@ -88,16 +99,14 @@ TEST_P(EveryDepth, ExportsShowTheEightBitConversionAndLeaveThePictureAsItWas) {
             picture.SetPixel(x, y, RGB(std::uint8_t(x * 7), std::uint8_t(y * 23), 90));
     picture.SetPixelFormat(*PixelFormatOfBits(GetParam()));
     f.Name(picture);
-    f.Document.UndoBitmap = TBitmap(3, 3, picture.PixelFormat());
-    f.Document.UndoAvailable = true;
-    const auto before = f.Document.Picture.PixelBuffer();
+    f.StampForUndo();
+    const auto before = f.Document.Picture().PixelBuffer();
 
     for (TExportFormat format : {TExportFormat::Gif, TExportFormat::Png}) {
         ASSERT_TRUE(f.Document.ExportPicture(format));
-        EXPECT_EQ(f.Document.Picture.PixelFormat(), picture.PixelFormat());
-        EXPECT_EQ(f.Document.Picture.PixelBuffer(), before);
-        EXPECT_EQ(f.Document.UndoBitmap.PixelFormat(), picture.PixelFormat());
-        EXPECT_TRUE(f.Document.UndoAvailable);
+        EXPECT_EQ(f.Document.Picture().PixelFormat(), picture.PixelFormat());
+        EXPECT_EQ(f.Document.Picture().PixelBuffer(), before);
+        EXPECT_EQ(f.Document.History().UndoCount(), 1u);
     }
     ExpectGifShows(f.Document.ExportFileName(TExportFormat::Gif), picture);
     ExpectPngShows(f.Exported(TExportFormat::Png), picture);
@@ -137,9 +146,9 @@ TEST(ExportCommands, AnEightBitPictureKeepsItsOwnTable) {
 TEST(ExportCommands, TransparencyNeverReachesTheFile) {
     TExportFixture f;
     f.Name(ThreeColours());
-    f.Document.Options.TransparentColor = Red;
+    f.Document.SetTransparentColor(Red);
     f.Document.ToggleTransparency();
-    ASSERT_TRUE(f.Document.Options.Transparency);
+    ASSERT_TRUE(f.Document.Options().Transparency);
     f.Document.Paste(ThreeColours(), 0, 0);
 
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Gif));
@@ -160,19 +169,19 @@ TEST(ExportCommands, AFloatingImageIsStampedFirstAndTwoExportsWriteTheSameFile) 
     white.FillRect(TRect{0, 0, 8, 8});
     f.Name(TBitmap(16, 16, TPixelFormat::pf4bit));
     f.Document.Paste(white, 8, 8);
-    ASSERT_TRUE(f.Document.Floating);
+    ASSERT_TRUE(f.Document.Floating().Active);
 
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Png));
-    EXPECT_FALSE(f.Document.Floating);
-    EXPECT_TRUE(f.Document.Modified);
-    EXPECT_EQ(f.Document.Picture.Pixel(12, 12), clWhite);
-    EXPECT_EQ(f.Document.Picture.PixelFormat(), TPixelFormat::pf4bit);
+    EXPECT_FALSE(f.Document.Floating().Active);
+    EXPECT_TRUE(f.Document.Modified());
+    EXPECT_EQ(f.Document.Picture().Pixel(12, 12), clWhite);
+    EXPECT_EQ(f.Document.Picture().PixelFormat(), TPixelFormat::pf4bit);
     const auto first = f.Exported(TExportFormat::Png);
-    ExpectPngShows(first, f.Document.Picture);
+    ExpectPngShows(first, f.Document.Picture());
 
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Png));
     EXPECT_EQ(f.Exported(TExportFormat::Png), first);
-    EXPECT_EQ(f.Document.Picture.PixelFormat(), TPixelFormat::pf4bit);
+    EXPECT_EQ(f.Document.Picture().PixelFormat(), TPixelFormat::pf4bit);
 }
 
 TEST(ExportCommands, ReportsWhereTheFileWentAndTheWarningCaptionStays) {
@@ -197,19 +206,19 @@ TEST(ExportCommands, TheNameLosesFourCharactersAndAnExistingFileIsReplaced) {
     TExportFixture f;
     f.Name(ThreeColours(), "level1.jpeg");
     EXPECT_EQ(f.Document.ExportFileName(TExportFormat::Png), f.Folder.File("level1..png"));
-    f.Document.CurrentFile = f.Folder.File("level1.bmp");
+    f.Name(ThreeColours(), "level1.bmp");
     EXPECT_EQ(f.Document.ExportFileName(TExportFormat::Gif), f.Folder.File("level1.gif"));
 
     WriteFileBytes(f.Folder.File("level1.gif"), {'o', 'l', 'd'});
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Gif));
-    ExpectGifShows(f.Document.ExportFileName(TExportFormat::Gif), f.Document.Picture);
+    ExpectGifShows(f.Document.ExportFileName(TExportFormat::Gif), f.Document.Picture());
 }
 
 // Saved as map.png, the picture would be replaced by its own export; the same holds when the
 // picture's name is only another way to reach the export's file.
 TEST(ExportCommands, NeverWritesOntoThePicturesOwnFile) {
     TExportFixture f;
-    f.Document.Picture = ThreeColours();
+    f.Document.ReplacePicture(ThreeColours());
     f.Modal.FileChoices.push_back(f.Folder.File("map.png"));
     ASSERT_TRUE(f.Document.SaveAs());
     std::filesystem::create_symlink(f.Folder.File("map.png"), f.Folder.File("map.bmp"));
@@ -218,7 +227,7 @@ TEST(ExportCommands, NeverWritesOntoThePicturesOwnFile) {
     const auto stored = ReadFileBytes(f.Folder.File("map.png"));
 
     for (const char* name : {"map.png", "map.bmp", "twin.bmp"}) {
-        f.Document.CurrentFile = f.Folder.File(name);
+        ASSERT_TRUE(f.Document.OpenPictureFile(f.Folder.File(name)));
         const std::string target = f.Document.ExportFileName(TExportFormat::Png);
         f.Document.Paste(TBitmap(2, 2), 0, 0);
         f.Modal.Shown.clear();
@@ -226,16 +235,16 @@ TEST(ExportCommands, NeverWritesOntoThePicturesOwnFile) {
         EXPECT_FALSE(f.Document.ExportPicture(TExportFormat::Png)) << name;
         const std::string refusal = "Nothing was exported: the export would replace the picture's own file ";
         EXPECT_EQ(f.Modal.Shown, std::vector<std::string>{"Warning|" + refusal + target + "."}) << name;
-        EXPECT_TRUE(f.Document.Floating) << "the floating image stays where it was";
+        EXPECT_TRUE(f.Document.Floating().Active) << "the floating image stays where it was";
         f.Document.DropFloating();
     }
     EXPECT_EQ(ReadFileBytes(f.Folder.File("map.png")), stored);
     EXPECT_EQ(ReadFileBytes(f.Folder.File("map.png"))[0], 'B') << "still the picture file";
 
     // A different file beside it is written as usual.
-    f.Document.CurrentFile = f.Folder.File("map.png");
+    ASSERT_TRUE(f.Document.OpenPictureFile(f.Folder.File("map.png")));
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Gif));
-    ExpectGifShows(f.Folder.File("map.gif"), f.Document.Picture);
+    ExpectGifShows(f.Folder.File("map.gif"), f.Document.Picture());
 }
 
 TEST(ExportCommands, AnUnnamedPictureCannotBeExported) {
@@ -250,11 +259,11 @@ TEST(ExportCommands, AnUnnamedPictureCannotBeExported) {
 TEST(ExportCommands, AFileThatCannotBeCreatedIsReportedAndChangesNothing) {
     TExportFixture f;
     f.Name(ThreeColours());
+    f.StampForUndo();
     // An earlier export that must survive, and a folder where the new one would have to go.
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Png));
     const auto earlier = f.Exported(TExportFormat::Png);
     std::filesystem::create_directory(f.Folder.File("level1.gif"));
-    f.Document.UndoAvailable = true;
     f.Modal.Shown.clear();
 
     EXPECT_FALSE(f.Document.ExportPicture(TExportFormat::Gif));
@@ -262,17 +271,21 @@ TEST(ExportCommands, AFileThatCannotBeCreatedIsReportedAndChangesNothing) {
     EXPECT_EQ(f.Modal.Errors[0], "Cannot create file " + f.Folder.File("level1.gif"));
     EXPECT_TRUE(f.Modal.Shown.empty()) << "no success message";
     EXPECT_FALSE(f.Host.WaitCursor);
-    EXPECT_TRUE(f.Document.UndoAvailable);
-    EXPECT_EQ(f.Document.Picture.PixelFormat(), TPixelFormat::pf24bit);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.Folder.Path()), {}), 2)
-        << "no temporary left";
+    EXPECT_TRUE(f.Document.History().CanUndo());
+    EXPECT_EQ(f.Document.Picture().PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.Folder.Path()), {}), 3)
+        << "the picture, the earlier export, the folder; no temporary left";
 
-    f.Document.CurrentFile = "/nonexistent-folder/level1.bmp";
+    // A picture whose folder went away after it was saved.
+    std::filesystem::create_directory(f.Folder.File("gone"));
+    f.Modal.FileChoices.push_back(f.Folder.File("gone/level1.bmp"));
+    ASSERT_TRUE(f.Document.SaveAs());
+    std::filesystem::remove_all(f.Folder.File("gone"));
     EXPECT_FALSE(f.Document.ExportPicture(TExportFormat::Png));
-    EXPECT_EQ(f.Modal.Errors.back(), "Cannot create file /nonexistent-folder/level1.png");
+    EXPECT_EQ(f.Modal.Errors.back(), "Cannot create file " + f.Folder.File("gone/level1.png"));
 
     // The next export works as usual.
-    f.Document.CurrentFile = f.Folder.File("level1.bmp");
+    ASSERT_TRUE(f.Document.OpenPictureFile(f.Folder.File("level1.bmp")));
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Png));
     EXPECT_EQ(f.Exported(TExportFormat::Png), earlier);
 }

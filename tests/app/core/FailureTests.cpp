@@ -19,22 +19,22 @@ bool SameBitmap(const TBitmap& a, const TBitmap& b) {
 // What a failed command must not change.
 struct TDocumentState {
     explicit TDocumentState(const TPictureDocument& d)
-        : Picture(d.Picture), FloatingBitmap(d.FloatingBitmap), UndoBitmap(d.UndoBitmap),
-          Floating(d.Floating), FloatLeft(d.FloatLeft), FloatTop(d.FloatTop), UndoAvailable(d.UndoAvailable),
-          UndoX(d.UndoX), UndoY(d.UndoY), Modified(d.Modified) {}
+        : Picture(d.Picture()), FloatingBitmap(d.Floating().Bitmap), Floating(d.Floating().Active),
+          FloatLeft(d.Floating().Left), FloatTop(d.Floating().Top), UndoSteps(d.History().UndoCount()),
+          RedoSteps(d.History().RedoCount()), HistoryBytes(d.History().Bytes()), Modified(d.Modified()) {}
     bool operator==(const TDocumentState& o) const {
         return SameBitmap(Picture, o.Picture) && SameBitmap(FloatingBitmap, o.FloatingBitmap) &&
-               SameBitmap(UndoBitmap, o.UndoBitmap) && Floating == o.Floating &&
+               Floating == o.Floating &&
                // Without a floating image its position means nothing.
                (!Floating || (FloatLeft == o.FloatLeft && FloatTop == o.FloatTop)) &&
-               UndoAvailable == o.UndoAvailable && UndoX == o.UndoX && UndoY == o.UndoY &&
+               UndoSteps == o.UndoSteps && RedoSteps == o.RedoSteps && HistoryBytes == o.HistoryBytes &&
                Modified == o.Modified;
     }
-    TBitmap Picture, FloatingBitmap, UndoBitmap;
+    TBitmap Picture, FloatingBitmap;
     bool Floating;
     int FloatLeft, FloatTop;
-    bool UndoAvailable;
-    int UndoX, UndoY;
+    std::size_t UndoSteps, RedoSteps;
+    std::uint64_t HistoryBytes;
     bool Modified;
 };
 
@@ -52,7 +52,7 @@ void PictureWithUndoAtDepth(TPictureDocument& d, int bits) {
     StartPatternPicture(d, 40, 30, bits);
     d.Paste(SolidBitmap(6, 6, RGB(10, 200, 30)), 16, 8);
     d.StampFloating();
-    d.Modified = false;
+    ForgetChanges(d);
 }
 
 void PictureWithUndo(TPictureDocument& d) {
@@ -73,7 +73,27 @@ void PictureWithUndoAndTile(TPictureDocument& d) {
 void FloatingTile(TPictureDocument& d) {
     PictureWithUndo(d);
     d.Paste(PatternBitmap(9, 7), 8, 8);
-    d.Modified = false;
+    ForgetChanges(d);
+}
+
+// A picture where a fill from the corner makes a run per row and stripe: more runs than the
+// first room kept for them.
+void PictureWithStripes(TPictureDocument& d) {
+    PictureWithUndo(d);
+    EditPicture(d, [](TBitmap& p) {
+        p.Brush.Color = clBlack;
+        p.FillRect(Bounds(0, 0, p.Width(), p.Height()));
+        p.Brush.Color = clWhite;
+        for (int x = 1; x < p.Width(); x += 2)
+            p.FillRect(Bounds(x, 0, 1, p.Height() - 1));
+    });
+}
+
+void LiftUndone(TPictureDocument& d) {
+    PictureWithUndo(d);
+    DragAndRelease(d, 3, 4, 20, 25);
+    d.Undo();
+    ForgetChanges(d);
 }
 
 // An 8-bit picture with a colour table of its own: stamping a tile from the fixed 8-bit table
@@ -83,9 +103,9 @@ void OwnTablePicture(TPictureDocument& d) {
     std::vector<TRGBQuad> table;
     for (int i = 0; i < 256; ++i)
         table.push_back(TRGBQuad{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 3), 0});
-    d.Picture.SetColorTable(table);
+    EditPicture(d, [&](TBitmap& p) { p.SetColorTable(table); });
     d.Paste(PatternBitmap(9, 7), 8, 8);
-    d.Modified = false;
+    ForgetChanges(d);
 }
 
 void PrintTo(const TFailureCase& c, std::ostream* os) {
@@ -94,7 +114,7 @@ void PrintTo(const TFailureCase& c, std::ostream* os) {
 
 class CommandFailure : public testing::TestWithParam<TFailureCase> {};
 
-TEST_P(CommandFailure, LeavesPictureFloatingImageUndoAreaAndModifiedAsTheyWere) {
+TEST_P(CommandFailure, LeavesPictureFloatingImageHistoryAndModifiedAsTheyWere) {
     const TFailureCase& c = GetParam();
     bool sawBadAlloc = false;
     for (std::uint64_t allowed = 0;; ++allowed) {
@@ -118,23 +138,32 @@ TEST_P(CommandFailure, LeavesPictureFloatingImageUndoAreaAndModifiedAsTheyWere) 
             break;
         }
         EXPECT_TRUE(TDocumentState(d) == before) << "refusing allocation " << allowed + 1;
-        EXPECT_FALSE(d.Selecting);
+        EXPECT_FALSE(d.Selection().Active);
     }
     EXPECT_EQ(sawBadAlloc, c.PlainBadAlloc);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Document, CommandFailure,
-    testing::Values(TFailureCase{"LiftOnMouseRelease", PictureWithUndo,
-                                 [](TPictureDocument& d) { DragAndRelease(d, 3, 4, 20, 25); }, false},
-                    TFailureCase{"SelectAll", PictureWithUndo, [](TPictureDocument& d) { d.SelectAll(); },
-                                 false},
-                    TFailureCase{"PasteConvertingTheClipboardImage", PictureWithUndoAndTile,
-                                 [](TPictureDocument& d) { d.Paste(SixteenBitTile(), 4, 4); }, false},
-                    TFailureCase{"CopyFloating", FloatingTile,
-                                 [](TPictureDocument& d) { (void)d.CopyFloating(); }, false},
-                    TFailureCase{"StampThroughAColourMatcher", OwnTablePicture,
-                                 [](TPictureDocument& d) { d.StampFloating(); }, true}),
+    testing::Values(
+        TFailureCase{"LiftOnMouseRelease", PictureWithUndo,
+                     [](TPictureDocument& d) { DragAndRelease(d, 3, 4, 20, 25); }, false},
+        TFailureCase{"SelectAll", PictureWithUndo, [](TPictureDocument& d) { d.SelectAll(); }, false},
+        TFailureCase{"PasteConvertingTheClipboardImage", PictureWithUndoAndTile,
+                     [](TPictureDocument& d) { d.Paste(SixteenBitTile(), 4, 4); }, false},
+        TFailureCase{"CopyFloating", FloatingTile, [](TPictureDocument& d) { (void)d.CopyFloating(); },
+                     false},
+        TFailureCase{"StampThroughAColourMatcher", OwnTablePicture,
+                     [](TPictureDocument& d) { d.StampFloating(); }, true},
+        // Each whole-picture step, and a fill whose runs cannot all be kept.
+        TFailureCase{"ClearPicture", PictureWithUndo, [](TPictureDocument& d) { d.ClearPicture(); }, false},
+        TFailureCase{"BlackWhite", PictureWithUndo, [](TPictureDocument& d) { d.BlackWhite(); }, false},
+        TFailureCase{"ColorDepth", PictureWithUndo, [](TPictureDocument& d) { d.SetColorDepth(8); }, false},
+        TFailureCase{"Resize", PictureWithUndo, [](TPictureDocument& d) { d.ResizePicture(50, 20, false); },
+                     false},
+        TFailureCase{"FloodFill", PictureWithStripes, [](TPictureDocument& d) { d.FloodFillAt(0, 0); },
+                     false},
+        TFailureCase{"RedoOfALift", LiftUndone, [](TPictureDocument& d) { d.Redo(); }, false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace

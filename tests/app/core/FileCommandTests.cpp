@@ -29,8 +29,8 @@ class FileCommands : public TDocumentTest {
         StartPatternPicture(D, 9, 7);
         Modal.FileChoices.push_back(Folder.File("old.bmp"));
         ASSERT_TRUE(D.SaveAs());
-        D.Picture.SetPixel(1, 1, RGB(1, 2, 3));
-        D.Modified = true;
+        EditPicture(D, [&](TBitmap& p) { p.SetPixel(1, 1, RGB(1, 2, 3)); });
+        MarkModified(D);
         Host.TitleChanges = 0;
     }
 };
@@ -43,15 +43,15 @@ TEST_F(FileCommands, CancellingTheSaveDialogKeepsThePictureAndNoDiscardsIt) {
     DragAndRelease(D, 1, 1, 5, 5);
     D.StampFloating();
     DragAndRelease(D, 1, 1, 5, 5);
-    const TBitmap before = D.Picture;
+    const TBitmap before = D.Picture();
     Host.TitleChanges = 0;
 
     Modal.Answers = {true, true};
     D.New();
     EXPECT_FALSE(D.OpenPictureFile(Folder.File("other.bmp")));
     EXPECT_EQ(2u, Modal.Dialogs.size());
-    EXPECT_EQ(before.PixelBuffer(), D.Picture.PixelBuffer());
-    EXPECT_TRUE(D.Modified && D.Floating && D.UndoAvailable);
+    EXPECT_EQ(before.PixelBuffer(), D.Picture().PixelBuffer());
+    EXPECT_TRUE(D.Modified() && D.Floating().Active && D.History().CanUndo());
     EXPECT_EQ("Tessimap", D.Title());
     EXPECT_EQ(0, Host.TitleChanges);
 
@@ -59,10 +59,10 @@ TEST_F(FileCommands, CancellingTheSaveDialogKeepsThePictureAndNoDiscardsIt) {
     D.New();
     EXPECT_EQ(std::vector<std::string>(3, "Warning|Save changes?"), Modal.Shown);
     EXPECT_EQ(2u, Modal.Dialogs.size());
-    EXPECT_EQ(TPixelFormat::pf8bit, D.Picture.PixelFormat());
-    EXPECT_TRUE(AreaIs(D.Picture, TRect(0, 0, 30, 20), clBlack));
-    EXPECT_EQ(30, D.Picture.Width());
-    EXPECT_FALSE(D.Modified || D.UndoAvailable || D.Floating || D.FloatShown);
+    EXPECT_EQ(TPixelFormat::pf8bit, D.Picture().PixelFormat());
+    EXPECT_TRUE(AreaIs(D.Picture(), TRect(0, 0, 30, 20), clBlack));
+    EXPECT_EQ(30, D.Picture().Width());
+    EXPECT_FALSE(D.Modified() || D.History().CanUndo() || D.Floating().Active || D.Floating().Shown);
 }
 
 TEST_F(FileCommands, OpenFourBitFileTakesItsSizeAndDepthForTheNextNew) {
@@ -75,14 +75,14 @@ TEST_F(FileCommands, OpenFourBitFileTakesItsSizeAndDepthForTheNextNew) {
     ASSERT_EQ(1u, Modal.Dialogs.size());
     EXPECT_EQ("Open picture|bitmap pictures|bmp", Modal.Dialogs[0].Title + "|" + Modal.Dialogs[0].FilterText +
                                                       "|" + Modal.Dialogs[0].DefaultExtension);
-    EXPECT_EQ(TPixelFormat::pf4bit, D.Picture.PixelFormat());
-    EXPECT_TRUE(SameArea(D.Picture, 0, 0, file));
-    EXPECT_EQ(Folder.File("tiles.bmp"), D.CurrentFile);
+    EXPECT_EQ(TPixelFormat::pf4bit, D.Picture().PixelFormat());
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, file));
+    EXPECT_EQ(Folder.File("tiles.bmp"), D.CurrentFile());
     EXPECT_EQ("Tessimap - tiles.bmp", D.Title());
-    EXPECT_FALSE(D.Modified || D.UndoAvailable || D.Floating);
+    EXPECT_FALSE(D.Modified() || D.History().CanUndo() || D.Floating().Active);
     D.New();
-    EXPECT_EQ(std::pair(5, 3), std::pair(D.Picture.Width(), D.Picture.Height()));
-    EXPECT_EQ(TPixelFormat::pf4bit, D.Picture.PixelFormat());
+    EXPECT_EQ(std::pair(5, 3), std::pair(D.Picture().Width(), D.Picture().Height()));
+    EXPECT_EQ(TPixelFormat::pf4bit, D.Picture().PixelFormat());
     EXPECT_EQ("Tessimap", D.Title());
     D.Open(); // starts in the folder of the last opened file
     EXPECT_EQ(Folder.Path().string(), Modal.Dialogs.back().InitialFolder);
@@ -93,16 +93,16 @@ TEST_F(FileCommands, OpenThirtyTwoBitFileGivesATwentyFourBitPicture) {
     file.insert(file.end(), {10, 20, 30, 0, 1, 2, 3, 0}); // blue, green, red, unused
     WriteFileBytes(Folder.File("deep.bmp"), file);
     ASSERT_TRUE(D.OpenPictureFile(Folder.File("deep.bmp")));
-    EXPECT_EQ(TPixelFormat::pf24bit, D.Picture.PixelFormat());
-    EXPECT_EQ(RGB(30, 20, 10), D.Picture.Pixel(0, 0));
-    EXPECT_EQ(RGB(3, 2, 1), D.Picture.Pixel(1, 0));
+    EXPECT_EQ(TPixelFormat::pf24bit, D.Picture().PixelFormat());
+    EXPECT_EQ(RGB(30, 20, 10), D.Picture().Pixel(0, 0));
+    EXPECT_EQ(RGB(3, 2, 1), D.Picture().Pixel(1, 0));
     D.ClearPicture(); // the canvas still draws in the background colour
-    EXPECT_EQ(D.Options.BackgroundColor, D.Picture.Pixel(1, 0));
+    EXPECT_EQ(D.Options().BackgroundColor, D.Picture().Pixel(1, 0));
 }
 
 TEST_F(FileCommands, OpenOfABrokenFileShowsTheErrorAndLeavesEverythingAsItWas) {
     StartNamedModifiedPicture();
-    const TBitmap before = D.Picture;
+    const TBitmap before = D.Picture();
     const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> files{
         {"not a bitmap", {'h', 'e', 'l', 'l', 'o'}},
         {"cut inside the info header", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0}},
@@ -116,11 +116,11 @@ TEST_F(FileCommands, OpenOfABrokenFileShowsTheErrorAndLeavesEverythingAsItWas) {
     EXPECT_FALSE(D.OpenPictureFile(Folder.File("missing.bmp")));
     EXPECT_EQ(files.size() + 1, Modal.Errors.size());
     EXPECT_TRUE(Modal.Shown.empty()) << "no question for a picture that is not replaced";
-    EXPECT_EQ(before.PixelBuffer(), D.Picture.PixelBuffer());
+    EXPECT_EQ(before.PixelBuffer(), D.Picture().PixelBuffer());
     EXPECT_EQ("Tessimap - old.bmp", D.Title());
     EXPECT_EQ(0, Host.TitleChanges);
-    EXPECT_TRUE(D.Modified);
-    EXPECT_EQ(9, D.Options.WidthPic);
+    EXPECT_TRUE(D.Modified());
+    EXPECT_EQ(9, D.Options().WidthPic);
 }
 
 TEST_F(FileCommands, SaveStampsTheFloatingImageIntoTheFile) {
@@ -128,11 +128,11 @@ TEST_F(FileCommands, SaveStampsTheFloatingImageIntoTheFile) {
     D.Paste(SolidBitmap(2, 2, RGB(0, 250, 0)), 0, 0);
     D.MoveFloating(TArrow::Right, true);
     EXPECT_TRUE(D.Save());
-    EXPECT_FALSE(D.Floating || D.FloatShown || D.Modified);
-    EXPECT_TRUE(D.UndoAvailable);
+    EXPECT_FALSE(D.Floating().Active || D.Floating().Shown || D.Modified());
+    EXPECT_TRUE(D.History().CanUndo());
     EXPECT_EQ(0, Host.TitleChanges);
     const TBitmap saved = LoadBitmapFromFile(Folder.File("old.bmp"));
-    EXPECT_TRUE(SameArea(saved, 0, 0, D.Picture));
+    EXPECT_TRUE(SameArea(saved, 0, 0, D.Picture()));
     EXPECT_EQ(RGB(0, 250, 0), saved.Pixel(2, 1));
 }
 
@@ -141,40 +141,40 @@ TEST_F(FileCommands, SaveAsAddsTheExtensionOnlyWhenNoneWasTyped) {
     for (const auto& [typed, stored] :
          {std::pair{"level1", "level1.bmp"}, std::pair{"level1.dib", "level1.dib"},
           std::pair{".map", ".map.bmp"}}) {
-        D.Modified = true;
+        MarkModified(D);
         Host.TitleChanges = 0;
         Modal.FileChoices.push_back(Folder.File(typed));
         EXPECT_TRUE(D.SaveAs());
         EXPECT_TRUE(std::filesystem::exists(Folder.File(stored))) << typed;
-        EXPECT_EQ(Folder.File(stored), D.CurrentFile);
+        EXPECT_EQ(Folder.File(stored), D.CurrentFile());
         EXPECT_EQ(std::string("Tessimap - ") + stored, D.Title());
         EXPECT_EQ(1, Host.TitleChanges);
-        EXPECT_FALSE(D.Modified);
+        EXPECT_FALSE(D.Modified());
     }
     EXPECT_EQ("Save picture|bmp", Modal.Dialogs.at(0).Title + "|" + Modal.Dialogs.at(0).DefaultExtension);
 }
 
 TEST_F(FileCommands, FailedSavesKeepNameTitleAndChangesAndNewKeepsThePicture) {
     StartNamedModifiedPicture();
-    const TBitmap before = D.Picture;
+    const TBitmap before = D.Picture();
     const std::string target = Folder.File("missing-folder/new.bmp");
     Modal.FileChoices.push_back(target);
     EXPECT_FALSE(D.SaveAs());
     EXPECT_EQ(std::vector<std::string>{"Cannot create file " + target}, Modal.Errors);
-    EXPECT_TRUE(D.Modified);
-    EXPECT_EQ(Folder.File("old.bmp"), D.CurrentFile);
+    EXPECT_TRUE(D.Modified());
+    EXPECT_EQ(Folder.File("old.bmp"), D.CurrentFile());
     EXPECT_EQ(0, Host.TitleChanges);
 
     std::filesystem::remove(Folder.File("old.bmp"));
     std::filesystem::create_directory(Folder.File("old.bmp")); // no file can replace it
     EXPECT_FALSE(D.Save());
-    EXPECT_TRUE(D.Modified);
+    EXPECT_TRUE(D.Modified());
     Modal.Answers.push_back(true);
     D.New();
     EXPECT_EQ(3u, Modal.Errors.size());
-    EXPECT_TRUE(D.Modified);
-    EXPECT_EQ(before.PixelBuffer(), D.Picture.PixelBuffer());
-    EXPECT_EQ(Folder.File("old.bmp"), D.CurrentFile);
+    EXPECT_TRUE(D.Modified());
+    EXPECT_EQ(before.PixelBuffer(), D.Picture().PixelBuffer());
+    EXPECT_EQ(Folder.File("old.bmp"), D.CurrentFile());
 }
 
 } // namespace

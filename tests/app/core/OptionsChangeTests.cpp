@@ -19,10 +19,10 @@ class OptionsChange : public TDocumentTest {
         StartPatternPicture(D, width, height, bits);
         D.Paste(SolidBitmap(2, 2, Red), 0, 0);
         D.StampFloating();
-        PaintPattern(D.Picture);
-        D.Modified = false;
-        Before = D.Picture;
-        Change = CurrentOptions(D);
+        EditPicture(D, PaintPattern);
+        ForgetChanges(D);
+        Before = D.Picture();
+        Change = D.CurrentOptions();
     }
     TBitmap Before;
     TOptionsChange Change;
@@ -40,18 +40,18 @@ TEST_F(OptionsChange, StepsBelowOneAreStoredAsOneAndTheActivePairTakesItsNewValu
     Change.Options.BackgroundColor = Blue;
     Change.Options.TransparentColor = Olive;
     Change.Options.FillColor = Red;
-    ApplyOptions(D, Change);
-    EXPECT_EQ((std::array{D.Options.StepX1, D.Options.StepY1, D.Options.StepX2, D.Options.StepY2,
-                          D.Options.StepX3, D.Options.StepY3}),
+    D.ApplyOptions(Change);
+    EXPECT_EQ((std::array{D.Options().StepX1, D.Options().StepY1, D.Options().StepX2, D.Options().StepY2,
+                          D.Options().StepX3, D.Options().StepY3}),
               (std::array{7, 1, 16, 1, 32, 24}));
-    EXPECT_EQ(std::pair(D.StepX, D.StepY), std::pair(16, 1));
-    EXPECT_EQ(std::tuple(D.Options.BackgroundColor, D.Options.TransparentColor, D.Options.FillColor),
+    EXPECT_EQ(std::pair(D.StepX(), D.StepY()), std::pair(16, 1));
+    EXPECT_EQ(std::tuple(D.Options().BackgroundColor, D.Options().TransparentColor, D.Options().FillColor),
               std::tuple(Blue, Olive, Red));
     // The new background is what later fills use; the picture itself keeps its pixels.
-    EXPECT_EQ(D.Picture.Brush.Color, Blue);
-    EXPECT_TRUE(SameArea(D.Picture, 0, 0, Before));
-    EXPECT_FALSE(D.Modified);
-    EXPECT_TRUE(D.UndoAvailable);
+    EXPECT_EQ(D.Picture().Brush.Color, Blue);
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, Before));
+    EXPECT_FALSE(D.Modified());
+    EXPECT_TRUE(D.History().CanUndo());
     EXPECT_TRUE(Modal.Shown.empty());
 }
 
@@ -70,31 +70,38 @@ class OffsetShift : public OptionsChange, public testing::WithParamInterface<TSh
 TEST_P(OffsetShift, MovesTheContentInsideAPictureResizedByTheOffset) {
     const TShift s = GetParam();
     Start(s.Width, s.Height);
-    D.Options.BackgroundColor = Blue;
+    D.SetBackgroundColor(Blue);
     D.ApplyBackgroundColor();
     Change.Options.BackgroundColor = Blue;
     Change.OffsetX = s.X;
     Change.OffsetY = s.Y;
-    ApplyOptions(D, Change);
-    ASSERT_EQ(std::tuple(D.Options.WidthPic, D.Options.HeightPic, D.Picture.Width(), D.Picture.Height()),
-              std::tuple(s.NewWidth, s.NewHeight, s.NewWidth, s.NewHeight));
+    D.ApplyOptions(Change);
+    ASSERT_EQ(
+        std::tuple(D.Options().WidthPic, D.Options().HeightPic, D.Picture().Width(), D.Picture().Height()),
+        std::tuple(s.NewWidth, s.NewHeight, s.NewWidth, s.NewHeight));
     const bool shifted = s.NewWidth != s.Width || s.NewHeight != s.Height;
-    EXPECT_EQ(D.Modified, shifted);
-    EXPECT_EQ(D.UndoAvailable, !shifted);
+    EXPECT_EQ(D.Modified(), shifted);
     if (!shifted) {
-        EXPECT_TRUE(SameArea(D.Picture, 0, 0, Before));
+        EXPECT_TRUE(SameArea(D.Picture(), 0, 0, Before));
         return;
     }
     const int left = std::max(s.X, 0), top = std::max(s.Y, 0);
     if (left > 0) {
-        EXPECT_TRUE(AreaIs(D.Picture, TRect{0, 0, left, s.NewHeight}, Blue));
+        EXPECT_TRUE(AreaIs(D.Picture(), TRect{0, 0, left, s.NewHeight}, Blue));
     }
     if (top > 0) {
-        EXPECT_TRUE(AreaIs(D.Picture, TRect{0, 0, s.NewWidth, top}, Blue));
+        EXPECT_TRUE(AreaIs(D.Picture(), TRect{0, 0, s.NewWidth, top}, Blue));
     }
-    EXPECT_TRUE(
-        SameArea(D.Picture, left, top, Before, left - s.X, top - s.Y, s.NewWidth - left, s.NewHeight - top));
+    EXPECT_TRUE(SameArea(D.Picture(), left, top, Before, left - s.X, top - s.Y, s.NewWidth - left,
+                         s.NewHeight - top));
     EXPECT_FALSE(Host.WaitCursor);
+    const TBitmap after = D.Picture();
+    D.Undo();
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, Before));
+    EXPECT_EQ(std::pair(D.Options().WidthPic, D.Options().HeightPic), std::pair(s.Width, s.Height));
+    D.Redo();
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, after));
+    EXPECT_EQ(std::pair(D.Options().WidthPic, D.Options().HeightPic), std::pair(s.NewWidth, s.NewHeight));
 }
 
 INSTANTIATE_TEST_SUITE_P(OptionsChange, OffsetShift,
@@ -105,34 +112,35 @@ INSTANTIATE_TEST_SUITE_P(OptionsChange, OffsetShift,
 
 TEST_F(OptionsChange, ShiftPastTheLargestPictureIsIgnored) {
     ASSERT_TRUE(D.ResizePicture(99990, 192, true));
-    D.Options.WidthPic = 99990;
-    D.Options.HeightPic = 192;
-    Change = CurrentOptions(D);
+    SetNewPictureSize(D, 99990, 192);
+    Change = D.CurrentOptions();
     Change.OffsetX = 10;
-    ApplyOptions(D, Change);
-    EXPECT_EQ(std::pair(D.Options.WidthPic, D.Picture.Width()), std::pair(99990, 99990));
-    EXPECT_FALSE(D.Modified);
+    D.ApplyOptions(Change);
+    EXPECT_EQ(std::pair(D.Options().WidthPic, D.Picture().Width()), std::pair(99990, 99990));
+    EXPECT_FALSE(D.Modified());
 }
 
 // Refusing the question is driven through the dialog; here what an accepted change leaves.
 TEST_F(OptionsChange, AnAcceptedDepthChangeKeepsThePixelsAndEndsUndoAndOnlyShrinkingAsks) {
     Start(256, 192);
-    D.Picture.SetPixelFormat(TPixelFormat::pf32bit);
-    Before = D.Picture;
+    EditPicture(D, [&](TBitmap& p) { p.SetPixelFormat(TPixelFormat::pf32bit); });
+    Before = D.Picture();
     Change.Options.ColorDepth = 24;
     Modal.Answers = {true};
-    ApplyOptions(D, Change);
-    EXPECT_EQ(D.Picture.BitsPerPixel(), 24);
-    EXPECT_TRUE(SameArea(D.Picture, 0, 0, Before));
-    EXPECT_TRUE(D.Modified);
-    EXPECT_FALSE(D.UndoAvailable);
+    D.ApplyOptions(Change);
+    EXPECT_EQ(D.Picture().BitsPerPixel(), 24);
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, Before));
+    EXPECT_TRUE(D.Modified());
+    D.Undo();
+    EXPECT_EQ(D.Picture().BitsPerPixel(), 32);
+    D.Redo();
     Change.Options.ColorDepth = 4;
     Modal.Answers = {true};
-    ApplyOptions(D, Change);
+    D.ApplyOptions(Change);
     Change.Options.ColorDepth = 16;
-    ApplyOptions(D, Change);
+    D.ApplyOptions(Change);
     EXPECT_EQ(Modal.Shown, std::vector<std::string>(2, ColorLossShown));
-    EXPECT_EQ(D.Picture.BitsPerPixel(), 16);
+    EXPECT_EQ(D.Picture().BitsPerPixel(), 16);
 }
 
 // Sizes no machine here can hold; skipped where one could.
@@ -150,20 +158,20 @@ TEST_F(OptionsChange, ResizeOrShiftOutOfMemoryLeavesPictureSizeModifiedAndUndoAs
     Start(256, 192);
     Change.Options.WidthPic = 99999;
     Change.Options.HeightPic = 99999;
-    ApplyOptions(D, Change);
+    D.ApplyOptions(Change);
     EXPECT_EQ(Modal.Shown, std::vector<std::string>{OutOfMemoryShown});
-    EXPECT_EQ(std::tuple(D.Options.WidthPic, D.Options.HeightPic, D.Modified, D.UndoAvailable),
+    EXPECT_EQ(std::tuple(D.Options().WidthPic, D.Options().HeightPic, D.Modified(), D.History().CanUndo()),
               std::tuple(256, 192, false, true));
 
     Modal.Shown.clear();
-    Change = CurrentOptions(D);
+    Change = D.CurrentOptions();
     Change.OffsetX = 99000;
     Change.OffsetY = 99000;
-    ApplyOptions(D, Change);
+    D.ApplyOptions(Change);
     EXPECT_EQ(Modal.Shown, std::vector<std::string>{OutOfMemoryShown});
-    EXPECT_EQ(std::tuple(D.Options.WidthPic, D.Options.HeightPic, D.Modified, D.UndoAvailable),
+    EXPECT_EQ(std::tuple(D.Options().WidthPic, D.Options().HeightPic, D.Modified(), D.History().CanUndo()),
               std::tuple(256, 192, false, true));
-    EXPECT_TRUE(SameArea(D.Picture, 0, 0, Before));
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, Before));
     EXPECT_FALSE(Host.WaitCursor);
 }
 
@@ -171,9 +179,9 @@ TEST_F(OptionsChange, AFloatingImageIsStampedBeforeTheOptionsApply) {
     Start(256, 192);
     D.Paste(SolidBitmap(8, 8, Red), 16, 16);
     Change.OffsetX = 8;
-    ApplyOptions(D, Change);
-    EXPECT_FALSE(D.Floating);
-    EXPECT_TRUE(AreaIs(D.Picture, Bounds(24, 16, 8, 8), Red));
+    D.ApplyOptions(Change);
+    EXPECT_FALSE(D.Floating().Active);
+    EXPECT_TRUE(AreaIs(D.Picture(), Bounds(24, 16, 8, 8), Red));
 }
 
 } // namespace

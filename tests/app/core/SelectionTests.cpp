@@ -17,28 +17,29 @@ class SelectionDrag : public TDocumentFixture, public testing::TestWithParam<TDr
 // In a 20 x 10 picture: each direction, past each edge, and drags that enclose nothing.
 TEST_P(SelectionDrag, LiftsTheClampedRectangleAndLeavesBackgroundBehind) {
     StartPatternPicture(Document, 20, 10);
-    const TBitmap before = Document.Picture;
+    const TBitmap before = Document.Picture();
     const TRect r = GetParam().Expected;
     DragAndRelease(Document, GetParam().X0, GetParam().Y0, GetParam().X1, GetParam().Y1);
-    EXPECT_FALSE(Document.Selecting || Document.Modified);
+    EXPECT_FALSE(Document.Selection().Active || Document.Modified());
     if (r.IsEmpty()) {
-        EXPECT_FALSE(Document.Floating || Document.FloatShown || Document.UndoAvailable);
-        EXPECT_TRUE(SameArea(Document.Picture, 0, 0, before));
+        EXPECT_FALSE(Document.Floating().Active || Document.Floating().Shown || Document.History().CanUndo());
+        EXPECT_TRUE(SameArea(Document.Picture(), 0, 0, before));
         DragAndRelease(Document, 1, 1, 3, 3); // the next press selects rather than stamps
-        EXPECT_TRUE(Document.Floating);
+        EXPECT_TRUE(Document.Floating().Active);
         return;
     }
-    ASSERT_TRUE(Document.Floating);
-    EXPECT_EQ(r, TRect(Document.FloatLeft, Document.FloatTop, Document.FloatLeft + Document.FloatWidth,
-                       Document.FloatTop + Document.FloatHeight));
+    ASSERT_TRUE(Document.Floating().Active);
+    EXPECT_EQ(r, TRect(Document.Floating().Left, Document.Floating().Top,
+                       Document.Floating().Left + Document.Floating().Width,
+                       Document.Floating().Top + Document.Floating().Height));
     const TBitmap lifted = Document.CopyFloating();
     ASSERT_EQ(std::pair(r.Width(), r.Height()), std::pair(lifted.Width(), lifted.Height()));
     EXPECT_TRUE(SameArea(lifted, 0, 0, before, r.Left, r.Top, r.Width(), r.Height()));
     // Only the lifted rectangle turns to background.
     TBitmap expected = before;
-    expected.Brush.Color = Document.Options.BackgroundColor;
+    expected.Brush.Color = Document.Options().BackgroundColor;
     expected.FillRect(r);
-    EXPECT_TRUE(SameArea(Document.Picture, 0, 0, expected));
+    EXPECT_TRUE(SameArea(Document.Picture(), 0, 0, expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Selection, SelectionDrag,
@@ -58,54 +59,54 @@ INSTANTIATE_TEST_SUITE_P(Selection, SelectionDrag,
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(Selection, UndoAfterLiftAndClearSelectionOrAfterLiftMoveAndStamp) {
-    D.Options.BackgroundColor = RGB(0, 0, 255);
+    D.SetBackgroundColor(RGB(0, 0, 255));
     StartPatternPicture(D, 32, 16);
-    const TBitmap before = D.Picture;
+    const TBitmap before = D.Picture();
     DragAndRelease(D, 4, 4, 10, 12);
     D.ClearSelection();
-    EXPECT_FALSE(D.Floating);
-    EXPECT_TRUE(D.Modified);
-    EXPECT_TRUE(AreaIs(D.Picture, TRect(4, 4, 10, 12), RGB(0, 0, 255)));
+    EXPECT_FALSE(D.Floating().Active);
+    EXPECT_TRUE(D.Modified());
+    EXPECT_TRUE(AreaIs(D.Picture(), TRect(4, 4, 10, 12), RGB(0, 0, 255)));
     D.Undo();
-    EXPECT_TRUE(SameArea(D.Picture, 0, 0, before));
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, before));
     DragAndRelease(D, 0, 0, 4, 4);
     D.MoveFloating(TArrow::Right, false);
     D.StampFloating();
-    EXPECT_TRUE(SameArea(D.Picture, 8, 0, before, 0, 0, 4, 4));
+    EXPECT_TRUE(SameArea(D.Picture(), 8, 0, before, 0, 0, 4, 4));
     D.Undo(); // only the stamp's area comes back
-    EXPECT_TRUE(SameArea(D.Picture, 8, 0, before, 8, 0, 4, 4));
-    EXPECT_TRUE(AreaIs(D.Picture, TRect(0, 0, 4, 4), RGB(0, 0, 255)));
+    EXPECT_TRUE(SameArea(D.Picture(), 8, 0, before, 8, 0, 4, 4));
+    EXPECT_TRUE(AreaIs(D.Picture(), TRect(0, 0, 4, 4), RGB(0, 0, 255)));
 }
 
 TEST_F(Selection, SelectAllLiftsTheWholePictureAndStampingPutsItBack) {
     StartPatternPicture(D, 256, 192);
-    const TBitmap before = D.Picture;
+    const TBitmap before = D.Picture();
     D.SelectAll();
-    ASSERT_TRUE(D.Floating);
-    EXPECT_EQ(TRect(0, 0, 256, 192),
-              Bounds(D.FloatLeft, D.FloatTop, D.FloatingBitmap.Width(), D.FloatingBitmap.Height()));
-    EXPECT_TRUE(AreaIs(D.Picture, TRect(0, 0, 256, 192), D.Options.BackgroundColor));
+    ASSERT_TRUE(D.Floating().Active);
+    EXPECT_EQ(TRect(0, 0, 256, 192), Bounds(D.Floating().Left, D.Floating().Top, D.Floating().Bitmap.Width(),
+                                            D.Floating().Bitmap.Height()));
+    EXPECT_TRUE(AreaIs(D.Picture(), TRect(0, 0, 256, 192), D.Options().BackgroundColor));
     EXPECT_FALSE(Host.WaitCursor);
     D.StampFloating();
-    EXPECT_TRUE(SameArea(D.Picture, 0, 0, before));
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, before));
 }
 
 TEST_F(Selection, WithTransparencyTheFrameShowsOnlyWhileDraggingAndCopyCarriesNone) {
     StartPatternPicture(D, 20, 10);
     for (int x = 2; x < 12; ++x)
-        D.Picture.SetPixel(x, 2, D.Options.TransparentColor);
-    const TBitmap before = D.Picture;
+        EditPicture(D, [&](TBitmap& p) { p.SetPixel(x, 2, D.Options().TransparentColor); });
+    const TBitmap before = D.Picture();
     D.ToggleTransparency();
     D.BeginSelection(2, 2);
     D.DragSelection(12, 8);
-    EXPECT_FALSE(D.Floating);
-    EXPECT_EQ(D.StatusTexts()[1] + "|" + D.StatusTexts()[2], "X=12, Y=8|10 x 6");
-    EXPECT_TRUE(SameArea(D.Picture, 0, 0, before));
+    EXPECT_FALSE(D.Floating().Active);
+    EXPECT_EQ(D.StatusTexts()[2], "10 x 6");
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, before));
     for (int y = 1; y < 5; ++y)
-        EXPECT_TRUE(IsFramePixel(D.FloatingBitmap.Pixel(0, y))) << y;
+        EXPECT_TRUE(IsFramePixel(D.Floating().Bitmap.Pixel(0, y))) << y;
     D.EndSelection();
-    EXPECT_TRUE(D.Floating);
-    EXPECT_TRUE(SameArea(D.FloatingBitmap, 0, 0, before, 2, 2, 10, 6));
+    EXPECT_TRUE(D.Floating().Active);
+    EXPECT_TRUE(SameArea(D.Floating().Bitmap, 0, 0, before, 2, 2, 10, 6));
     EXPECT_TRUE(SameArea(D.CopyFloating(), 0, 0, before, 2, 2, 10, 6));
 }
 

@@ -11,15 +11,13 @@ const TColor Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255), Gray = RGB(128, 128, 1
 class Stamping : public TDocumentTest {
   protected:
     void UsePicture(int w, int h) {
-        D.Options.WidthPic = w;
-        D.Options.HeightPic = h;
-        D.ApplyBackgroundColor();
+        SetNewPictureSize(D, w, h);
         ASSERT_TRUE(D.ResizePicture(w, h, true));
     }
     void PasteAt(const TBitmap& tile, int x, int y) {
         D.Paste(tile, 0, 0);
         D.GrabFloating(0, 0);
-        D.DragFloating(x - D.FloatLeft, y - D.FloatTop);
+        D.DragFloating(x - D.Floating().Left, y - D.Floating().Top);
     }
 };
 
@@ -29,11 +27,11 @@ TEST_F(Stamping, PasteLandsOnFirstGridPointAtOrAfterScrollPosition) {
          {std::array{13, 13, 8, 8, 16, 16}, std::array{16, 16, 8, 8, 16, 16}, std::array{0, 0, 8, 8, 0, 0},
           std::array{13, 7, 8, 5, 16, 10}, std::array{995, 0, 8, 8, 1000, 0},
           std::array{13, 7, 0, -4, 13, 7}}) {
-        D.StepX = stepX;
-        D.StepY = stepY;
+        SetSteps(D, stepX, stepY);
         D.Paste(PatternBitmap(10, 10), scrollX, scrollY);
-        EXPECT_EQ(std::pair(D.FloatLeft, D.FloatTop), std::pair(x, y)) << scrollX << ", " << scrollY;
-        EXPECT_TRUE(D.Floating && D.FloatShown);
+        EXPECT_EQ(std::pair(D.Floating().Left, D.Floating().Top), std::pair(x, y))
+            << scrollX << ", " << scrollY;
+        EXPECT_TRUE(D.Floating().Active && D.Floating().Shown);
     }
 }
 
@@ -51,7 +49,8 @@ TEST_F(Stamping, MoveByStepOrPixelIsRefusedPastTheEdge) {
     for (const auto& [size, startX, startY, arrow, shift, x, y] : moves) {
         PasteAt(PatternBitmap(size, size), startX, startY);
         D.MoveFloating(arrow, shift);
-        EXPECT_EQ(std::pair(D.FloatLeft, D.FloatTop), std::pair(x, y)) << startX << ", " << startY;
+        EXPECT_EQ(std::pair(D.Floating().Left, D.Floating().Top), std::pair(x, y))
+            << startX << ", " << startY;
     }
 }
 
@@ -62,15 +61,17 @@ TEST_F(Stamping, SlideStopsAtContentWithinEightyPixels) {
           std::tuple{TArrow::Right, 81, 0}, std::tuple{TArrow::Right, 0, 0}, std::tuple{TArrow::Left, 40, 40},
           std::tuple{TArrow::Left, 81, 0}, std::tuple{TArrow::Up, 80, 80}, std::tuple{TArrow::Down, 81, 0}}) {
         UsePicture(400, 400);
-        D.Picture.Brush.Color = Gray;
         const bool horizontal = arrow == TArrow::Left || arrow == TArrow::Right;
         const int sign = arrow == TArrow::Left || arrow == TArrow::Up ? -1 : 1;
         const int line = sign > 0 ? 210 + gap : 189 - gap;
-        D.Picture.FillRect(horizontal ? Bounds(line, 0, 1, 400) : Bounds(0, line, 400, 1));
+        EditPicture(D, [&](TBitmap& p) {
+            p.Brush.Color = Gray;
+            p.FillRect(horizontal ? Bounds(line, 0, 1, 400) : Bounds(0, line, 400, 1));
+        });
         PasteAt(PatternBitmap(20, 20), 190, 190);
         D.SlideToContact(arrow);
-        EXPECT_EQ(D.FloatLeft, 190 + (horizontal ? sign * move : 0)) << gap;
-        EXPECT_EQ(D.FloatTop, 190 + (horizontal ? 0 : sign * move)) << gap;
+        EXPECT_EQ(D.Floating().Left, 190 + (horizontal ? sign * move : 0)) << gap;
+        EXPECT_EQ(D.Floating().Top, 190 + (horizontal ? 0 : sign * move)) << gap;
     }
 }
 
@@ -80,7 +81,7 @@ TEST_F(Stamping, SlideStopsFlushWithThePictureEdge) {
         UsePicture(400, 100);
         PasteAt(PatternBitmap(20, 20), start, 40);
         D.SlideToContact(TArrow::Right);
-        EXPECT_EQ(D.FloatLeft, expected) << start;
+        EXPECT_EQ(D.Floating().Left, expected) << start;
     }
 }
 
@@ -91,10 +92,10 @@ TEST_F(Stamping, SlideSeesContentOnlyOnSampledRows) {
          {std::tuple{4, 0, false}, std::tuple{4, 3, true}, std::tuple{5, 0, false}, std::tuple{25, 10, true},
           std::tuple{25, 20, false}, std::tuple{35, 30, true}, std::tuple{35, 33, false}}) {
         UsePicture(400, 400);
-        D.Picture.SetPixel(140, 100 + row, Gray);
+        EditPicture(D, [&](TBitmap& p) { p.SetPixel(140, 100 + row, Gray); });
         PasteAt(PatternBitmap(30, height), 100, 100);
         D.SlideToContact(TArrow::Right);
-        EXPECT_EQ(D.FloatLeft, sampled ? 110 : 100) << height << ", " << row;
+        EXPECT_EQ(D.Floating().Left, sampled ? 110 : 100) << height << ", " << row;
     }
 }
 
@@ -103,21 +104,20 @@ TEST_F(Stamping, PasteFramesTheImageAndStampLeavesTheFrameOut) {
     const TBitmap tile = PatternBitmap(12, 9);
     D.Paste(tile, 0, 0);
     for (int x = 0; x < 12; ++x)
-        EXPECT_TRUE(IsFramePixel(D.FloatingBitmap.Pixel(x, 0))) << x;
-    EXPECT_TRUE(SameArea(D.FloatingBitmap, 1, 1, tile, 1, 1, 10, 7));
+        EXPECT_TRUE(IsFramePixel(D.Floating().Bitmap.Pixel(x, 0))) << x;
+    EXPECT_TRUE(SameArea(D.Floating().Bitmap, 1, 1, tile, 1, 1, 10, 7));
     D.ToggleTransparency();
     D.ToggleTransparency();
     D.MoveFloating(TArrow::Right, false);
     D.StampFloating();
-    EXPECT_TRUE(SameArea(D.Picture, 8, 0, tile, 0, 0, 12, 9));
-    EXPECT_FALSE(D.Floating || D.FloatShown);
-    EXPECT_TRUE(D.Modified);
+    EXPECT_TRUE(SameArea(D.Picture(), 8, 0, tile, 0, 0, 12, 9));
+    EXPECT_FALSE(D.Floating().Active || D.Floating().Shown);
+    EXPECT_TRUE(D.Modified());
 }
 
 TEST_F(Stamping, StampLeavesTransparentColorOutOnlyWhileSwitchIsOn) {
-    D.Options.TransparentColor = Red;
-    D.Options.BackgroundColor = Gray;
-    D.ApplyBackgroundColor();
+    D.SetTransparentColor(Red);
+    D.SetBackgroundColor(Gray);
     TBitmap tile = PatternBitmap(6, 6);
     tile.SetPixel(0, 0, Red); // on the ring, under where a frame would be
     tile.SetPixel(3, 3, Red);
@@ -126,27 +126,28 @@ TEST_F(Stamping, StampLeavesTransparentColorOutOnlyWhileSwitchIsOn) {
         if (transparent) D.ToggleTransparency();
         D.Paste(tile, 0, 0);
         D.StampFloating();
-        EXPECT_EQ(D.Picture.Pixel(0, 0), transparent ? Gray : Red);
-        EXPECT_EQ(D.Picture.Pixel(3, 3), transparent ? Gray : Red);
-        EXPECT_EQ(D.Picture.Pixel(5, 5), tile.Pixel(5, 5));
+        EXPECT_EQ(D.Picture().Pixel(0, 0), transparent ? Gray : Red);
+        EXPECT_EQ(D.Picture().Pixel(3, 3), transparent ? Gray : Red);
+        EXPECT_EQ(D.Picture().Pixel(5, 5), tile.Pixel(5, 5));
     }
 }
 
 // Every pixel of the picture differs, so a restored area must be restored exactly.
 TEST_F(Stamping, PasteStampUndoRestoresThePictureAndDisablesUndo) {
-    D.Picture = PatternBitmap(48, 48);
-    const TBitmap before = D.Picture;
+    D.ReplacePicture(PatternBitmap(48, 48));
+    const TBitmap before = D.Picture();
     PasteAt(SolidBitmap(10, 6, Red), 8, 16);
     D.StampFloating();
-    D.Modified = false;
+    ForgetChanges(D);
     D.Undo();
-    EXPECT_TRUE(SameArea(D.Picture, 0, 0, before));
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, before));
     EXPECT_FALSE(D.CommandStates(false).Undo);
-    EXPECT_TRUE(D.Modified); // the picture differs from what was saved after the stamp
+    EXPECT_TRUE(D.Modified()); // the picture differs from what was saved after the stamp
     EXPECT_EQ(Host.Changed.back(), (TRect{8, 16, 18, 22}));
-    D.Picture.SetPixel(9, 17, Blue); // not a toggle: a second Undo puts nothing back
+    EditPicture(D,
+                [](TBitmap& p) { p.SetPixel(9, 17, Blue); }); // not a toggle: a second Undo puts nothing back
     D.Undo();
-    EXPECT_EQ(D.Picture.Pixel(9, 17), Blue);
+    EXPECT_EQ(D.Picture().Pixel(9, 17), Blue);
 }
 
 TEST_F(Stamping, PasteWhileFloatingStampsTheOldImageFirstAndUndoTakesBothAway) {
@@ -155,12 +156,11 @@ TEST_F(Stamping, PasteWhileFloatingStampsTheOldImageFirstAndUndoTakesBothAway) {
     D.Paste(tile, 0, 0);
     D.MoveFloating(TArrow::Right, false);
     D.Paste(PatternBitmap(4, 4), 16, 16);
-    EXPECT_TRUE(SameArea(D.Picture, 8, 0, tile, 0, 0, 8, 8));
-    EXPECT_EQ(D.UndoX, 8);
-    EXPECT_EQ(D.FloatLeft, 16);
+    EXPECT_TRUE(SameArea(D.Picture(), 8, 0, tile, 0, 0, 8, 8));
+    EXPECT_EQ(D.Floating().Left, 16);
     D.Undo();
-    EXPECT_TRUE(AreaIs(D.Picture, Bounds(0, 0, 64, 64), clBlack));
-    EXPECT_FALSE(D.Floating || D.FloatShown);
+    EXPECT_TRUE(AreaIs(D.Picture(), Bounds(0, 0, 64, 64), clBlack));
+    EXPECT_FALSE(D.Floating().Active || D.Floating().Shown);
 }
 
 TEST_F(Stamping, DragIsFreeAndStampAndUndoClipAtThePictureEdge) {
@@ -169,12 +169,12 @@ TEST_F(Stamping, DragIsFreeAndStampAndUndoClipAtThePictureEdge) {
     D.Paste(tile, 0, 0);
     D.GrabFloating(2, 3);
     D.DragFloating(-1, 0); // 3 left, 3 up
-    EXPECT_EQ(std::pair(D.FloatLeft, D.FloatTop), std::pair(-3, -3));
+    EXPECT_EQ(std::pair(D.Floating().Left, D.Floating().Top), std::pair(-3, -3));
     D.StampFloating();
-    EXPECT_EQ(D.Picture.Pixel(0, 0), tile.Pixel(3, 3));
+    EXPECT_EQ(D.Picture().Pixel(0, 0), tile.Pixel(3, 3));
     EXPECT_EQ(Host.Changed.back(), (TRect{0, 0, 5, 5}));
     D.Undo();
-    EXPECT_TRUE(AreaIs(D.Picture, Bounds(0, 0, 32, 32), clBlack));
+    EXPECT_TRUE(AreaIs(D.Picture(), Bounds(0, 0, 32, 32), clBlack));
 }
 
 } // namespace

@@ -29,10 +29,10 @@ TEST_P(Mirroring, MovesEveryPixelToItsMirrorPlaceAndTwiceGivesTheImageBack) {
     const auto [shape, bits] = GetParam();
     const auto [turn, w, h] = shape;
     StartPatternPicture(Document, w + 5, h + 2, bits);
-    const TBitmap before = Document.Picture;
+    const TBitmap before = Document.Picture();
     DragAndRelease(Document, 3, 1, 3 + w, 1 + h);
-    EXPECT_EQ(before.PixelFormat(), Document.FloatingBitmap.PixelFormat());
-    const TBitmap framed = Document.FloatingBitmap;
+    EXPECT_EQ(before.PixelFormat(), Document.Floating().Bitmap.PixelFormat());
+    const TBitmap framed = Document.Floating().Bitmap;
     Turn(turn);
     const TBitmap turned = Document.CopyFloating();
     const bool flipX = turn != TTurn::Vertical, flipY = turn != TTurn::Horizontal;
@@ -41,11 +41,11 @@ TEST_P(Mirroring, MovesEveryPixelToItsMirrorPlaceAndTwiceGivesTheImageBack) {
             ASSERT_EQ(before.Pixel(3 + (flipX ? w - 1 - x : x), 1 + (flipY ? h - 1 - y : y)),
                       turned.Pixel(x, y))
                 << x << "," << y;
-    EXPECT_TRUE(Document.FloatShown && !Document.Modified);
+    EXPECT_TRUE(Document.Floating().Shown && !Document.Modified());
     Turn(turn);
-    EXPECT_EQ(framed.PixelBuffer(), Document.FloatingBitmap.PixelBuffer()) << "frame included";
+    EXPECT_EQ(framed.PixelBuffer(), Document.Floating().Bitmap.PixelBuffer()) << "frame included";
     Document.StampFloating();
-    EXPECT_EQ(before.PixelBuffer(), Document.Picture.PixelBuffer());
+    EXPECT_EQ(before.PixelBuffer(), Document.Picture().PixelBuffer());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -70,52 +70,60 @@ TEST_F(Transform, BlackWhiteWithBlackBackground) {
     StartPatternPicture(D, 4, 2);
     const TColor row[4] = {clBlack, RGB(255, 0, 0), clWhite, RGB(1, 0, 0)};
     for (int x = 0; x < 4; ++x)
-        D.Picture.SetPixel(x, 0, row[x]);
+        EditPicture(D, [&](TBitmap& p) { p.SetPixel(x, 0, row[x]); });
     DragAndRelease(D, 0, 0, 2, 2);
-    ASSERT_FALSE(D.Modified);
+    ASSERT_FALSE(D.Modified());
     D.BlackWhite();
-    EXPECT_EQ(std::tuple(D.Picture.PixelFormat(), D.FloatingBitmap.PixelFormat(), D.UndoBitmap.PixelFormat()),
-              std::tuple(TPixelFormat::pf1bit, TPixelFormat::pf1bit, TPixelFormat::pf1bit));
-    EXPECT_TRUE(D.Modified) << "a conversion that cannot be undone must not close unasked";
+    EXPECT_EQ(std::pair(D.Picture().PixelFormat(), D.Floating().Bitmap.PixelFormat()),
+              std::pair(TPixelFormat::pf1bit, TPixelFormat::pf1bit));
+    EXPECT_TRUE(D.Modified()) << "a conversion that cannot be undone must not close unasked";
     D.StampFloating();
     const TColor expected[4] = {clWhite, clBlack, clBlack, clBlack};
     for (int x = 0; x < 4; ++x)
-        EXPECT_EQ(expected[x], D.Picture.Pixel(x, 0)) << x;
+        EXPECT_EQ(expected[x], D.Picture().Pixel(x, 0)) << x;
 }
 
 TEST_F(Transform, ColourPicksThenClearPictureFillsWithThePickedBackground) {
     StartPatternPicture(D, 12, 6);
-    const TBitmap before = D.Picture;
+    const TBitmap before = D.Picture();
     D.PickFillColor(1, 2);
     D.PickTransparentColor(7, 4);
     D.PickBackgroundColor(5, 3);
     D.PickFillColor(12, 2); // off the picture: ignored
     D.PickBackgroundColor(3, -1);
-    EXPECT_EQ(before.Pixel(1, 2), D.Options.FillColor);
-    EXPECT_EQ(before.Pixel(7, 4), D.Options.TransparentColor);
+    EXPECT_EQ(before.Pixel(1, 2), D.Options().FillColor);
+    EXPECT_EQ(before.Pixel(7, 4), D.Options().TransparentColor);
     D.ClearPicture();
-    EXPECT_TRUE(AreaIs(D.Picture, TRect(0, 0, 12, 6), before.Pixel(5, 3)));
-    EXPECT_TRUE(D.Modified);
+    EXPECT_TRUE(AreaIs(D.Picture(), TRect(0, 0, 12, 6), before.Pixel(5, 3)));
+    EXPECT_TRUE(D.Modified());
 }
 
-// A stamp first, so that there is an undo to lose; filling again with the colour already there
-// changes nothing but still disables Undo.
-TEST_F(Transform, FloodFillStaysInItsRegionAndDisablesUndo) {
+// A stamp first, which must stay undoable behind the fill; filling again with the colour already
+// there changes nothing and is no step.
+TEST_F(Transform, FloodFillStaysInItsRegionAndUndoesLikeAnyStep) {
     StartPatternPicture(D, 20, 20);
     D.ClearPicture();
     for (int y = 0; y < 20; ++y)
-        D.Picture.SetPixel(10, y, clWhite);
-    D.Options.FillColor = RGB(255, 0, 0);
-    for (const int pass : {1, 2}) {
-        DragAndRelease(D, 15, 15, 18, 18);
-        D.StampFloating();
-        D.Modified = false;
-        D.FloodFillAt(3, 8);
-        EXPECT_TRUE(AreaIs(D.Picture, TRect(0, 0, 10, 20), RGB(255, 0, 0))) << pass;
-        EXPECT_TRUE(AreaIs(D.Picture, TRect(11, 0, 20, 20), clBlack));
-        EXPECT_FALSE(D.UndoAvailable);
-        EXPECT_TRUE(D.Modified);
-    }
+        EditPicture(D, [&](TBitmap& p) { p.SetPixel(10, y, clWhite); });
+    const TBitmap beforeStamp = D.Picture();
+    D.SetFillColor(RGB(255, 0, 0));
+    D.Paste(SolidBitmap(3, 3, clWhite), 16, 16);
+    D.StampFloating();
+    ForgetChanges(D);
+    const TBitmap beforeFill = D.Picture();
+    D.FloodFillAt(3, 8);
+    EXPECT_TRUE(AreaIs(D.Picture(), TRect(0, 0, 10, 20), RGB(255, 0, 0)));
+    EXPECT_TRUE(AreaIs(D.Picture(), TRect(11, 0, 16, 20), clBlack));
+    EXPECT_TRUE(D.Modified());
+    const std::size_t steps = D.History().UndoCount();
+    D.FloodFillAt(3, 8);
+    EXPECT_EQ(D.History().UndoCount(), steps);
+
+    D.Undo();
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, beforeFill));
+    EXPECT_EQ(Host.Changed.back(), (TRect{0, 0, 10, 20}));
+    D.Undo();
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, beforeStamp));
 }
 
 } // namespace

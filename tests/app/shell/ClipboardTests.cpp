@@ -14,28 +14,28 @@ TEST_P(CopyRoundTrip, CtrlCThenCtrlVGivesBackTheSamePixels) {
     ASSERT_TRUE(HoldsPattern(Document().CopyFloating(), 0, 0, 24, 16));
     Press(Qt::Key_Return);
     ASSERT_TRUE(Document().SetColorDepth(GetParam()));
-    Drag(Form->Image1, QPoint(1, 2), QPoint(21, 14));
+    Drag(Named<TPictureControl>(Form, "Image1"), QPoint(1, 2), QPoint(21, 14));
     const TBitmap copied = Document().CopyFloating();
 
     QGuiApplication::clipboard()->clear();
-    Form->Timer1Timer(); // Copy and Cut are enabled at the next tick
+    Refresh(Form); // Copy and Cut are enabled at the next tick
     Press(Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasImage());
     Press(Qt::Key_Delete);
-    ASSERT_FALSE(Document().Floating);
-    Form->Timer1Timer();
+    ASSERT_FALSE(Document().Floating().Active);
+    Refresh(Form);
     Press(Qt::Key_V, Qt::ControlModifier);
     const TBitmap pasted = Document().CopyFloating();
     ASSERT_EQ(QSize(pasted.Width(), pasted.Height()), QSize(20, 12));
-    EXPECT_EQ(pasted.PixelFormat(), Document().Picture.PixelFormat());
+    EXPECT_EQ(pasted.PixelFormat(), Document().Picture().PixelFormat());
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 20; ++x)
             ASSERT_EQ(pasted.Pixel(x, y), copied.Pixel(x, y)) << x << ", " << y;
 
     QGuiApplication::clipboard()->clear();
-    Form->Timer1Timer();
+    Refresh(Form);
     Press(Qt::Key_X, Qt::ControlModifier);
-    EXPECT_FALSE(Form->Image2->isVisible());
+    EXPECT_FALSE(Named<TFloatingControl>(Form, "Image2")->isVisible());
     const QImage cut = QGuiApplication::clipboard()->image();
     const TColor corner = copied.Pixel(0, 0);
     ASSERT_EQ(cut.size(), QSize(20, 12));
@@ -51,21 +51,21 @@ TEST_F(FloatingPainting, TransparentImageLetsThePictureShowThroughAndHasNoFrame)
     UsePicture(32, 32);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
-            Document().Picture.SetPixel(x, y, RGB(255, 0, 0));
+            EditPicture(Document(), [&](TBitmap& p) { p.SetPixel(x, y, RGB(255, 0, 0)); });
     QImage tile(8, 8, QImage::Format_RGB32);
     tile.fill(qRgb(0, 200, 0));
     tile.setPixel(4, 4, qRgb(0, 0, 0)); // the transparent colour, black
     Paste(tile);
     Press(Qt::Key_T, Qt::ControlModifier);
-    EXPECT_TRUE(Form->Transparent1->isChecked());
-    const QImage shown = Form->Image1->grab().toImage();
+    EXPECT_TRUE(Named(Form, "Transparent1")->isChecked());
+    const QImage shown = Named<TPictureControl>(Form, "Image1")->grab().toImage();
     EXPECT_EQ(shown.pixel(4, 4), qRgb(255, 0, 0));
     EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 200, 0));
     EXPECT_EQ(shown.pixel(20, 20), qRgb(0, 0, 0));
 
     Press(Qt::Key_T, Qt::ControlModifier);
-    EXPECT_FALSE(Form->Transparent1->isChecked());
-    const QImage framed = Form->Image1->grab().toImage();
+    EXPECT_FALSE(Named(Form, "Transparent1")->isChecked());
+    const QImage framed = Named<TPictureControl>(Form, "Image1")->grab().toImage();
     EXPECT_EQ(framed.pixel(4, 4), qRgb(0, 0, 0));
     EXPECT_NE(framed.pixel(0, 0), qRgb(0, 200, 0));
 }

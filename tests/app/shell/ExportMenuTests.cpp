@@ -16,17 +16,17 @@ class ExportMenu : public ShellTest {
 // again afterwards, also after a failure.
 TEST_F(ExportMenu, ShortcutsWriteTheFilesOnceThePictureHasAName) {
     UsePicture(40, 30);
-    Form->Timer1Timer();
-    EXPECT_FALSE(Form->ExportToGIF1->isEnabled());
-    EXPECT_FALSE(Form->ExportToPNG1->isEnabled());
+    Refresh(Form);
+    EXPECT_FALSE(Named(Form, "ExportToGIF1")->isEnabled());
+    EXPECT_FALSE(Named(Form, "ExportToPNG1")->isEnabled());
     Press(Qt::Key_G, Qt::ControlModifier);
     EXPECT_TRUE(Modal.Shown.empty()) << "an unnamed picture exports nothing";
 
     Modal.FileChoices.push_back(Folder.File("level1.bmp"));
-    Form->Saveas1->trigger();
-    Form->Timer1Timer();
-    EXPECT_TRUE(Form->ExportToGIF1->isEnabled());
-    EXPECT_TRUE(Form->ExportToPNG1->isEnabled());
+    Named(Form, "Saveas1")->trigger();
+    Refresh(Form);
+    EXPECT_TRUE(Named(Form, "ExportToGIF1")->isEnabled());
+    EXPECT_TRUE(Named(Form, "ExportToPNG1")->isEnabled());
     Press(Qt::Key_G, Qt::ControlModifier);
     Press(Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(Modal.Shown, (std::vector{Saved("GIF", "level1.gif"), Saved("PNG", "level1.png")}));

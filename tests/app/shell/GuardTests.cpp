@@ -34,8 +34,9 @@ class Guard : public ShellTest {
             const __lsan::ScopedDisabler unwoundEventsLeak;
 #endif
             Modal.Shown.clear();
-            const TBitmap picture = Document().Picture, undo = Document().UndoBitmap;
-            const bool floating = Document().Floating, modified = Document().Modified;
+            const TBitmap picture = Document().Picture();
+            const std::size_t steps = Document().History().UndoCount();
+            const bool floating = Document().Floating().Active, modified = Document().Modified();
             const TBitmap floatingImage = floating ? Document().CopyFloating() : TBitmap();
             bool refused = false;
             {
@@ -50,50 +51,53 @@ class Guard : public ShellTest {
             EXPECT_EQ(Modal.Shown, std::vector<std::string>{OutOfMemoryBox});
             EXPECT_TRUE(Form->isVisible());
             EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass stayed";
-            EXPECT_EQ(Document().Picture.PixelBuffer(), picture.PixelBuffer());
-            EXPECT_EQ(Document().UndoBitmap.PixelBuffer(), undo.PixelBuffer());
-            EXPECT_EQ(Document().Floating, floating);
-            EXPECT_EQ(Document().Modified, modified);
+            EXPECT_EQ(Document().Picture().PixelBuffer(), picture.PixelBuffer());
+            EXPECT_EQ(Document().History().UndoCount(), steps);
+            EXPECT_EQ(Document().Floating().Active, floating);
+            EXPECT_EQ(Document().Modified(), modified);
             if (floating) {
                 EXPECT_EQ(Document().CopyFloating().PixelBuffer(), floatingImage.PixelBuffer());
             }
         }
     }
 
-    // A picture with a stamp behind it, so that there is an undo area to keep.
+    // A picture with a stamp behind it, so that there is a history to keep.
     void PictureWithUndo() {
         UsePicture(64, 48);
         Paste(PatternImage(10, 8));
         Press(Qt::Key_Return);
-        Document().Modified = false;
+        ForgetChanges(Document());
     }
 };
 
 TEST_F(Guard, LiftOnMouseReleaseAndSelectAllThatRunOutOfMemoryLiftNothing) {
     PictureWithUndo();
     EXPECT_GT(RefuseEachAllocation([&] {
-                  Mouse(Form->Image1, QEvent::MouseButtonPress, QPoint(3, 4), Qt::LeftButton);
-                  Mouse(Form->Image1, QEvent::MouseMove, QPoint(30, 20), Qt::LeftButton);
-                  Mouse(Form->Image1, QEvent::MouseButtonRelease, QPoint(30, 20), Qt::NoButton);
+                  Mouse(Named<TPictureControl>(Form, "Image1"), QEvent::MouseButtonPress, QPoint(3, 4),
+                        Qt::LeftButton);
+                  Mouse(Named<TPictureControl>(Form, "Image1"), QEvent::MouseMove, QPoint(30, 20),
+                        Qt::LeftButton);
+                  Mouse(Named<TPictureControl>(Form, "Image1"), QEvent::MouseButtonRelease, QPoint(30, 20),
+                        Qt::NoButton);
               }),
               2);
-    ASSERT_TRUE(Document().Floating) << "once memory is there the lift works";
-    Form->Undo1Click();
-    ASSERT_FALSE(Document().Floating);
+    ASSERT_TRUE(Document().Floating().Active) << "once memory is there the lift works";
+    Named(Form, "Undo1")->trigger();
+    ASSERT_FALSE(Document().Floating().Active);
 
     EXPECT_GT(RefuseEachAllocation([&] { Press(Qt::Key_A, Qt::ControlModifier); }), 2);
-    EXPECT_TRUE(Document().Floating);
+    EXPECT_TRUE(Document().Floating().Active);
 }
 
 TEST_F(Guard, PasteAndCopyThatRunOutOfMemoryChangeNothing) {
     PictureWithUndo();
     QGuiApplication::clipboard()->setImage(PatternImage(12, 6).convertToFormat(QImage::Format_RGB16));
-    Form->Timer1Timer();
+    Refresh(Form);
     EXPECT_GT(RefuseEachAllocation([&] { Press(Qt::Key_V, Qt::ControlModifier); }), 0);
-    ASSERT_TRUE(Document().Floating);
+    ASSERT_TRUE(Document().Floating().Active);
 
     QGuiApplication::clipboard()->clear();
-    Form->Timer1Timer();
+    Refresh(Form);
     EXPECT_GT(RefuseEachAllocation([&] { Press(Qt::Key_C, Qt::ControlModifier); }), 0);
     EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasImage());
 }
@@ -105,10 +109,10 @@ TEST_F(Guard, StampIntoAPictureWithItsOwnColourTableThatRunsOutOfMemory) {
     std::vector<TRGBQuad> table;
     for (int i = 0; i < 256; ++i)
         table.push_back(TRGBQuad{std::uint8_t(i), std::uint8_t(i / 2), std::uint8_t(255 - i), 0});
-    Document().Picture.SetColorTable(table);
+    EditPicture(Document(), [&](TBitmap& p) { p.SetColorTable(table); });
     Paste(PatternImage(10, 8));
     EXPECT_GT(RefuseEachAllocation([&] { Press(Qt::Key_Return); }), 0);
-    EXPECT_FALSE(Document().Floating);
+    EXPECT_FALSE(Document().Floating().Active);
 }
 
 // Any other error from the picture layer, from a timer or any other handler, shows its message.
@@ -117,7 +121,7 @@ TEST_F(Guard, AnErrorFromATimerShowsItsMessageAndTheWindowRunsOn) {
     QTest::qWait(20);
     EXPECT_EQ(Modal.Errors, std::vector<std::string>{"Stream write error"});
     Paste(PatternImage(4, 4));
-    EXPECT_TRUE(Document().Floating);
+    EXPECT_TRUE(Document().Floating().Active);
 }
 
 } // namespace

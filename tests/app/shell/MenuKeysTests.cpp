@@ -28,7 +28,7 @@ TEST(Mnemonics, EveryTextGetsAKeyOfItsOwnWhereItsLettersAllowIt) {
         // An earlier text gives up its letter when a later one has no other.
         {{"ab", "a"}, {"a&b", "&a"}},
         // Case does not make two keys; letters beyond ASCII are keys too.
-        {{"open", "Options", "Öffnen"}, {"&open", "O&ptions", "&Öffnen"}},
+        {{"open", "Options", "Ö"}, {"&open", "O&ptions", "&Ö"}},
         // A literal ampersand stays; a text without letters or digits gets no mark.
         {{"Black && White", "100%", "--"}, {"&Black && White", "&100%", "--"}},
         // Nothing left to choose: the key is shared rather than lost.
@@ -77,20 +77,20 @@ TEST_F(MenuKeys, MenusHaveDistinctKeysAndAltFOpensFile) {
 TEST_F(MenuKeys, NewTextsGetKeysWhenRunAgainAndWhenTheirMenuOpens) {
     QAction* fileTitle = Form->menuBar()->actions().at(0);
     fileTitle->setText("Datei");
-    Form->Newpicture1->setText("Neues Bild");
-    Form->Openpicture1->setText("Bild öffnen");
+    Named(Form, "Newpicture1")->setText("Neues Bild");
+    Named(Form, "Openpicture1")->setText("Bild öffnen");
     AssignMnemonics(Form->menuBar());
     EXPECT_EQ(fileTitle->text(), "&Datei");
-    EXPECT_EQ(Form->Newpicture1->text(), "&Neues Bild");
-    EXPECT_EQ(Form->Openpicture1->text(), "&Bild öffnen");
-    const QString before = Form->Savepicture1->text();
+    EXPECT_EQ(Named(Form, "Newpicture1")->text(), "&Neues Bild");
+    EXPECT_EQ(Named(Form, "Openpicture1")->text(), "&Bild öffnen");
+    const QString before = Named(Form, "Savepicture1")->text();
     AssignMnemonics(Form->menuBar());
-    EXPECT_EQ(Form->Savepicture1->text(), before);
+    EXPECT_EQ(Named(Form, "Savepicture1")->text(), before);
 
-    Form->Rec[0]->setText("1 map.bmp");
-    Form->Rec[0]->setVisible(true);
+    Named(Form, "Rec1")->setText("1 map.bmp");
+    Named(Form, "Rec1")->setVisible(true);
     fileTitle->menu()->popup(QPoint(0, 0));
-    EXPECT_EQ(Form->Rec[0]->text(), "&1 map.bmp");
+    EXPECT_EQ(Named(Form, "Rec1")->text(), "&1 map.bmp");
     fileTitle->menu()->close();
 }
 
@@ -98,9 +98,9 @@ TEST_F(MenuKeys, NewTextsGetKeysWhenRunAgainAndWhenTheirMenuOpens) {
 // Ctrl+A can be copied at once, and a paste can be cleared at once.
 TEST_F(MenuKeys, CommandsAreEnabledAsSoonAsTheirConditionHolds) {
     UsePicture(24, 16);
-    Form->Timer1->stop();
-    Form->Timer1Timer();
-    ASSERT_FALSE(Form->Copy1->isEnabled());
+    Named<QTimer>(Form, "Timer1")->stop();
+    Refresh(Form);
+    ASSERT_FALSE(Named(Form, "Copy1")->isEnabled());
     QGuiApplication::clipboard()->clear();
     Press(Qt::Key_A, Qt::ControlModifier);
     Press(Qt::Key_C, Qt::ControlModifier);
@@ -108,12 +108,12 @@ TEST_F(MenuKeys, CommandsAreEnabledAsSoonAsTheirConditionHolds) {
     EXPECT_TRUE(copied && copied->hasImage()) << "Ctrl+C copied the selection";
 
     Press(Qt::Key_V, Qt::ControlModifier);
-    ASSERT_TRUE(Document().Floating);
+    ASSERT_TRUE(Document().Floating().Active);
     Press(Qt::Key_Delete);
-    EXPECT_FALSE(Document().Floating) << "Del cleared the pasted image";
+    EXPECT_FALSE(Document().Floating().Active) << "Del cleared the pasted image";
 
-    Drag(Form->Image1, QPoint(2, 2), QPoint(8, 8));
-    EXPECT_TRUE(Form->Cut1->isEnabled()) << "after the mouse lifted a selection";
+    Drag(Named<TPictureControl>(Form, "Image1"), QPoint(2, 2), QPoint(8, 8));
+    EXPECT_TRUE(Named(Form, "Cut1")->isEnabled()) << "after the mouse lifted a selection";
 }
 
 } // namespace

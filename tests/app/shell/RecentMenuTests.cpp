@@ -15,12 +15,13 @@ class RecentMenu : public ShellTest {
     }
     void OpenThroughDialog(const std::string& path) {
         Modal.FileChoices = {path};
-        Form->Openpicture1->trigger();
+        Named(Form, "Openpicture1")->trigger();
     }
     QStringList ShownEntries() {
         QStringList texts;
-        for (QAction* entry : Form->Rec)
-            if (entry->isVisible()) texts << entry->text();
+        for (int n = 1; n <= 9; ++n)
+            if (QAction* entry = Named(Form, QString("Rec%1").arg(n)); entry->isVisible())
+                texts << entry->text();
         return texts;
     }
     TTempFolder Folder;
@@ -28,18 +29,18 @@ class RecentMenu : public ShellTest {
 
 TEST_F(RecentMenu, EmptyListHidesEntriesAndTheirSeparator) {
     EXPECT_TRUE(ShownEntries().isEmpty());
-    EXPECT_FALSE(Form->N8->isVisible());
+    EXPECT_FALSE(Named(Form, "N8")->isVisible());
 }
 
 TEST_F(RecentMenu, OpenedAndSavedAsPicturesAreListedNewestFirst) {
     const std::string a = WritePicture("a&b.bmp", 5);
     OpenThroughDialog(a);
     Modal.FileChoices = {Folder.File("second.bmp")};
-    Form->Saveas1->trigger();
+    Named(Form, "Saveas1")->trigger();
     EXPECT_EQ(ShownEntries(), (QStringList{"1 second.bmp", "2 a&&b.bmp"}));
-    EXPECT_TRUE(Form->N8->isVisible());
+    EXPECT_TRUE(Named(Form, "N8")->isVisible());
 
-    Form->Savepicture1->trigger(); // a plain save changes nothing
+    Named(Form, "Savepicture1")->trigger(); // a plain save changes nothing
     OpenThroughDialog(a);
     EXPECT_EQ(ShownEntries(), (QStringList{"1 a&&b.bmp", "2 second.bmp"}));
 }
@@ -49,15 +50,15 @@ TEST_F(RecentMenu, EntryOpensItsPictureAndStaysWhenTheFileIsGone) {
     const std::string narrow = WritePicture("narrow.bmp", 4);
     OpenThroughDialog(wide);
     OpenThroughDialog(narrow);
-    Form->Rec[1]->trigger();
-    EXPECT_EQ(Document().CurrentFile, wide);
-    EXPECT_EQ(Document().Picture.Width(), 9);
+    Named(Form, "Rec2")->trigger();
+    EXPECT_EQ(Document().CurrentFile(), wide);
+    EXPECT_EQ(Document().Picture().Width(), 9);
     EXPECT_EQ(ShownEntries(), (QStringList{"1 wide.bmp", "2 narrow.bmp"}));
 
     std::filesystem::remove(narrow);
-    Form->Rec[1]->trigger();
+    Named(Form, "Rec2")->trigger();
     EXPECT_EQ(Modal.Errors.size(), 1u);
-    EXPECT_EQ(Document().CurrentFile, wide);
+    EXPECT_EQ(Document().CurrentFile(), wide);
     EXPECT_EQ(ShownEntries(), (QStringList{"1 wide.bmp", "2 narrow.bmp"}));
 }
 

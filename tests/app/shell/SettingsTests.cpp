@@ -86,6 +86,7 @@ TEST_F(Settings, FirstCloseWritesTheDefaultsInOrder) {
                              "FillColor=16777215",
                              "Transparency=0",
                              "ColorDepth=24",
+                             "ExactColors=0",
                              "[Font]",
                              "FontName=Arial",
                              "FontSize=12",
@@ -105,8 +106,8 @@ class SettingsActualStep : public Settings, public testing::WithParamInterface<i
 
 TEST_P(SettingsActualStep, OutOfRangeChoosesPairOneAndIsWrittenBackAsOne) {
     StartWith("[Options]\nStepX1=5\nActualStep=" + std::to_string(GetParam()) + "\n");
-    EXPECT_TRUE(Form->Step1->isChecked());
-    EXPECT_EQ(Document().StepX, 5);
+    EXPECT_TRUE(Named(Form, "Step1")->isChecked());
+    EXPECT_EQ(Document().StepX(), 5);
     ASSERT_TRUE(Form->close());
     EXPECT_EQ(Read("Options", "ActualStep"), "1");
 }
@@ -117,34 +118,34 @@ TEST_F(Settings, StoredChoicesAreApplied) {
     StartWith("[View]\nToolBar=0\nStatusBar=0\nCut=0\nHelp=1\n"
               "[Options]\nWidthPic=40\nHeightPic=30\nStepX2=16\nStepY2=4\nActualStep=2\nFillColor=255\n"
               "ColorDepth=264\nTransparency=1\n[Font]\nFontName=Liberation Sans\n");
-    EXPECT_FALSE(Form->ToolBar1->isVisible());
-    EXPECT_FALSE(Form->VisibleToolBar1->isChecked());
-    EXPECT_FALSE(Form->StatusBar1->isVisible());
-    EXPECT_FALSE(Form->ToolButChecks[4]->isChecked());
-    EXPECT_TRUE(Form->ToolButChecks[17]->isChecked());
-    Form->VisibleToolBar1->trigger();
+    EXPECT_FALSE(Named<QToolBar>(Form, "ToolBar1")->isVisible());
+    EXPECT_FALSE(Named(Form, "VisibleToolBar1")->isChecked());
+    EXPECT_FALSE(Named<QStatusBar>(Form, "StatusBar1")->isVisible());
+    EXPECT_FALSE(ToolButCheck(Form, 5)->isChecked());
+    EXPECT_TRUE(ToolButCheck(Form, 18)->isChecked());
+    Named(Form, "VisibleToolBar1")->trigger();
     QApplication::processEvents();
-    EXPECT_FALSE(Form->ToolBar1->widgetForAction(Form->ToolButtons[4])->isVisible());
-    EXPECT_TRUE(Form->ToolBarSeparators[4]->isVisible()) << "Help shows, and its separator";
+    EXPECT_FALSE(ToolBut(Form, 5)->isVisible());
+    EXPECT_TRUE(ToolBarSeparator(Form, 5)->isVisible()) << "Help shows, and its separator";
 
-    EXPECT_EQ(Document().Picture.Width(), 40);
-    EXPECT_EQ(Document().Picture.BitsPerPixel(), 8);
-    EXPECT_TRUE(Form->Step2->isChecked());
-    EXPECT_EQ(Document().StepX, 16);
-    EXPECT_EQ(Document().StepY, 4);
-    EXPECT_TRUE(Form->Transparent1->isChecked());
-    EXPECT_TRUE(Document().Options.Transparency);
-    EXPECT_EQ(Form->ImageList1.Icon(TImageList::FillSwatch).pixmap(16, 16).toImage().pixelColor(8, 8),
+    EXPECT_EQ(Document().Picture().Width(), 40);
+    EXPECT_EQ(Document().Picture().BitsPerPixel(), 8);
+    EXPECT_TRUE(Named(Form, "Step2")->isChecked());
+    EXPECT_EQ(Document().StepX(), 16);
+    EXPECT_EQ(Document().StepY(), 4);
+    EXPECT_TRUE(Named(Form, "Transparent1")->isChecked());
+    EXPECT_TRUE(Document().Options().Transparency);
+    EXPECT_EQ(Named(Form, "FillColorToolBut1")->icon().pixmap(16, 16).toImage().pixelColor(8, 8),
               QColor(255, 0, 0));
-    EXPECT_EQ(Document().Font.FontName, "Liberation Sans");
+    EXPECT_EQ(Document().Font().FontName, "Liberation Sans");
 }
 
 TEST_F(Settings, ThirtyTwoBitPictureIsStoredAs32AndReadAs24) {
     StartWindow();
-    Document().Picture.SetPixelFormat(TPixelFormat::pf32bit);
+    EditPicture(Document(), [&](TBitmap& p) { p.SetPixelFormat(TPixelFormat::pf32bit); });
     CloseAndRestart();
     EXPECT_EQ(Read("Options", "ColorDepth"), "32");
-    EXPECT_EQ(Document().Picture.BitsPerPixel(), 24);
+    EXPECT_EQ(Document().Picture().BitsPerPixel(), 24);
 }
 
 TEST_F(Settings, WindowOffEveryScreenIsCentredAndOneOnScreenKeptAsStored) {
@@ -172,28 +173,31 @@ TEST_F(Settings, ChoicesSurviveARestart) {
     SaveBitmapToFile(TBitmap(6, 5, TPixelFormat::pf24bit), a);
     SaveBitmapToFile(TBitmap(7, 5, TPixelFormat::pf24bit), b);
     Modal.FileChoices = {a, b};
-    Form->Openpicture1->trigger();
-    Form->Openpicture1->trigger();
-    Form->Step3->trigger();
+    Named(Form, "Openpicture1")->trigger();
+    Named(Form, "Openpicture1")->trigger();
+    Named(Form, "Step3")->trigger();
     Modal.ColorChoices = {RGB(10, 20, 30)};
-    Form->FillColorToolBut1->trigger();
-    Form->ToolButChecks[5]->trigger(); // Copy off
-    Form->StatusBarM1->trigger();
+    Named(Form, "FillColorToolBut1")->trigger();
+    ToolButCheck(Form, 6)->trigger(); // Copy off
+    Named(Form, "StatusBarM1")->trigger();
+    Named(Form, "ExactColors1")->trigger();
     Form->move(30, 40);
     const QSize size = Form->size(); // shrunk to the small picture
     CloseAndRestart();
 
-    EXPECT_TRUE(Form->Step3->isChecked());
-    EXPECT_EQ(Document().Options.FillColor, RGB(10, 20, 30));
-    EXPECT_FALSE(Form->ToolButChecks[5]->isChecked());
-    EXPECT_FALSE(Form->StatusBar1->isVisible());
+    EXPECT_TRUE(Named(Form, "Step3")->isChecked());
+    EXPECT_TRUE(Named(Form, "ExactColors1")->isChecked());
+    EXPECT_TRUE(Document().Options().ExactColors);
+    EXPECT_EQ(Document().Options().FillColor, RGB(10, 20, 30));
+    EXPECT_FALSE(ToolButCheck(Form, 6)->isChecked());
+    EXPECT_FALSE(Named<QStatusBar>(Form, "StatusBar1")->isVisible());
     EXPECT_EQ(Form->size(), size);
-    EXPECT_EQ(Document().Picture.Width(), 7) << "new pictures take the last size";
+    EXPECT_EQ(Document().Picture().Width(), 7) << "new pictures take the last size";
     EXPECT_EQ(Form->pos(), QPoint(30, 40));
-    EXPECT_EQ(Form->RecentFiles.Slot(1), b);
-    EXPECT_EQ(Form->RecentFiles.Slot(2), a);
-    EXPECT_EQ(Form->Rec[0]->text(), "1 b.bmp");
-    EXPECT_EQ(Document().OpenFolder, pictures.Path().string());
+    EXPECT_EQ(Named(Form, "Rec1")->text(), "1 b.bmp");
+    EXPECT_EQ(Document().Files().OpenFolder, pictures.Path().string());
+    Named(Form, "Rec2")->trigger();
+    EXPECT_EQ(Document().CurrentFile(), a) << "the second entry is the earlier file";
 }
 
 } // namespace

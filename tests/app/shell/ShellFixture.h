@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CommandTable.h"
+#include "DocumentTestHelpers.h"
 #include "Form1.h"
 #include "ImageControls.h"
 #include "ScriptedModal.h"
@@ -16,12 +18,41 @@
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// The window's parts, found by object name as an automation tool finds them.
+template <typename T = QAction> T* Named(const std::unique_ptr<TForm1>& form, const QString& name) {
+    T* part = form->findChild<T*>(name);
+    EXPECT_NE(part, nullptr) << "no part named " << name.toStdString();
+    return part;
+}
+
+// The window's 50 ms refresh, run now.
+inline void Refresh(const std::unique_ptr<TForm1>& form) {
+    QMetaObject::invokeMethod(Named<QTimer>(form, "Timer1"), "timeout");
+}
+
+// By toolbar slot (1 to 18): the View > Toolbar check item and the button; the separator before
+// group n (1 to 5).
+inline QAction* ToolButCheck(const std::unique_ptr<TForm1>& form, int slot) {
+    return Named(form, ToolBarOrder()[std::size_t(slot - 1)]->Button.CheckName);
+}
+inline QToolButton* ToolBut(const std::unique_ptr<TForm1>& form, int slot) {
+    return Named<QToolButton>(form,
+                              QString(ToolBarOrder()[std::size_t(slot - 1)]->Button.ViewKey) + "ToolBut1");
+}
+inline QAction* ToolBarSeparator(const std::unique_ptr<TForm1>& form, int n) {
+    return Named(form, QString("Separator%1ToolBut1").arg(n));
+}
 
 // A shown main window with a scripted modal interface, started like the program starts it.
 class ShellTest : public testing::Test {
@@ -37,14 +68,13 @@ class ShellTest : public testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
     }
     void TearDown() override {
-        if (Form) Document().Modified = false; // nothing to ask about when the test's window goes
+        if (Form) ForgetChanges(Document()); // nothing to ask about when the test's window goes
         Form.reset();
     }
 
     void UsePicture(int width, int height) { // the New command with that size
-        Document().Options.WidthPic = width;
-        Document().Options.HeightPic = height;
-        Form->Newpicture1Click();
+        SetNewPictureSize(Document(), width, height);
+        Named(Form, "Newpicture1")->trigger();
         QApplication::processEvents();
     }
     // A key pressed on whatever widget of the window has the focus.
@@ -73,7 +103,7 @@ class ShellTest : public testing::Test {
     void Paste(const QImage& image) {
         QGuiApplication::clipboard()->setImage(image);
         QApplication::processEvents();
-        Form->Timer1Timer();
+        Refresh(Form);
         Press(Qt::Key_V, Qt::ControlModifier);
     }
 

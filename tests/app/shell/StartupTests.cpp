@@ -60,7 +60,8 @@ TEST(EditorCommandLine, HelpAndVersionWinAndEveryWrongUseNamesItsProblemWithStat
 
     std::ostringstream out, err;
     EXPECT_EQ(AnswerWithoutWindow(ParseEditorCommandLine({"--version"}), out, err), 0);
-    EXPECT_EQ(out.str(), std::string("tessimap ") + TESSIMAP_VERSION + "\n");
+    EXPECT_EQ(out.str(), std::string("tessimap ") + TESSIMAP_VERSION +
+                             "\nLicensed under the GNU GPL, version 3 or later.\n");
     EXPECT_TRUE(err.str().empty());
 }
 
@@ -100,12 +101,12 @@ TEST_F(StartFile, OpensThePictureWithItsSizeDepthAndName) {
     SaveBitmapToFile(picture, Folder.File("start.bmp"));
     Start(Folder.File("start.bmp"));
     const TPictureDocument& document = Form->Document();
-    EXPECT_EQ(document.CurrentFile, Folder.File("start.bmp"));
-    EXPECT_EQ(document.Picture.Width(), 7);
-    EXPECT_EQ(document.Picture.Height(), 5);
-    EXPECT_EQ(document.Picture.PixelFormat(), TPixelFormat::pf4bit);
+    EXPECT_EQ(document.CurrentFile(), Folder.File("start.bmp"));
+    EXPECT_EQ(document.Picture().Width(), 7);
+    EXPECT_EQ(document.Picture().Height(), 5);
+    EXPECT_EQ(document.Picture().PixelFormat(), TPixelFormat::pf4bit);
     EXPECT_EQ(Form->windowTitle(), "Tessimap - start.bmp");
-    EXPECT_FALSE(document.Modified);
+    EXPECT_FALSE(document.Modified());
     EXPECT_TRUE(Modal.Errors.empty());
 }
 
@@ -114,8 +115,8 @@ TEST_F(StartFile, AFileThatCannotBeReadShowsItsErrorAndLeavesTheNewPicture) {
     Start(Folder.File("broken.bmp"));
     ASSERT_EQ(Modal.Errors.size(), 1u);
     const TPictureDocument& document = Form->Document();
-    EXPECT_TRUE(document.CurrentFile.empty());
-    EXPECT_FALSE(document.Picture.Empty());
+    EXPECT_TRUE(document.CurrentFile().empty());
+    EXPECT_FALSE(document.Picture().Empty());
     EXPECT_EQ(Form->windowTitle(), "Tessimap");
 
     Start(Folder.File("missing.bmp"));

@@ -9,28 +9,38 @@ class WindowLife : public ShellTest {
     void StampSomething() {
         Paste(PatternImage(4, 4));
         Press(Qt::Key_Return);
-        ASSERT_TRUE(Document().Modified);
+        ASSERT_TRUE(Document().Modified());
     }
 };
 
-TEST_F(WindowLife, TimerShowsStatusAndEnablesCommandsAndUndoAfterAStamp) {
-    Form->Timer1Timer();
-    EXPECT_FALSE(Form->Undo1->isEnabled());
+TEST_F(WindowLife, TimerShowsStatusAndEnablesCommandsAndUndoAndRedoFollowTheSteps) {
+    Refresh(Form);
+    EXPECT_FALSE(Named(Form, "Undo1")->isEnabled());
     Paste(PatternImage(24, 24));
-    Form->Timer1Timer();
-    EXPECT_EQ(Form->StatusPanels[0]->text(), " 1000 x 1000 x 24-bit");
-    EXPECT_EQ(Form->StatusPanels[2]->text(), "24 x 24");
-    EXPECT_TRUE(Form->Cut1->isEnabled());
-    EXPECT_TRUE(Form->MirrorHorizontal1->isEnabled());
+    Refresh(Form);
+    EXPECT_EQ(Named<QLabel>(Form, "StatusPanel1")->text(), " 1000 x 1000 x 24-bit");
+    EXPECT_EQ(Named<QLabel>(Form, "StatusPanel3")->text(), "24 x 24");
+    EXPECT_TRUE(Named(Form, "Cut1")->isEnabled());
+    EXPECT_TRUE(Named(Form, "MirrorHorizontal1")->isEnabled());
 
     Press(Qt::Key_Return);
     QTest::qWait(120); // the real 50 ms timer
-    EXPECT_TRUE(Form->Undo1->isEnabled());
-    EXPECT_FALSE(Form->Cut1->isEnabled());
+    EXPECT_TRUE(Named(Form, "Undo1")->isEnabled());
+    EXPECT_FALSE(Named(Form, "Cut1")->isEnabled());
+    const TColor stamped = Document().Picture().Pixel(0, 0);
     Press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Document().Picture.Pixel(0, 0), clBlack);
-    Form->Timer1Timer();
-    EXPECT_FALSE(Form->Undo1->isEnabled());
+    EXPECT_EQ(Document().Picture().Pixel(0, 0), clBlack);
+    Refresh(Form);
+    EXPECT_FALSE(Named(Form, "Undo1")->isEnabled());
+    EXPECT_TRUE(Named(Form, "Redo1")->isEnabled());
+    // Redo answers to both of its keys.
+    Press(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Document().Picture().Pixel(0, 0), stamped);
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Document().Picture().Pixel(0, 0), stamped);
+    Refresh(Form);
+    EXPECT_FALSE(Named(Form, "Redo1")->isEnabled());
 }
 
 TEST_F(WindowLife, ClosingAsksOnlyWithChangesAndOnlyOnce) {
@@ -55,7 +65,7 @@ TEST_F(WindowLife, YesOnAnUntitledPictureClosesOnlyOnceItIsSaved) {
     EXPECT_EQ(Modal.Errors.size(), 1u);
     Press(Qt::Key_F4, Qt::AltModifier); // the dialog cancelled
     EXPECT_TRUE(Form->isVisible());
-    EXPECT_TRUE(Document().Modified);
+    EXPECT_TRUE(Document().Modified());
     ASSERT_EQ(Modal.Dialogs.size(), 2u);
     EXPECT_EQ(Modal.Dialogs[1].Title, "Save picture");
 

@@ -4,38 +4,42 @@
 #include "PictureDocument.h"
 
 void TPictureDocument::SetBackgroundColor(TColor color) {
-    Options.BackgroundColor = color;
+    Options_.BackgroundColor = color;
     ApplyBackgroundColor();
 }
 
 void TPictureDocument::SetTransparentColor(TColor color) {
-    Options.TransparentColor = color;
-    FloatingBitmap.TransparentColor = color;
-    if (Floating) Host.FloatingChanged();
+    Options_.TransparentColor = color;
+    Float_.Bitmap.TransparentColor = color;
+    if (Float_.Active) Host_.FloatingChanged();
 }
 
 void TPictureDocument::SetFillColor(TColor color) {
-    Options.FillColor = color;
+    Options_.FillColor = color;
 }
 
 void TPictureDocument::ApplyLoadedOptions(const TPictureOptions& loaded, const TFontOptions& font) {
-    const bool transparency = Options.Transparency;
-    Options = loaded;
-    Options.Transparency = transparency;
+    const bool transparency = Options_.Transparency;
+    Options_ = loaded;
+    Options_.Transparency = transparency;
     ChooseStepPair(loaded.ActualStep == 2 || loaded.ActualStep == 3 ? loaded.ActualStep : 1);
     ApplyBackgroundColor();
     SetColorDepth(loaded.ColorDepth);
-    if (loaded.Transparency && !Options.Transparency) ToggleTransparency();
-    Font = font;
+    if (loaded.Transparency && !Options_.Transparency) ToggleTransparency();
+    Font_ = font;
 }
 
 TPictureOptions TPictureDocument::OptionsToKeep() const {
-    TPictureOptions kept = Options;
-    kept.ColorDepth = Picture.BitsPerPixel();
+    TPictureOptions kept = Options_;
+    kept.ColorDepth = Picture_.BitsPerPixel();
     return kept;
 }
 
 void TPictureDocument::SetPictureFolder(const std::string& folder) {
-    OpenFolder = folder;
-    SaveFolder = folder;
+    Files_.OpenFolder = folder;
+    Files_.SaveFolder = folder;
+}
+
+void TPictureDocument::SetFont(const TFontOptions& font) {
+    Font_ = font;
 }

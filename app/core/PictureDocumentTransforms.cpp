@@ -4,6 +4,7 @@
 #include "PictureDocument.h"
 
 #include "Errors.h"
+#include "FillEntry.h"
 #include "RowCodec.h"
 
 #include <algorithm>
@@ -61,116 +62,125 @@ void MirrorRows(TBitmap& bitmap, TDocumentHost& host) {
     }
 }
 
-// The frame is taken off before the pixels move and drawn again afterwards, so a mirrored
-// image carries the same frame as an unmirrored one; the floating image stays where it is.
-template <typename TTransform> void TransformFloating(TPictureDocument& document, TTransform transform) {
-    if (!document.Floating) return;
-    document.Host.SetWaitCursor(true);
-    document.FloatDisplayTransparent = false;
-    document.RestoreFloatingEdges();
-    document.FloatShown = false;
-    transform(document.FloatingBitmap, document.Host);
-    document.FloatShown = true;
-    document.SaveFloatingEdges();
-    document.DrawFloatingFrame();
-    if (document.Options.Transparency) document.ApplyTransparency();
-    document.Host.FloatingChanged();
-    document.Host.SetWaitCursor(false);
-}
-
 } // namespace
 
+// The frame is taken off before the pixels move and drawn again afterwards, so a mirrored
+// image carries the same frame as an unmirrored one; the floating image stays where it is.
+void TPictureDocument::TransformFloating(void (*transform)(TBitmap&, TDocumentHost&)) {
+    if (!Float_.Active) return;
+    Host_.SetWaitCursor(true);
+    Float_.DisplayTransparent = false;
+    RestoreFloatingEdges();
+    Float_.Shown = false;
+    transform(Float_.Bitmap, Host_);
+    Float_.Shown = true;
+    SaveFloatingEdges();
+    DrawFloatingFrame();
+    if (Options_.Transparency) ApplyTransparency();
+    Host_.FloatingChanged();
+    Host_.SetWaitCursor(false);
+}
+
 void TPictureDocument::MirrorHorizontal() {
-    TransformFloating(*this, MirrorColumns);
+    TransformFloating(MirrorColumns);
 }
 
 void TPictureDocument::MirrorVertical() {
-    TransformFloating(*this, MirrorRows);
+    TransformFloating(MirrorRows);
 }
 
 void TPictureDocument::Rotate180() {
-    TransformFloating(*this, [](TBitmap& bitmap, TDocumentHost& host) {
+    TransformFloating([](TBitmap& bitmap, TDocumentHost& host) {
         MirrorColumns(bitmap, host);
         MirrorRows(bitmap, host);
     });
 }
 
 void TPictureDocument::BlackWhite() {
-    Host.SetWaitCursor(true);
+    Host_.SetWaitCursor(true);
     try {
-        Picture.MakeMonochrome();
-        // Every pixel has changed and there is no undo for it, so the picture must not close
-        // without the question.
-        Modified = true;
+        std::unique_ptr<THistoryEntry> step = KeepWholePicture();
+        Picture_.MakeMonochrome();
+        Record(std::move(step));
+        Modified_ = true;
         // The floating image's own pixels are made monochrome, not its frame; the edge strips
         // are taken again so that restoring them later puts back monochrome pixels.
-        if (Floating) RestoreFloatingEdges();
-        FloatingBitmap.MakeMonochrome();
-        if (Floating) {
+        if (Float_.Active) RestoreFloatingEdges();
+        Float_.Bitmap.MakeMonochrome();
+        if (Float_.Active) {
             SaveFloatingEdges();
             DrawFloatingFrame();
         }
-        UndoBitmap.MakeMonochrome();
     } catch (const EPictureError&) {
-        Host.SetWaitCursor(false);
+        Host_.SetWaitCursor(false);
         ShowOutOfMemory();
-        Host.PictureResized();
-        Host.FloatingChanged();
+        Host_.PictureResized();
+        Host_.FloatingChanged();
         return;
     }
     SetColorDepth(1);
-    Host.PictureResized();
-    Host.FloatingChanged();
-    Host.SetWaitCursor(false);
+    Host_.PictureResized();
+    Host_.FloatingChanged();
+    Host_.SetWaitCursor(false);
 }
 
 void TPictureDocument::ClearPicture() {
-    Picture.Brush.Color = Options.BackgroundColor;
-    Picture.Pen.Color = Options.BackgroundColor;
-    Picture.FillRect(TRect{0, 0, Picture.Width(), Picture.Height()});
-    Modified = true;
-    Host.PictureChanged(0, 0, Picture.Width(), Picture.Height());
+    Record(KeepWholePicture());
+    Modified_ = true;
+    Picture_.Brush.Color = Options_.BackgroundColor;
+    Picture_.Pen.Color = Options_.BackgroundColor;
+    Picture_.FillRect(TRect{0, 0, Picture_.Width(), Picture_.Height()});
+    Host_.PictureChanged(0, 0, Picture_.Width(), Picture_.Height());
 }
 
-namespace {
+int TPictureDocument::Zoom() const {
+    return Host_.ZoomFactor();
+}
 
-// The picture's colour under a point in control pixels; clInvalid off the picture.
-TColor ColorAt(const TPictureDocument& document, int x, int y) {
-    const int zoom = std::max(document.ZoomFactor, 1);
+TColor TPictureDocument::ColorAt(int x, int y) const {
+    const int zoom = std::max(Zoom(), 1);
     if (x < 0 || y < 0) return clInvalid;
-    return document.Picture.Pixel(x / zoom, y / zoom);
+    return Picture_.Pixel(x / zoom, y / zoom);
 }
-
-} // namespace
 
 void TPictureDocument::PickTransparentColor(int x, int y) {
-    const TColor color = ColorAt(*this, x, y);
-    if (color != clInvalid) Options.TransparentColor = color;
+    const TColor color = ColorAt(x, y);
+    if (color != clInvalid) Options_.TransparentColor = color;
 }
 
 void TPictureDocument::PickFillColor(int x, int y) {
-    const TColor color = ColorAt(*this, x, y);
-    if (color != clInvalid) Options.FillColor = color;
+    const TColor color = ColorAt(x, y);
+    if (color != clInvalid) Options_.FillColor = color;
 }
 
 void TPictureDocument::PickBackgroundColor(int x, int y) {
-    const TColor color = ColorAt(*this, x, y);
+    const TColor color = ColorAt(x, y);
     if (color == clInvalid) return;
-    Options.BackgroundColor = color;
+    Options_.BackgroundColor = color;
     ApplyBackgroundColor();
 }
 
 void TPictureDocument::FloodFillAt(int x, int y) {
-    const TColor surface = ColorAt(*this, x, y);
+    const TColor surface = ColorAt(x, y);
     if (surface == clInvalid) return;
-    const int zoom = std::max(ZoomFactor, 1);
-    Host.SetWaitCursor(true);
-    // A fill cannot be undone: the undo area holds only the last stamp's or lift's pixels.
-    UndoAvailable = false;
-    Picture.Brush.Color = Options.FillColor;
-    Picture.FloodFill(x / zoom, y / zoom, surface);
-    Picture.Brush.Color = Options.BackgroundColor;
-    Modified = true;
-    Host.PictureChanged(0, 0, Picture.Width(), Picture.Height());
-    Host.SetWaitCursor(false);
+    const int zoom = std::max(Zoom(), 1);
+    Host_.SetWaitCursor(true);
+    std::unique_ptr<TFillEntry> step;
+    try {
+        History_.Reserve();
+        Picture_.Brush.Color = Options_.FillColor;
+        step = TFillEntry::Fill(Picture_, x / zoom, y / zoom, surface);
+    } catch (...) {
+        Picture_.Brush.Color = Options_.BackgroundColor;
+        Host_.SetWaitCursor(false);
+        throw;
+    }
+    Picture_.Brush.Color = Options_.BackgroundColor;
+    if (step) {
+        const TRect area = step->Area();
+        Record(std::move(step));
+        Modified_ = true;
+        ReportPictureChanged(area);
+    }
+    Host_.SetWaitCursor(false);
 }

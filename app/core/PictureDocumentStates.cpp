@@ -6,27 +6,28 @@
 
 TCommandStates TPictureDocument::CommandStates(bool clipboardHasBitmap) const {
     TCommandStates states;
-    states.Undo = UndoAvailable;
+    states.Undo = History_.CanUndo();
+    states.Redo = History_.CanRedo();
     states.Paste = clipboardHasBitmap;
-    states.FloatingCommands = Floating;
-    states.Export = !CurrentFile.empty();
+    states.FloatingCommands = Float_.Active;
+    states.Export = !Files_.Current.empty();
     return states;
 }
 
 std::array<std::string, 3> TPictureDocument::StatusTexts() const {
-    const int width = Picture.Width() * ZoomFactor;
-    const int height = Picture.Height() * ZoomFactor;
+    const int width = Picture_.Width() * Zoom();
+    const int height = Picture_.Height() * Zoom();
     std::array<std::string, 3> texts;
     texts[0] = " " + std::to_string(width) + " x " + std::to_string(height) + " x " +
-               std::to_string(Picture.BitsPerPixel()) + "-bit";
-    texts[1] = CursorText;
-    if (Floating || Selecting) texts[2] = std::to_string(FloatWidth) + " x " + std::to_string(FloatHeight);
+               std::to_string(Picture_.BitsPerPixel()) + "-bit";
+    if (Float_.Active || Selection_.Active)
+        texts[2] = std::to_string(Float_.Width) + " x " + std::to_string(Float_.Height);
     return texts;
 }
 
 int TPictureDocument::EffectiveStepX() const {
-    return std::max(StepX, 1);
+    return std::max(StepX_, 1);
 }
 int TPictureDocument::EffectiveStepY() const {
-    return std::max(StepY, 1);
+    return std::max(StepY_, 1);
 }

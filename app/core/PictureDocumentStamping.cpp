@@ -3,6 +3,8 @@
 
 #include "PictureDocument.h"
 
+#include "AreaEntry.h"
+
 #include "Errors.h"
 
 #include <optional>
@@ -34,63 +36,63 @@ constexpr int MaxSlide = 80;
 void TPictureDocument::Paste(const TBitmap& clipboard, int scrollX, int scrollY) {
     if (clipboard.Empty()) return;
     // The copy and its conversion come first, so running out of memory changes nothing.
-    TBitmap tile = clipboard.Converted(Picture.PixelFormat());
-    if (Floating) StampFloating();
+    TBitmap tile = clipboard.Converted(Picture_.PixelFormat());
+    if (Float_.Active) StampFloating();
 
     tile.Transparent = false;
-    tile.Brush.Color = Options.BackgroundColor;
-    std::swap(FloatingBitmap, tile);
+    tile.Brush.Color = Options_.BackgroundColor;
+    std::swap(Float_.Bitmap, tile);
     try {
         SaveFloatingEdges();
     } catch (...) {
-        std::swap(FloatingBitmap, tile);
+        std::swap(Float_.Bitmap, tile);
         throw;
     }
-    Selecting = false;
-    Floating = true;
-    FloatLeft = SnapForward(scrollX, EffectiveStepX());
-    FloatTop = SnapForward(scrollY, EffectiveStepY());
-    FloatDisplayTransparent = false;
-    FloatShown = true;
-    FloatWidth = FloatingBitmap.Width();
-    FloatHeight = FloatingBitmap.Height();
+    Selection_.Active = false;
+    Float_.Active = true;
+    Float_.Left = SnapForward(scrollX, EffectiveStepX());
+    Float_.Top = SnapForward(scrollY, EffectiveStepY());
+    Float_.DisplayTransparent = false;
+    Float_.Shown = true;
+    Float_.Width = Float_.Bitmap.Width();
+    Float_.Height = Float_.Bitmap.Height();
     DrawFloatingFrame();
-    if (Options.Transparency) ApplyTransparency();
-    Host.FloatingChanged();
+    if (Options_.Transparency) ApplyTransparency();
+    Host_.FloatingChanged();
 }
 
 void TPictureDocument::MoveFloating(TArrow arrow, bool shift) {
-    if (!FloatShown) return;
+    if (!Float_.Shown) return;
     const int dx = shift ? 1 : EffectiveStepX();
     const int dy = shift ? 1 : EffectiveStepY();
     // A move that would cross the picture's edge is refused whole; there is no partial move.
     switch (arrow) {
     case TArrow::Right:
-        if (FloatLeft + dx > Options.WidthPic - FloatWidth) return;
-        FloatLeft += dx;
+        if (Float_.Left + dx > Options_.WidthPic - Float_.Width) return;
+        Float_.Left += dx;
         break;
     case TArrow::Down:
-        if (FloatTop + dy > Options.HeightPic - FloatHeight) return;
-        FloatTop += dy;
+        if (Float_.Top + dy > Options_.HeightPic - Float_.Height) return;
+        Float_.Top += dy;
         break;
     case TArrow::Left:
-        if (FloatLeft - dx < 0) return;
-        FloatLeft -= dx;
+        if (Float_.Left - dx < 0) return;
+        Float_.Left -= dx;
         break;
     case TArrow::Up:
-        if (FloatTop - dy < 0) return;
-        FloatTop -= dy;
+        if (Float_.Top - dy < 0) return;
+        Float_.Top -= dy;
         break;
     }
-    Host.FloatingChanged();
+    Host_.FloatingChanged();
 }
 
 void TPictureDocument::SlideToContact(TArrow arrow) {
-    if (!FloatShown || FloatWidth <= 0 || FloatHeight <= 0) return;
+    if (!Float_.Shown || Float_.Width <= 0 || Float_.Height <= 0) return;
     const bool horizontal = arrow == TArrow::Left || arrow == TArrow::Right;
     // Every tenth line across the floating image and its last one; the image itself is not looked at.
-    const int start = horizontal ? FloatTop : FloatLeft;
-    const int side = horizontal ? FloatHeight : FloatWidth;
+    const int start = horizontal ? Float_.Top : Float_.Left;
+    const int side = horizontal ? Float_.Height : Float_.Width;
     const int count = SampleCount(side);
     std::vector<int> samples;
     samples.reserve(std::size_t(count) + 1);
@@ -101,10 +103,10 @@ void TPictureDocument::SlideToContact(TArrow arrow) {
     // Compared as the picture stores it, so a background that a 16-bit or palette picture
     // cannot hold exactly still reads as empty. Points outside the picture read as clInvalid,
     // which is content: the slide stops flush with the edge.
-    const TColor empty = Picture.ColorOfPixelValue(Picture.PixelValueOf(Options.BackgroundColor));
+    const TColor empty = Picture_.ColorOfPixelValue(Picture_.PixelValueOf(Options_.BackgroundColor));
     auto inContact = [&](int line) {
         for (const int s : samples) {
-            const TColor c = horizontal ? Picture.Pixel(line, s) : Picture.Pixel(s, line);
+            const TColor c = horizontal ? Picture_.Pixel(line, s) : Picture_.Pixel(s, line);
             if (c != empty) return true;
         }
         return false;
@@ -114,127 +116,127 @@ void TPictureDocument::SlideToContact(TArrow arrow) {
         int line = 0;
         switch (arrow) {
         case TArrow::Left:
-            line = FloatLeft - 1 - k;
+            line = Float_.Left - 1 - k;
             break;
         case TArrow::Right:
-            line = FloatLeft + FloatWidth + k;
+            line = Float_.Left + Float_.Width + k;
             break;
         case TArrow::Up:
-            line = FloatTop - 1 - k;
+            line = Float_.Top - 1 - k;
             break;
         case TArrow::Down:
-            line = FloatTop + FloatHeight + k;
+            line = Float_.Top + Float_.Height + k;
             break;
         }
         if (!inContact(line)) continue;
         if (k == 0) return;
         switch (arrow) {
         case TArrow::Left:
-            FloatLeft -= k;
+            Float_.Left -= k;
             break;
         case TArrow::Right:
-            FloatLeft += k;
+            Float_.Left += k;
             break;
         case TArrow::Up:
-            FloatTop -= k;
+            Float_.Top -= k;
             break;
         case TArrow::Down:
-            FloatTop += k;
+            Float_.Top += k;
             break;
         }
-        Host.FloatingChanged();
+        Host_.FloatingChanged();
         return;
     }
 }
 
 void TPictureDocument::StampFloating() {
-    if (!Floating) return;
-    Host.SetWaitCursor(true);
+    if (!Float_.Active) return;
+    Host_.SetWaitCursor(true);
     RestoreFloatingEdges();
-    std::optional<TBitmap> undoArea;
+    const TRect area = Bounds(Float_.Left, Float_.Top, Float_.Bitmap.Width(), Float_.Bitmap.Height());
+    std::unique_ptr<TAreaEntry> step;
     try {
-        undoArea = UndoAreaUnderFloating();
-    } catch (const EOutOfMemory&) {
-        // The stamp still goes in; only its undo is lost.
-    }
-    try {
+        // A stamp that could not be undone is not made.
+        History_.Reserve();
+        step = std::make_unique<TAreaEntry>(THistoryStep::Stamp, Picture_, area);
         // Drawing across formats builds a colour matcher first, which may be refused.
-        Picture.Draw(FloatLeft, FloatTop, FloatingBitmap);
+        Picture_.Draw(Float_.Left, Float_.Top, Float_.Bitmap);
     } catch (...) {
         DrawFloatingFrame();
-        Host.SetWaitCursor(false);
+        Host_.SetWaitCursor(false);
         throw;
     }
-    if (undoArea)
-        KeepUndoArea(std::move(*undoArea));
-    else
-        UndoAvailable = false; // the older area must not come back over the stamp
-    Modified = true;
-    ReportPictureChanged(Bounds(FloatLeft, FloatTop, FloatingBitmap.Width(), FloatingBitmap.Height()));
+    Record(std::move(step));
+    Modified_ = true;
+    ReportPictureChanged(area);
     DropFloating();
-    Host.SetWaitCursor(false);
+    Host_.SetWaitCursor(false);
 }
 
 void TPictureDocument::DropFloating() {
-    if (!Floating) return;
-    Modified = true;
-    FloatingBitmap = TBitmap();
-    FloatingBitmap.Brush.Color = Options.BackgroundColor;
-    FloatShown = false;
-    FloatWidth = 0;
-    FloatHeight = 0;
-    Selecting = false;
+    if (!Float_.Active) return;
+    Modified_ = true;
+    Float_.Bitmap = TBitmap();
+    Float_.Bitmap.Brush.Color = Options_.BackgroundColor;
+    Float_.Shown = false;
+    Float_.Width = 0;
+    Float_.Height = 0;
+    Selection_.Active = false;
     FreeFloatingEdges();
-    Floating = false;
-    Host.FloatingChanged();
+    Float_.Active = false;
+    Host_.FloatingChanged();
 }
 
 void TPictureDocument::ApplyTransparency() {
-    FloatingBitmap.TransparentColor = Options.TransparentColor;
-    FloatingBitmap.Transparent = Options.Transparency;
-    FloatDisplayTransparent = Options.Transparency;
-    if (Floating) {
+    Float_.Bitmap.TransparentColor = Options_.TransparentColor;
+    Float_.Bitmap.Transparent = Options_.Transparency;
+    Float_.DisplayTransparent = Options_.Transparency;
+    if (Float_.Active) {
         RestoreFloatingEdges();
         DrawFloatingFrame();
     }
-    Host.FloatingChanged();
+    Host_.FloatingChanged();
 }
 
 void TPictureDocument::ToggleTransparency() {
-    Options.Transparency = !Options.Transparency;
+    Options_.Transparency = !Options_.Transparency;
     ApplyTransparency();
+}
+
+void TPictureDocument::ToggleExactColors() {
+    Options_.ExactColors = !Options_.ExactColors;
 }
 
 void TPictureDocument::ChooseStepPair(int pair) {
     switch (pair) {
     case 1:
-        StepX = Options.StepX1;
-        StepY = Options.StepY1;
+        StepX_ = Options_.StepX1;
+        StepY_ = Options_.StepY1;
         break;
     case 2:
-        StepX = Options.StepX2;
-        StepY = Options.StepY2;
+        StepX_ = Options_.StepX2;
+        StepY_ = Options_.StepY2;
         break;
     case 3:
-        StepX = Options.StepX3;
-        StepY = Options.StepY3;
+        StepX_ = Options_.StepX3;
+        StepY_ = Options_.StepY3;
         break;
     default:
         return;
     }
-    Options.ActualStep = pair;
+    Options_.ActualStep = pair;
 }
 
 void TPictureDocument::GrabFloating(int x, int y) {
-    if (!FloatShown) return;
-    GrabX = x;
-    GrabY = y;
+    if (!Float_.Shown) return;
+    Float_.GrabX = x;
+    Float_.GrabY = y;
 }
 
 void TPictureDocument::DragFloating(int x, int y) {
-    if (!FloatShown) return;
+    if (!Float_.Shown) return;
     // Free movement: off the grid and past the picture's edges are both allowed.
-    FloatLeft += x - GrabX;
-    FloatTop += y - GrabY;
-    Host.FloatingChanged();
+    Float_.Left += x - Float_.GrabX;
+    Float_.Top += y - Float_.GrabY;
+    Host_.FloatingChanged();
 }

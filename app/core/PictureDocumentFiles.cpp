@@ -62,75 +62,98 @@ bool WritePicture(const TBitmap& picture, const std::string& path, TModal& modal
 
 void TPictureDocument::New() {
     // A picture the user chose to save but that was not saved is kept rather than replaced.
-    if (Modified && !AskSaveChanges()) return;
-    CurrentFile.clear();
+    if (Modified_ && !AskSaveChanges()) return;
+    Files_.Current.clear();
     DropFloating();
-    ZoomFactor = 1;
-    if (!ResizePicture(Options.WidthPic, Options.HeightPic, true)) {
-        Options.WidthPic = FallbackPictureSize;
-        Options.HeightPic = FallbackPictureSize;
-        ResizePicture(Options.WidthPic, Options.HeightPic, true);
+    Host_.PictureReplaced();
+    // The old picture is gone for good, so its steps go before the new one is made: their memory
+    // may be what the new picture needs.
+    History_.Clear();
+    if (!SizePicture(Options_.WidthPic, Options_.HeightPic, true)) {
+        Options_.WidthPic = FallbackPictureSize;
+        Options_.HeightPic = FallbackPictureSize;
+        SizePicture(Options_.WidthPic, Options_.HeightPic, true);
     }
-    Modified = false;
-    UndoAvailable = false;
-    Host.PictureResized();
-    Host.TitleChanged();
+    Modified_ = false;
+    Host_.PictureResized();
+    Host_.TitleChanged();
 }
 
 void TPictureDocument::Open() {
-    const TFileDialogOptions options{OpenDialogTitle, DialogFilterText, PictureExtension, OpenFolder};
-    const std::optional<std::string> path = Modal.ChooseOpenFile(options);
+    const TFileDialogOptions options{Texts_.OpenDialogTitle, Texts_.DialogFilterText, PictureExtension,
+                                     Files_.OpenFolder};
+    const std::optional<std::string> path = Modal_.ChooseOpenFile(options);
     if (path) OpenPictureFile(*path);
 }
 
 bool TPictureDocument::OpenPictureFile(const std::string& path) {
-    OpenFolder = FolderOf(path);
+    Files_.OpenFolder = FolderOf(path);
     // Read before asking to save, so that a file that cannot be read changes nothing at all.
-    std::optional<TBitmap> loaded = LoadPicture(path, Modal);
+    std::optional<TBitmap> loaded = LoadPicture(path, Modal_);
     if (!loaded) return false;
     // A picture the user chose to save but that was not saved is kept rather than replaced.
-    if (Modified && !AskSaveChanges()) return false;
+    if (Modified_ && !AskSaveChanges()) return false;
     DropFloating();
 
     // The canvas keeps its pen and brush (the background colour) across pictures.
-    loaded->Brush = Picture.Brush;
-    loaded->Pen = Picture.Pen;
-    loaded->Font = Picture.Font;
-    Picture = std::move(*loaded);
+    loaded->Brush = Picture_.Brush;
+    loaded->Pen = Picture_.Pen;
+    loaded->Font = Picture_.Font;
+    Picture_ = std::move(*loaded);
 
-    CurrentFile = path;
-    ZoomFactor = 1;
-    Options.WidthPic = Picture.Width();
-    Options.HeightPic = Picture.Height();
-    Modified = false;
-    UndoAvailable = false;
-    Host.PictureResized();
-    Host.TitleChanged();
-    Host.FileNamed(path);
+    Files_.Current = path;
+    Host_.PictureReplaced();
+    Options_.WidthPic = Picture_.Width();
+    Options_.HeightPic = Picture_.Height();
+    Modified_ = false;
+    History_.Clear();
+    Host_.PictureResized();
+    Host_.TitleChanged();
+    Host_.FileNamed(path);
     return true;
 }
 
+void TPictureDocument::ReplacePicture(TBitmap picture) {
+    picture.Brush = Picture_.Brush;
+    picture.Pen = Picture_.Pen;
+    picture.Font = Picture_.Font;
+    // The steps hold rectangles and stored values of the picture they were taken on; they fit
+    // another picture only of the same size and format.
+    const bool sameGeometry = picture.Width() == Picture_.Width() && picture.Height() == Picture_.Height() &&
+                              picture.PixelFormat() == Picture_.PixelFormat();
+    Picture_ = std::move(picture);
+    if (!sameGeometry) {
+        History_.Clear();
+        // A changed picture must not count as saved when a later step is undone.
+        if (Modified_) History_.ForgetSavePoint();
+    }
+    Host_.PictureResized();
+}
+
 bool TPictureDocument::Save() {
-    if (CurrentFile.empty()) return SaveAs();
-    if (Floating) StampFloating();
-    if (!WritePicture(Picture, CurrentFile, Modal)) return false;
-    Modified = false;
+    if (Files_.Current.empty()) return SaveAs();
+    if (Float_.Active) StampFloating();
+    if (!WritePicture(Picture_, Files_.Current, Modal_)) return false;
+    Modified_ = false;
+    History_.MarkSaved();
     return true;
 }
 
 bool TPictureDocument::SaveAs() {
-    const TFileDialogOptions options{SaveDialogTitle, DialogFilterText, PictureExtension, SaveFolder};
-    const std::optional<std::string> chosen = Modal.ChooseSaveFile(options);
+    const TFileDialogOptions options{Texts_.SaveDialogTitle, Texts_.DialogFilterText, PictureExtension,
+                                     Files_.SaveFolder};
+    const std::optional<std::string> chosen = Modal_.ChooseSaveFile(options);
     if (!chosen || chosen->empty()) return false;
     const std::string path = WithDefaultExtension(*chosen);
-    SaveFolder = FolderOf(path);
-    if (Floating) StampFloating();
+    Files_.SaveFolder = FolderOf(path);
+    if (Float_.Active) StampFloating();
     // The picture takes the new name only once it is stored under it, so a failed write leaves
     // Save pointing at the file that holds the picture.
-    if (!WritePicture(Picture, path, Modal)) return false;
-    CurrentFile = path;
-    Modified = false;
-    Host.TitleChanged();
-    Host.FileNamed(path);
+    if (!WritePicture(Picture_, path, Modal_)) return false;
+    Files_.Current = path;
+    Modified_ = false;
+    History_.MarkSaved();
+    Host_.TitleChanged();
+    Host_.FileNamed(path);
     return true;
 }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Bitmap.h"
+
+#include <cstddef>
+
+// What kind of command a history step took back, so the document knows what besides the picture's
+// pixels belongs to it (a lift also makes a floating image; a whole-picture step may change the
+// picture's size and depth).
+enum class THistoryStep { Stamp, Lift, Fill, WholePicture };
+
+// One step of the history. An entry holds the part of the picture its command changed, as it was
+// on the other side of the step: before the command while the step is done, after it once the
+// step has been undone. Exchanging that part with the picture therefore serves Undo and Redo alike,
+// and never needs memory of its own, so neither can fail half-way.
+class THistoryEntry {
+  public:
+    explicit THistoryEntry(THistoryStep step) : Step_(step) {}
+    virtual ~THistoryEntry() = default;
+    THistoryEntry(const THistoryEntry&) = delete;
+    THistoryEntry& operator=(const THistoryEntry&) = delete;
+
+    THistoryStep Step() const { return Step_; }
+    // The memory this entry keeps alive, charged against the history's budget.
+    virtual std::size_t Bytes() const = 0;
+    // Puts what the entry holds into the picture and keeps what it replaced. Returns the picture
+    // area that changed.
+    virtual TRect Exchange(TBitmap& picture) noexcept = 0;
+
+  private:
+    THistoryStep Step_;
+};

@@ -1,0 +1,78 @@
+// Export to GIF and Export to PNG: the picture goes through a codec into a file beside the
+// picture's own file. The codec converts a few rows at a time, so the picture itself never changes.
+
+#include "PictureDocument.h"
+
+#include "Errors.h"
+#include "GifExport.h"
+#include "PictureFile.h"
+#include "PngExport.h"
+#include "RowSource.h"
+
+#include <exception>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// A translated text with %1 and %2 in the places its language puts the numbers.
+std::string WithNumbers(std::string text, std::uint64_t first, std::uint64_t second) {
+    for (const auto& [mark, value] : {std::pair{"%1", first}, std::pair{"%2", second}})
+        if (const std::size_t at = text.find(mark); at != std::string::npos)
+            text.replace(at, 2, std::to_string(value));
+    return text;
+}
+
+} // namespace
+
+std::string TPictureDocument::ExportFileName(TExportFormat format) const {
+    // Only four characters are cut, whatever they are: level1.jpeg gives level1.j.png.
+    const std::size_t keep = Files_.Current.size() >= 4 ? Files_.Current.size() - 4 : 0;
+    return Files_.Current.substr(0, keep) + (format == TExportFormat::Gif ? ".gif" : ".png");
+}
+
+bool TPictureDocument::ExportPicture(TExportFormat format) {
+    if (Files_.Current.empty()) return false;
+    const std::string output = ExportFileName(format);
+    // A picture saved as "map.png" would be replaced by its own export, and with it the only
+    // copy at full depth; nothing changes, not even a floating image.
+    if (IsSameFile(output, Files_.Current)) {
+        Modal_.ShowMessage(Texts_.WarningTitle, Texts_.ExportOwnFileText + " " + output + ".");
+        return false;
+    }
+    if (Float_.Active) StampFloating();
+    Host_.SetWaitCursor(true);
+    Host_.ProcessPendingEvents();
+    std::optional<TOwnColors> kept;
+    try {
+        // The codec converts the rows as it goes; an earlier export stays whole until the new file
+        // is complete, and no transparency reaches the file whatever the switch says.
+        if (Options_.ExactColors) {
+            TBitmapRows rows(Picture_);
+            kept = format == TExportFormat::Gif ? ExportGifExactFile(rows, output)
+                                                : ExportPngExactFile(rows, output);
+        } else if (format == TExportFormat::Gif) {
+            ExportGifFile(Picture_, output);
+        } else {
+            ExportPngFile(Picture_, output);
+        }
+    } catch (const EOutOfMemory&) {
+        Host_.SetWaitCursor(false);
+        ShowOutOfMemory();
+        return false;
+    } catch (const std::exception& error) {
+        // The cursor comes back after a failure too, and the next export starts afresh.
+        Host_.SetWaitCursor(false);
+        Modal_.ShowError(error.what());
+        return false;
+    }
+    Host_.SetWaitCursor(false);
+    std::string notice = Texts_.SavedToText + " " + output + ".";
+    if (kept && kept->Reduced())
+        notice += " " + WithNumbers(Texts_.ReducedColorsText, kept->PictureColors, kept->Table.size());
+    Modal_.ShowNotice(format == TExportFormat::Gif ? Texts_.ExportGifCaption : Texts_.ExportPngCaption,
+                      notice);
+    // A floating image that appeared while the window repainted is thrown away.
+    DropFloating();
+    return true;
+}

@@ -1,0 +1,23 @@
+// The texts the document shows in its own messages and dialogs, in the chosen language.
+
+#include "PictureDocument.h"
+
+#include "LanguageTexts.h"
+
+void TPictureDocument::ApplyLanguage(const TLanguageTexts& texts) {
+    Texts_.WarningTitle = texts.TextUtf8("MessTit", "Warning");
+    Texts_.SaveChangesText = texts.TextUtf8("Message1", "Save changes?");
+    Texts_.OutOfMemoryText = texts.TextUtf8("Message2", "Out of memory, picture is too large!");
+    Texts_.ColorLossText =
+        texts.TextUtf8("Message3", "Some colors can be lost, do you realy want to continue?");
+    Texts_.OpenDialogTitle = texts.TextUtf8("OpenDlgTit", "Open picture");
+    Texts_.SaveDialogTitle = texts.TextUtf8("SaveDlgTit", "Save picture");
+    Texts_.DialogFilterText = texts.TextUtf8("DlgFilter", "bitmap pictures");
+    Texts_.ExportGifCaption = texts.TextUtf8("MessTit2", "Export to GIF");
+    Texts_.ExportPngCaption = texts.TextUtf8("MessTit3", "Export to PNG");
+    Texts_.SavedToText = texts.TextUtf8("Message4", "The picture was saved to");
+    Texts_.ExportOwnFileText =
+        texts.TextUtf8("Message6", "Nothing was exported: the export would replace the picture's own file");
+    Texts_.ReducedColorsText =
+        texts.TextUtf8("Message7", "The picture had %1 colors; they were reduced to %2.");
+}

@@ -1,0 +1,242 @@
+// The undo history on real bitmaps: each kind of entry takes its step back and applies it again
+// exactly, in every pixel format, and the history keeps order, budget and save point.
+
+#include "AreaEntry.h"
+#include "DocumentTestHelpers.h"
+#include "Errors.h"
+#include "FillEntry.h"
+#include "History.h"
+#include "MemoryGuard.h"
+#include "PictureEntry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr TColor Red = RGB(255, 0, 0);
+constexpr TColor Blue = RGB(0, 0, 255);
+
+TBitmap PatternPicture(int w, int h, TPixelFormat format) {
+    TBitmap b(w, h, format);
+    return PaintPattern(b);
+}
+
+// Stored values, not colours: an exchange must give back exactly the bytes it took.
+bool SamePixels(const TBitmap& a, const TBitmap& b) {
+    return a.Width() == b.Width() && a.Height() == b.Height() && a.PixelFormat() == b.PixelFormat() &&
+           a.PixelBuffer() == b.PixelBuffer() && a.ColorTable() == b.ColorTable();
+}
+
+// A stamp as the document makes one: the entry first, then the tile drawn.
+std::unique_ptr<TAreaEntry> Stamp(TBitmap& picture, int x, int y, TColor color, int side = 5) {
+    auto entry = std::make_unique<TAreaEntry>(THistoryStep::Stamp, picture, Bounds(x, y, side, side));
+    TBitmap tile = SolidBitmap(side, side, color);
+    picture.Draw(x, y, tile);
+    return entry;
+}
+
+class HistoryFormats : public testing::TestWithParam<TPixelFormat> {};
+
+// Odd positions start inside a byte of 1- and 4-bit rows; the last one hangs over the corner.
+TEST_P(HistoryFormats, StampsUndoneAndRedoneGiveBackEachStateExactly) {
+    TBitmap picture = PatternPicture(23, 17, GetParam());
+    std::vector<TBitmap> states{picture};
+    THistory history;
+    for (const auto& [x, y] : {std::pair{0, 0}, {3, 5}, {7, 2}, {20, 14}}) {
+        history.Record(Stamp(picture, x, y, x % 2 ? clBlack : clWhite));
+        states.push_back(picture);
+    }
+    ASSERT_FALSE(SamePixels(states.front(), states.back()));
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        ASSERT_NE(history.Undo(picture), nullptr);
+        EXPECT_TRUE(SamePixels(picture, states[i - 1])) << "undo to state " << i - 1;
+    }
+    EXPECT_EQ(history.Undo(picture), nullptr);
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        ASSERT_NE(history.Redo(picture), nullptr);
+        EXPECT_TRUE(SamePixels(picture, states[i])) << "redo to state " << i;
+    }
+    EXPECT_FALSE(history.CanRedo());
+}
+
+// The fill must change what the picture's own fill changes, no more, and take back only that,
+// though pixels of the fill colour border the surface.
+TEST_P(HistoryFormats, FillMatchesThePicturesFillAndUndoesExactly) {
+    TBitmap picture(19, 13, GetParam());
+    picture.Brush.Color = clWhite;
+    picture.FillRect(Bounds(0, 0, 19, 13));
+    picture.Brush.Color = clBlack;
+    picture.FillRect(Bounds(4, 0, 2, 10));  // a wall with a gap at the bottom
+    picture.FillRect(Bounds(10, 3, 5, 5));  // an island of the fill colour
+    picture.FillRect(Bounds(16, 0, 1, 13)); // cuts off the right edge
+    const TBitmap before = picture;
+    TBitmap expected = picture;
+    expected.Brush.Color = clBlack;
+    expected.FloodFill(1, 1, clWhite);
+
+    picture.Brush.Color = clBlack;
+    std::unique_ptr<TFillEntry> entry = TFillEntry::Fill(picture, 1, 1, clWhite);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(SamePixels(picture, expected));
+    EXPECT_EQ(entry->Area(), (TRect{0, 0, 16, 13}));
+    entry->Exchange(picture);
+    EXPECT_TRUE(SamePixels(picture, before));
+    entry->Exchange(picture);
+    EXPECT_TRUE(SamePixels(picture, expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(, HistoryFormats,
+                         testing::Values(TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit,
+                                         TPixelFormat::pf16bit, TPixelFormat::pf24bit),
+                         [](const auto& info) {
+                             return "Bits" + std::to_string(BitsOfPixelFormat(info.param));
+                         });
+
+TEST(History, FillThatChangesNothingIsNoStep) {
+    TBitmap picture = SolidBitmap(8, 8, clWhite);
+    picture.Brush.Color = clWhite;
+    EXPECT_EQ(TFillEntry::Fill(picture, 2, 2, clWhite), nullptr);
+    picture.Brush.Color = clBlack;
+    EXPECT_EQ(TFillEntry::Fill(picture, 2, 2, Red), nullptr);
+    EXPECT_EQ(TFillEntry::Fill(picture, 8, 2, clWhite), nullptr);
+}
+
+// A fill refused half-way (its runs cannot all be kept) puts back what it had painted.
+TEST(History, RefusedFillLeavesThePictureAsItWas) {
+    TBitmap picture = SolidBitmap(64, 64, clWhite);
+    picture.Brush.Color = clBlack;
+    for (int x = 1; x < 64; x += 2) // a comb: one run per row and tooth, more than the first reserve
+        picture.FillRect(Bounds(x, 0, 1, 63));
+    picture.Brush.Color = Blue;
+    const TBitmap before = picture;
+    for (std::uint64_t allowed : {0, 1, 2, 3}) {
+        TForcedOutOfMemory refuse(allowed);
+        EXPECT_THROW(TFillEntry::Fill(picture, 0, 0, clWhite), EOutOfMemory) << allowed;
+        EXPECT_TRUE(SamePixels(picture, before)) << allowed;
+    }
+}
+
+// Depth and size come back with the pixels; the brush stays the document's.
+TEST(History, WholePictureStepSwapsSizeDepthAndTableButNotTheCanvas) {
+    TBitmap picture = PatternPicture(30, 20, TPixelFormat::pf24bit);
+    const TBitmap before = picture;
+    THistory history;
+    history.Record(std::make_unique<TPictureEntry>(picture));
+    picture = picture.Converted(TPixelFormat::pf4bit);
+    picture.SetSize(10, 40);
+    picture.Brush.Color = Red;
+    const TBitmap after = picture;
+
+    history.Undo(picture);
+    EXPECT_TRUE(SamePixels(picture, before));
+    EXPECT_EQ(picture.Brush.Color, Red);
+    history.Redo(picture);
+    EXPECT_TRUE(SamePixels(picture, after));
+    EXPECT_EQ(picture.Brush.Color, Red);
+}
+
+TEST(History, NewStepClearsWhatCouldBeRedone) {
+    TBitmap picture = PatternPicture(20, 20, TPixelFormat::pf24bit);
+    THistory history;
+    history.Record(Stamp(picture, 0, 0, clBlack));
+    history.Record(Stamp(picture, 5, 5, clBlack));
+    history.Undo(picture);
+    history.Undo(picture);
+    ASSERT_EQ(history.RedoCount(), 2u);
+    history.Record(Stamp(picture, 10, 10, clWhite));
+    EXPECT_FALSE(history.CanRedo());
+    EXPECT_EQ(history.UndoCount(), 1u);
+}
+
+TEST(History, BudgetDropsTheOldestStepsFirst) {
+    TBitmap picture = PatternPicture(40, 40, TPixelFormat::pf24bit);
+    const std::uint64_t one = Stamp(picture, 0, 0, clBlack)->Bytes();
+    THistory history(3 * one);
+    const TBitmap before = picture;
+    for (int i = 0; i < 5; ++i)
+        history.Record(Stamp(picture, 5 * i, 5 * i, clWhite));
+    EXPECT_EQ(history.UndoCount(), 3u);
+    EXPECT_LE(history.Bytes(), 3 * one);
+    while (history.Undo(picture)) {
+    }
+    // The two oldest stamps stay; the three newest are gone.
+    EXPECT_TRUE(AreaIs(picture, Bounds(0, 0, 5, 5), clWhite));
+    EXPECT_TRUE(AreaIs(picture, Bounds(5, 5, 5, 5), clWhite));
+    EXPECT_TRUE(SameArea(picture, 10, 10, before, 10, 10, 30, 30));
+
+    history.SetBudget(one);
+    EXPECT_EQ(history.RedoCount(), 0u) << "the first step to redo was dropped, so none can follow";
+}
+
+TEST(History, StepLargerThanTheBudgetRunsAndTheHistoryStartsAfterIt) {
+    TBitmap picture = PatternPicture(40, 40, TPixelFormat::pf24bit);
+    THistory history(4096);
+    history.Record(Stamp(picture, 0, 0, clBlack));
+    history.MarkSaved();
+    history.Record(std::make_unique<TPictureEntry>(picture));
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_EQ(history.Bytes(), 0u);
+    EXPECT_FALSE(history.AtSavePoint());
+}
+
+TEST(History, SavePointFollowsUndoAndRedo) {
+    TBitmap picture = PatternPicture(20, 20, TPixelFormat::pf24bit);
+    THistory history;
+    EXPECT_TRUE(history.AtSavePoint());
+    history.Record(Stamp(picture, 0, 0, clBlack));
+    history.MarkSaved();
+    history.Record(Stamp(picture, 5, 5, clBlack));
+    EXPECT_FALSE(history.AtSavePoint());
+    history.Undo(picture);
+    EXPECT_TRUE(history.AtSavePoint());
+    history.Undo(picture);
+    EXPECT_FALSE(history.AtSavePoint());
+    history.Redo(picture);
+    EXPECT_TRUE(history.AtSavePoint());
+
+    // Undone past the save point and changed differently, the saved state is gone for good.
+    history.Undo(picture);
+    history.Record(Stamp(picture, 10, 10, clWhite));
+    history.Undo(picture);
+    EXPECT_FALSE(history.AtSavePoint());
+    history.Clear();
+    EXPECT_TRUE(history.AtSavePoint());
+}
+
+// Many small steps with a tight budget keep the save point's position through the dropping
+// and compaction of old slots.
+TEST(History, SavePointSurvivesDroppingOldSteps) {
+    TBitmap picture = PatternPicture(20, 20, TPixelFormat::pf24bit);
+    const std::uint64_t one = Stamp(picture, 0, 0, clBlack)->Bytes();
+    THistory history(10 * one);
+    for (int i = 0; i < 300; ++i)
+        history.Record(Stamp(picture, i % 15, i % 13, i % 2 ? clBlack : clWhite));
+    history.MarkSaved();
+    const TBitmap saved = picture;
+    for (int i = 0; i < 5; ++i)
+        history.Record(Stamp(picture, i, 0, Blue));
+    for (int i = 0; i < 5; ++i)
+        history.Undo(picture);
+    EXPECT_TRUE(history.AtSavePoint());
+    EXPECT_TRUE(SamePixels(picture, saved));
+    EXPECT_EQ(history.UndoCount(), 5u);
+}
+
+TEST(History, RefusedReserveLeavesTheHistoryAsItWas) {
+    TBitmap picture = PatternPicture(20, 20, TPixelFormat::pf24bit);
+    THistory history;
+    history.Reserve();
+    for (int i = 0; i < 64; ++i) // fills the first reserve exactly
+        history.Record(Stamp(picture, i % 15, 0, clBlack));
+    {
+        TForcedOutOfMemory refuse;
+        EXPECT_THROW(history.Reserve(), EOutOfMemory);
+        EXPECT_THROW(TAreaEntry(THistoryStep::Stamp, picture, Bounds(0, 0, 5, 5)), EOutOfMemory);
+    }
+    EXPECT_EQ(history.UndoCount(), 64u);
+    history.Reserve();
+    history.Record(Stamp(picture, 0, 0, clWhite));
+    EXPECT_EQ(history.UndoCount(), 65u);
+}
+
+} // namespace

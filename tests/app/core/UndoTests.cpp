@@ -1,0 +1,141 @@
+// Undo and Redo through the document's commands: steps taken back in order and applied again,
+// whole-picture steps, a redone lift, and the modified flag following the saved step.
+
+#include "DocumentTestHelpers.h"
+#include "picture/TestFiles.h"
+
+#include <functional>
+
+namespace {
+
+const TColor Red = RGB(255, 0, 0), Green = RGB(0, 200, 0), Blue = RGB(0, 0, 255);
+
+testing::AssertionResult SamePicture(const TBitmap& a, const TBitmap& b) {
+    if (a.PixelFormat() != b.PixelFormat()) return testing::AssertionFailure() << "formats differ";
+    if (a.PixelBuffer() != b.PixelBuffer()) return testing::AssertionFailure() << "pixels differ";
+    return testing::AssertionSuccess();
+}
+
+using UndoHistory = TDocumentTest;
+
+TEST_F(UndoHistory, StampsUndoInOrderRedoBackAndANewStepClearsRedo) {
+    StartPatternPicture(D, 64, 48);
+    std::vector<TBitmap> states{D.Picture()};
+    for (const TColor color : {Red, Green, Blue}) {
+        D.Paste(SolidBitmap(12, 12, color), 8 * int(states.size()), 8);
+        D.StampFloating();
+        states.push_back(D.Picture());
+    }
+    for (std::size_t i = 3; i > 0; --i) {
+        D.Undo();
+        EXPECT_TRUE(SamePicture(D.Picture(), states[i - 1])) << "undo to " << i - 1;
+    }
+    EXPECT_FALSE(D.CommandStates(false).Undo);
+    for (std::size_t i = 1; i <= 3; ++i) {
+        ASSERT_TRUE(D.CommandStates(false).Redo);
+        D.Redo();
+        EXPECT_TRUE(SamePicture(D.Picture(), states[i])) << "redo to " << i;
+    }
+    EXPECT_FALSE(D.CommandStates(false).Redo);
+
+    D.Undo();
+    D.Paste(SolidBitmap(4, 4, Red), 0, 0);
+    D.StampFloating();
+    EXPECT_FALSE(D.CommandStates(false).Redo);
+    Modal.Answers = {false};
+    D.New();
+    EXPECT_FALSE(D.CommandStates(false).Undo || D.CommandStates(false).Redo);
+}
+
+TEST_F(UndoHistory, RedoneLiftFloatsAgainWhereItWas) {
+    StartPatternPicture(D, 32, 16);
+    const TBitmap before = D.Picture();
+    DragAndRelease(D, 4, 4, 10, 12);
+    const TBitmap lifted = D.CopyFloating(), hole = D.Picture();
+    D.Undo();
+    EXPECT_TRUE(SamePicture(D.Picture(), before));
+    EXPECT_FALSE(D.Floating().Active || D.Floating().Shown);
+    D.Redo();
+    EXPECT_TRUE(SamePicture(D.Picture(), hole));
+    ASSERT_TRUE(D.Floating().Active && D.Floating().Shown);
+    EXPECT_EQ(std::pair(D.Floating().Left, D.Floating().Top), std::pair(4, 4));
+    EXPECT_TRUE(SamePicture(D.CopyFloating(), lifted));
+    D.StampFloating();
+    EXPECT_TRUE(SamePicture(D.Picture(), before));
+}
+
+struct TWholeStep {
+    const char* Name;
+    std::function<void(TPictureDocument&, TScriptedModal&)> Command;
+};
+
+class WholePictureStep : public TDocumentTest, public testing::WithParamInterface<TWholeStep> {};
+
+// Depth and size come back with the pixels, and the options follow the picture.
+TEST_P(WholePictureStep, UndoesAndRedoes) {
+    StartPatternPicture(D, 300, 200);
+    const TBitmap before = D.Picture();
+    GetParam().Command(D, Modal);
+    const TBitmap after = D.Picture();
+    ASSERT_FALSE(SamePicture(before, after));
+    ASSERT_TRUE(D.Modified());
+    D.Undo();
+    EXPECT_TRUE(SamePicture(D.Picture(), before));
+    EXPECT_EQ(std::pair(D.Options().WidthPic, D.Options().HeightPic), std::pair(300, 200));
+    EXPECT_FALSE(D.Modified()) << "back at the picture as New made it";
+    D.Redo();
+    EXPECT_TRUE(SamePicture(D.Picture(), after));
+    EXPECT_EQ(std::pair(D.Options().WidthPic, D.Options().HeightPic),
+              std::pair(after.Width(), after.Height()));
+    EXPECT_TRUE(D.Modified());
+}
+
+void ApplyChanged(TPictureDocument& d, TScriptedModal& modal,
+                  const std::function<void(TOptionsChange&)>& edit) {
+    TOptionsChange change = d.CurrentOptions();
+    edit(change);
+    modal.Answers = {true};
+    d.ApplyOptions(change);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Document, WholePictureStep,
+    testing::Values(TWholeStep{"ClearPicture",
+                               [](TPictureDocument& d, TScriptedModal&) { d.ClearPicture(); }},
+                    TWholeStep{"BlackWhite", [](TPictureDocument& d, TScriptedModal&) { d.BlackWhite(); }},
+                    TWholeStep{"FourBitDepth",
+                               [](TPictureDocument& d, TScriptedModal& m) {
+                                   ApplyChanged(d, m, [](TOptionsChange& c) { c.Options.ColorDepth = 4; });
+                               }},
+                    TWholeStep{"SmallerSize",
+                               [](TPictureDocument& d, TScriptedModal& m) {
+                                   ApplyChanged(d, m, [](TOptionsChange& c) { c.Options.WidthPic = 280; });
+                               }}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(UndoHistory, UndoingToTheSavedPictureClearsModifiedAndAnyOtherStepSetsIt) {
+    TTempFolder folder;
+    StartPatternPicture(D, 40, 30);
+    D.Paste(SolidBitmap(6, 6, Red), 0, 0);
+    D.StampFloating();
+    Modal.FileChoices.push_back(folder.File("map.bmp"));
+    ASSERT_TRUE(D.SaveAs());
+    D.Paste(SolidBitmap(6, 6, Blue), 8, 8);
+    D.StampFloating();
+    D.Undo();
+    EXPECT_FALSE(D.Modified());
+    D.Undo();
+    EXPECT_TRUE(D.Modified());
+    D.Redo();
+    EXPECT_FALSE(D.Modified());
+
+    // Saved, then one step back: the save question comes, as for any change.
+    ASSERT_TRUE(D.Save());
+    D.Undo();
+    EXPECT_TRUE(D.Modified());
+    Modal.Answers = {false};
+    D.New();
+    EXPECT_EQ(Modal.Shown, std::vector<std::string>{"Warning|Save changes?"});
+}
+
+} // namespace
