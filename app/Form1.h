@@ -135,7 +135,9 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void BlackWhite1Click();
     void MirrorHorizontal1Click();
     void MirrorVertical1Click();
+    void Degrees90Click();
     void Degrees180Click();
+    void Degrees270Click();
     void Step1ToolBut1Click();
     void Step2ToolBut1Click();
     void Step3ToolBut1Click();

@@ -33,8 +33,6 @@ void TForm1::BuildCommands() {
     auto* steps = new QActionGroup(this);
     for (QAction* step : {Step1, Step2, Step3})
         steps->addAction(step);
-    Degrees90->setVisible(false);
-    Degrees270->setVisible(false);
 }
 
 void TForm1::AddCommands(QMenu* menu, TMenuPlace place) {

@@ -28,8 +28,16 @@ void TForm1::MirrorVertical1Click() {
     if (Document_->Floating().Active) Document_->MirrorVertical();
 }
 
+void TForm1::Degrees90Click() {
+    if (Document_->Floating().Active) Document_->Rotate90();
+}
+
 void TForm1::Degrees180Click() {
     if (Document_->Floating().Active) Document_->Rotate180();
+}
+
+void TForm1::Degrees270Click() {
+    if (Document_->Floating().Active) Document_->Rotate270();
 }
 
 void TForm1::Step1ToolBut1Click() {

@@ -158,6 +158,10 @@ class TPictureDocument {
     void MirrorHorizontal();
     void MirrorVertical();
     void Rotate180();
+    // A quarter turn clockwise (90) or counter-clockwise (270): the sides swap, the top-left
+    // corner stays where it is.
+    void Rotate90();
+    void Rotate270();
     void BlackWhite();
     void ClearPicture();
     // Mouse gestures at (x, y) in Image1 control pixels.
