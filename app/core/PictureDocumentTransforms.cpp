@@ -158,14 +158,8 @@ void TPictureDocument::ClearPicture() {
     Host_.PictureChanged(0, 0, Picture_.Width(), Picture_.Height());
 }
 
-int TPictureDocument::Zoom() const {
-    return Host_.ZoomFactor();
-}
-
 TColor TPictureDocument::ColorAt(int x, int y) const {
-    const int zoom = std::max(Zoom(), 1);
-    if (x < 0 || y < 0) return clInvalid;
-    return Picture_.Pixel(x / zoom, y / zoom);
+    return Picture_.Pixel(x, y);
 }
 
 void TPictureDocument::PickTransparentColor(int x, int y) {
@@ -188,13 +182,12 @@ void TPictureDocument::PickBackgroundColor(int x, int y) {
 void TPictureDocument::FloodFillAt(int x, int y) {
     const TColor surface = ColorAt(x, y);
     if (surface == clInvalid) return;
-    const int zoom = std::max(Zoom(), 1);
     Host_.SetWaitCursor(true);
     std::unique_ptr<TFillEntry> step;
     try {
         History_.Reserve();
         Picture_.Brush.Color = Options_.FillColor;
-        step = TFillEntry::Fill(Picture_, x / zoom, y / zoom, surface);
+        step = TFillEntry::Fill(Picture_, x, y, surface);
     } catch (...) {
         Picture_.Brush.Color = Options_.BackgroundColor;
         Host_.SetWaitCursor(false);
