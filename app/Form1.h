@@ -151,6 +151,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     // the scroll box's viewport, its centre when none is given) stays where it is.
     void ZoomTo(int level, std::optional<QPoint> anchor = std::nullopt);
     void FitToWindow1Click();
+    void Grid1Click(bool on);
     void Setting1Click();
     void InsertText1Click();
 

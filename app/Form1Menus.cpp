@@ -108,7 +108,7 @@ void TForm1::BuildZoomMenu() {
     ZoomMenu_ = new TZoomMenu(*View1, *this,
                               {[this](int level) { ZoomTo(level); },
                                [this](int steps) { ZoomTo(Viewport_->View().Level() + steps); },
-                               [this] { FitToWindow1Click(); }, [this](bool on) { Viewport_->SetGrid(on); }});
+                               [this] { FitToWindow1Click(); }, [this](bool on) { Grid1Click(on); }});
     Zoom1 = ZoomMenu_->Menu();
 }
 

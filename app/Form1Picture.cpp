@@ -55,6 +55,7 @@ void TForm1::Step3ToolBut1Click() {
 void TForm1::ShowStepPair(int pair) {
     Document_->ChooseStepPair(pair);
     ShowSwitches();
+    if (Viewport_->GridOn()) Image1->update(); // the grid follows the active pair
 }
 
 // The check marks (and with them the toolbar buttons shown down) follow the document.

@@ -83,6 +83,11 @@ void TForm1::FitToWindow1Click() {
     ZoomTo(TZoomView::FitLevel(picture, ScrollBox1->maximumViewportSize()));
 }
 
+void TForm1::Grid1Click(bool on) {
+    Viewport_->SetGrid(on);
+    ZoomMenu_->ShowGrid(on);
+}
+
 const TPictureViewport& TForm1::Viewport() const {
     return *Viewport_;
 }

@@ -117,6 +117,36 @@ TEST_F(ZoomWheel, CtrlZoomsAboutThePointerAndShiftScrollsSideways) {
     EXPECT_EQ(Image1()->size(), QSize(4096, 4096));
 }
 
+// The grid shows on screen only: the saved file and the export hold the picture's own pixels.
+TEST_F(ZoomWheel, TheGridIsKeptAsASettingAndNeverReachesAFile) {
+    Form.reset();
+    const std::string settings = "[View]\nGrid=1\n";
+    WriteFileBytes(AppFolder.File("Tessimap.ini"),
+                   std::vector<std::uint8_t>(settings.begin(), settings.end()));
+    StartWindow();
+    EXPECT_TRUE(Named(Form, "Grid1")->isChecked());
+    UsePicture(64, 48);
+    SetSteps(Document(), 16, 16);
+    Image1()->update();
+    const QImage shown = Image1()->grab().toImage();
+    EXPECT_NE(shown.pixel(16, 2), shown.pixel(17, 2)) << "a dot of the line at x = 16";
+
+    const std::string file = AppFolder.File("map.bmp");
+    Modal.FileChoices.push_back(file);
+    Named(Form, "Saveas1")->trigger();
+    EXPECT_EQ(OpenPictureForEditing(file).PixelBuffer(), Document().Picture().PixelBuffer());
+    Named(Form, "ExportToPNG1")->trigger();
+    const auto withGrid = ReadFileBytes(AppFolder.File("map.png"));
+    Named(Form, "Grid1")->trigger();
+    Named(Form, "ExportToPNG1")->trigger();
+    EXPECT_EQ(ReadFileBytes(AppFolder.File("map.png")), withGrid);
+
+    Named(Form, "Grid1")->trigger();
+    ASSERT_TRUE(Form->close());
+    const auto ini = ReadFileBytes(AppFolder.File("Tessimap.ini"));
+    EXPECT_NE(std::string(ini.begin(), ini.end()).find("Grid=1"), std::string::npos);
+}
+
 // Rotate about 90 and 270 are enabled exactly while an image floats; a quarter turn keeps its
 // corner, swaps its sides and leaves Modified alone.
 TEST_F(ZoomWheel, QuarterTurnsFromThePictureMenu) {
