@@ -4,6 +4,7 @@
 #include "ZoomMenu.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QEventLoop>
 #include <QLayout>
 #include <QMenuBar>
@@ -74,6 +75,8 @@ void TForm1::ZoomTo(int level, std::optional<QPoint> anchor) {
     ZoomMenu_->ShowLevel(Viewport_->View().Level());
     FloatingChanged();
     FormResize();
+    // The picture moved under a mouse that stood still.
+    if (Image1->underMouse()) ShowCursorAt(Image1->mapFromGlobal(QCursor::pos()));
     Timer1Timer();
 }
 
