@@ -112,9 +112,10 @@ class TPictureDocument {
 
     // ---- Stamping on the step grid ---------------------------------------------------------
     // The clipboard's bitmap becomes the floating image at the first grid point at or after the
-    // first pixel in sight (scrollX, scrollY). Stamps an earlier floating image first. Commands that fail
-    // raise their error for the window to show and leave the picture, the floating image, the undo area and
-    // Modified as they were (Paste: as they were after stamping the earlier image).
+    // first pixel in sight (scrollX, scrollY). Stamps an earlier floating image first. Commands
+    // that fail raise their error for the window to show and leave the picture, the floating
+    // image, the undo area and Modified as they were (Paste: as they were after stamping the
+    // earlier image).
     void Paste(const TBitmap& clipboard, int scrollX, int scrollY);
     // An arrow key without Ctrl: by the step, or by one pixel with Shift; refused past the edge.
     void MoveFloating(TArrow arrow, bool shift);
