@@ -76,16 +76,6 @@ TEST(ZoomLevels, FitChoosesTheLargestThatShowsAll) {
     EXPECT_EQ(TZoomView::FitLevel({100, 100}, {900, 900}), 3);
 }
 
-// At 100 % and above each picture pixel is a square of identical screen pixels.
-TEST(ZoomPaint, MagnifiedPixelsAreCrispSquaresOfThePicturesColour) {
-    const TBitmap picture = Noise(9, 7, TPixelFormat::pf4bit);
-    const TZoomView view = AtLevel(2);
-    const QImage image = view.Paint(picture, nullptr, QRect(0, 0, 36, 28));
-    for (int y = 0; y < 28; ++y)
-        for (int x = 0; x < 36; ++x)
-            ASSERT_EQ(image.pixel(x, y), ScreenColor(picture.Pixel(x / 4, y / 4))) << x << "," << y;
-}
-
 // Below 100 % each screen pixel is the mean of the block it covers, so a one-pixel line stays
 // on screen as a fainter line instead of vanishing between columns.
 TEST(ZoomPaint, ReducedViewsAverageWhatEachScreenPixelCovers) {
