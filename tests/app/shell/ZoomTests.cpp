@@ -90,8 +90,9 @@ INSTANTIATE_TEST_SUITE_P(At, Zoomed, testing::Values(-2, 2), [](const testing::T
 class ZoomWheel : public Zoomed {};
 
 // Ctrl+wheel zooms about the pointer, Shift+wheel scrolls sideways, and the cursor text follows
-// the picture that moved under the pointer; none of it touches the picture.
-TEST_F(ZoomWheel, CtrlZoomsAboutThePointerAndShiftScrollsSideways) {
+// the picture that moved under the pointer; none of it touches the picture. The keys step from
+// level to level, and Fit to Window takes the largest that shows all of the picture.
+TEST_F(ZoomWheel, KeysWheelAndFitToWindow) {
     UsePicture(4096, 4096);
     QWidget* viewport = Named<QScrollArea>(Form, "ScrollBox1")->viewport();
     ScrollTo(QPoint(1000, 1000));
@@ -115,6 +116,15 @@ TEST_F(ZoomWheel, CtrlZoomsAboutThePointerAndShiftScrollsSideways) {
     Named(Form, "Newpicture1")->trigger();
     EXPECT_TRUE(LevelItem(Form, 0)->isChecked()) << "a new picture starts at 100 %";
     EXPECT_EQ(Image1()->size(), QSize(4096, 4096));
+
+    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Minus, -1}, {Qt::Key_Minus, -2}, {Qt::Key_Plus, -1},
+                                            {Qt::Key_Equal, 0},  {Qt::Key_Equal, 1},  {Qt::Key_0, 0}};
+    for (const auto& [key, level] : keys) {
+        Press(key, Qt::ControlModifier);
+        EXPECT_TRUE(LevelItem(Form, level)->isChecked()) << "after key " << key;
+    }
+    Named(Form, "FitToWindow1")->trigger();
+    EXPECT_TRUE(LevelItem(Form, -3)->isChecked()) << "512 x 512 at 12.5 % is the nearest to fitting";
 }
 
 // The grid shows on screen only: the saved file and the export hold the picture's own pixels.
