@@ -39,9 +39,9 @@ TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     Image1 = new TPictureControl(*Document_, *this, nullptr);
-    Image1->setFixedSize(std::max(Document_->Picture().Width(), 1),
-                         std::max(Document_->Picture().Height(), 1));
     ScrollBox1->setWidget(Image1);
+    Viewport_ = std::make_unique<TPictureViewport>(*ScrollBox1, *Image1);
+    Viewport_->PictureResized(Document_->Picture());
     Image2 = new TFloatingControl(*Document_, *this, Image1);
     setCentralWidget(ScrollBox1);
     BuildMenus();

@@ -6,6 +6,7 @@
 #include "ImageList.h"
 #include "LanguageTexts.h"
 #include "PictureDocument.h"
+#include "PictureViewport.h"
 #include "QtTranslations.h"
 #include "RecentFiles.h"
 
@@ -25,6 +26,7 @@ class QStatusBar;
 class QTimer;
 class QToolBar;
 class TIniFile;
+class TZoomMenu;
 
 // The main window: menus, toolbar, the two image controls and the status bar around the picture
 // document it owns. Handlers turn an event into a call on the document; the document reports
@@ -90,8 +92,9 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     std::array<QAction*, 5> ToolBarSeparators{};
 
     // ---- View state ---------------------------------------------------------------------------
-    int ZoomFactor_ = 1;     // control pixels per picture pixel
-    std::string CursorText_; // the status bar's mouse position
+    std::unique_ptr<TPictureViewport> Viewport_; // the zoom, the grid switch, the scroll position
+    TZoomMenu* ZoomMenu_ = nullptr;
+    std::string CursorText_; // the status bar's mouse position, in picture pixels
 
     // Runs a command of the table: every menu item, shortcut and toolbar button comes here.
     void RunCommand(const TCommand& command);
@@ -137,14 +140,20 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void BlackWhite1Click();
     void MirrorHorizontal1Click();
     void MirrorVertical1Click();
+    void Degrees90Click();
     void Degrees180Click();
+    void Degrees270Click();
     void Step1ToolBut1Click();
     void Step2ToolBut1Click();
     void Step3ToolBut1Click();
     void BackgroundColorToolBut1Click();
     void TransparentColorToolBut1Click();
     void FillColorToolBut1Click();
-    void N8001Click(int factor); // the four Zoom items
+    // View > Zoom: a level, kept within the menu's; the picture point under `anchor` (a point of
+    // the scroll box's viewport, its centre when none is given) stays where it is.
+    void ZoomTo(int level, std::optional<QPoint> anchor = std::nullopt);
+    void FitToWindow1Click();
+    void Grid1Click(bool on);
     void Setting1Click();
     void InsertText1Click();
 
@@ -174,7 +183,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void PictureChanged(int left, int top, int right, int bottom) override;
     void PictureResized() override;
     void PictureReplaced() override;
-    int ZoomFactor() const override;
+    const TPictureViewport& Viewport() const override;
     void FloatingChanged() override;
     void SetWaitCursor(bool wait) override;
     void ProcessPendingEvents() override;
@@ -195,7 +204,10 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void ShowSwitches();
     void ShowTitle();
     bool BelongsHere(QObject* watched) const;
-    void ScrollTo(int x, int y);
+    void ScrollTo(int x, int y); // picture pixels
+    void ScrollSideways(int by);
+    // The status bar's mouse position: the picture pixel under the mouse, wherever the view is.
+    void ShowCursorAt(QPoint control);
     void FormClose(QCloseEvent* event);
     void UpdateMinimumSize();
     void OpenStartFile();

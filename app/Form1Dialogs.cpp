@@ -3,6 +3,8 @@
 #include "Form2.h"
 #include "Form4.h"
 
+#include <QWidget>
+
 // Each dialog is made for one use, so it shows the language of the moment.
 void TForm1::Setting1Click() {
     if (Document_->Floating().Active) Document_->StampFloating();
@@ -12,6 +14,7 @@ void TForm1::Setting1Click() {
     UpdateColorSwatch(TImageList::BackgroundSwatch, options.BackgroundColor);
     UpdateColorSwatch(TImageList::TransparentSwatch, options.TransparentColor);
     UpdateColorSwatch(TImageList::FillSwatch, options.FillColor);
+    if (Viewport_->GridOn()) Image1->update(); // the grid follows steps the dialog changed
 }
 
 void TForm1::InsertText1Click() {

@@ -31,8 +31,8 @@ void TForm1::Cut1Click() {
 void TForm1::Paste1Click() {
     const QImage image = QGuiApplication::clipboard()->image();
     if (image.isNull()) return;
-    Document_->Paste(BitmapOfImage(image), ScrollBox1->horizontalScrollBar()->value(),
-                     ScrollBox1->verticalScrollBar()->value());
+    const QPoint corner = Viewport_->FirstVisiblePixel();
+    Document_->Paste(BitmapOfImage(image), corner.x(), corner.y());
 }
 
 void TForm1::Delete1Click() {

@@ -42,10 +42,24 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         Timer1Timer(); // the next key may already need what this one made available
         if (used) return true;
     } else if (event->type() == QEvent::Wheel && BelongsHere(watched)) {
-        const QPoint delta = static_cast<QWheelEvent*>(event)->angleDelta();
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const QPoint delta = wheel->angleDelta();
         const int turn = delta.y() != 0 ? delta.y() : delta.x();
-        if (turn < 0) FormMouseWheelDown();
-        if (turn > 0) FormMouseWheelUp();
+        const QPoint pointer = wheel->globalPosition().toPoint();
+        const Qt::KeyboardModifiers keys = Keys(wheel->modifiers());
+        if (keys == Qt::ControlModifier && turn != 0)
+            ZoomTo(Viewport_->View().Level() + (turn > 0 ? 1 : -1),
+                   ScrollBox1->viewport()->mapFromGlobal(pointer));
+        else if (keys == Qt::ShiftModifier && turn != 0)
+            ScrollSideways(turn < 0 ? kWheelHorizontal : -kWheelHorizontal);
+        else if (turn < 0)
+            FormMouseWheelDown();
+        else if (turn > 0)
+            FormMouseWheelUp();
+        // The picture has moved under a mouse that stood still.
+        const QPoint control = Image1->mapFromGlobal(pointer);
+        if (Image1->rect().contains(control)) ShowCursorAt(control);
+        Timer1Timer();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -95,8 +109,17 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void TForm1::ScrollTo(int x, int y) {
-    ScrollBox1->horizontalScrollBar()->setValue(x); // the scroll bars clamp to their range
-    ScrollBox1->verticalScrollBar()->setValue(y);
+    Viewport_->ScrollToPicture(QPoint(x, y));
+}
+
+void TForm1::ScrollSideways(int by) {
+    QScrollBar* horizontal = ScrollBox1->horizontalScrollBar();
+    horizontal->setValue(horizontal->value() + by); // the scroll bar clamps to its range
+}
+
+void TForm1::ShowCursorAt(QPoint control) {
+    const QPoint at = Viewport_->PictureAt(control);
+    CursorText_ = CursorTextOf(at.x(), at.y());
 }
 
 void TForm1::FormMouseWheelDown() {
@@ -104,8 +127,7 @@ void TForm1::FormMouseWheelDown() {
     if (vertical->isVisible())
         vertical->setValue(vertical->value() + kWheelVertical);
     else
-        ScrollBox1->horizontalScrollBar()->setValue(ScrollBox1->horizontalScrollBar()->value() +
-                                                    kWheelHorizontal);
+        ScrollSideways(kWheelHorizontal);
 }
 
 void TForm1::FormMouseWheelUp() {
@@ -113,11 +135,14 @@ void TForm1::FormMouseWheelUp() {
     if (vertical->isVisible())
         vertical->setValue(vertical->value() - kWheelVertical);
     else
-        ScrollBox1->horizontalScrollBar()->setValue(ScrollBox1->horizontalScrollBar()->value() -
-                                                    kWheelHorizontal);
+        ScrollSideways(-kWheelHorizontal);
 }
 
-void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
+// The image controls report screen points; the document hears picture pixels.
+void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int controlX,
+                             int controlY) {
+    const QPoint at = Viewport_->PictureAt(QPoint(controlX, controlY));
+    const int x = at.x(), y = at.y();
     const Qt::KeyboardModifiers keys = Keys(modifiers);
     if (button == Qt::LeftButton && keys == Qt::NoModifier) {
         if (Document_->Floating().Active)
@@ -139,14 +164,16 @@ void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
     Timer1Timer();
 }
 
-void TForm1::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) {
+void TForm1::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int controlX,
+                             int controlY) {
+    QPoint at = Viewport_->PictureAt(QPoint(controlX, controlY));
     if (buttons == Qt::LeftButton && Keys(modifiers) == Qt::NoModifier) {
         // Up to one past the last pixel, so a drag can take in the last column and row.
-        x = std::clamp(x, 0, Image1->width());
-        y = std::clamp(y, 0, Image1->height());
-        if (Document_->Selection().Active) Document_->DragSelection(x, y);
+        at = QPoint(std::clamp(at.x(), 0, Document_->Picture().Width()),
+                    std::clamp(at.y(), 0, Document_->Picture().Height()));
+        if (Document_->Selection().Active) Document_->DragSelection(at.x(), at.y());
     }
-    CursorText_ = CursorTextOf(x, y);
+    CursorText_ = CursorTextOf(at.x(), at.y());
     Timer1Timer();
 }
 
@@ -155,12 +182,17 @@ void TForm1::Image1MouseUp() {
     Timer1Timer();
 }
 
-void TForm1::Image2MouseDown(Qt::MouseButton button, int x, int y) {
-    if (button == Qt::LeftButton) Document_->GrabFloating(x, y);
+// Image2's own points, counted in picture pixels from its corner as the view shows them.
+void TForm1::Image2MouseDown(Qt::MouseButton button, int controlX, int controlY) {
+    const QPoint at = Viewport_->PictureAt(QPoint(controlX, controlY));
+    if (button == Qt::LeftButton) Document_->GrabFloating(at.x(), at.y());
     Timer1Timer();
 }
 
-void TForm1::Image2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) {
-    if (buttons == Qt::LeftButton && Keys(modifiers) == Qt::NoModifier) Document_->DragFloating(x, y);
+void TForm1::Image2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int controlX,
+                             int controlY) {
+    const QPoint at = Viewport_->PictureAt(QPoint(controlX, controlY));
+    if (buttons == Qt::LeftButton && Keys(modifiers) == Qt::NoModifier)
+        Document_->DragFloating(at.x(), at.y());
     Timer1Timer();
 }

@@ -5,6 +5,7 @@
 #include "AboutBox.h"
 #include "LanguageFile.h"
 #include "Mnemonics.h"
+#include "ZoomMenu.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -76,6 +77,7 @@ void TForm1::ApplyLanguage() {
     BackgroundColorHint = BackgroundColorToolBut1->toolTip();
     TransparentColorHint = TransparentColorToolBut1->toolTip();
     FillColorHint = FillColorToolBut1->toolTip();
+    ZoomMenu_->ApplyTexts(Texts);
     // New texts bring new letters: the keyboard marks are placed again from them.
     AssignMnemonics(menuBar());
 }

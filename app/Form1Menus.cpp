@@ -2,6 +2,8 @@
 
 #include "Form1.h"
 
+#include "ZoomMenu.h"
+
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,8 +35,6 @@ void TForm1::BuildCommands() {
     auto* steps = new QActionGroup(this);
     for (QAction* step : {Step1, Step2, Step3})
         steps->addAction(step);
-    Degrees90->setVisible(false);
-    Degrees270->setVisible(false);
 }
 
 void TForm1::AddCommands(QMenu* menu, TMenuPlace place) {
@@ -102,21 +102,14 @@ void TForm1::BuildToolBarMenu() {
     }
 }
 
+// View > Zoom and View > Grid change only the view: the picture, the floating image, Modified
+// and the undo state stay as they are.
 void TForm1::BuildZoomMenu() {
-    Zoom1 = menuBar()->addMenu("Zoom");
-    Zoom1->setObjectName("Zoom1");
-    auto* zoomGroup = new QActionGroup(this);
-    for (int factor : {1, 2, 4, 8}) {
-        QAction* item = Zoom1->addAction(QString("%1%").arg(factor * 100));
-        item->setCheckable(true);
-        item->setChecked(factor == 1);
-        zoomGroup->addAction(item);
-        connect(item, &QAction::triggered, this, [this, factor] {
-            N8001Click(factor);
-            Timer1Timer();
-        });
-    }
-    Zoom1->menuAction()->setVisible(false); // nothing shows the zoom menu
+    ZoomMenu_ = new TZoomMenu(*View1, *this,
+                              {[this](int level) { ZoomTo(level); },
+                               [this](int steps) { ZoomTo(Viewport_->View().Level() + steps); },
+                               [this] { FitToWindow1Click(); }, [this](bool on) { Grid1Click(on); }});
+    Zoom1 = ZoomMenu_->Menu();
 }
 
 // The enabled states follow at once, not only at the next tick: Ctrl+A then Ctrl+C in quick

@@ -28,8 +28,16 @@ void TForm1::MirrorVertical1Click() {
     if (Document_->Floating().Active) Document_->MirrorVertical();
 }
 
+void TForm1::Degrees90Click() {
+    if (Document_->Floating().Active) Document_->Rotate90();
+}
+
 void TForm1::Degrees180Click() {
     if (Document_->Floating().Active) Document_->Rotate180();
+}
+
+void TForm1::Degrees270Click() {
+    if (Document_->Floating().Active) Document_->Rotate270();
 }
 
 void TForm1::Step1ToolBut1Click() {
@@ -47,6 +55,7 @@ void TForm1::Step3ToolBut1Click() {
 void TForm1::ShowStepPair(int pair) {
     Document_->ChooseStepPair(pair);
     ShowSwitches();
+    if (Viewport_->GridOn()) Image1->update(); // the grid follows the active pair
 }
 
 // The check marks (and with them the toolbar buttons shown down) follow the document.

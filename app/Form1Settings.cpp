@@ -69,6 +69,7 @@ void TForm1::LoadSettings() {
             ini.ReadBool(kView, button.ViewKey, button.ShownByDefault));
     }
     ApplyToolbarChoices();
+    Grid1Click(ini.ReadBool(kView, "Grid", false));
     Document_->ApplyLoadedOptions(LoadPictureOptions(ini), LoadFontOptions(ini));
     ShowSwitches();
     UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->Options().BackgroundColor);
@@ -99,6 +100,7 @@ void TForm1::SaveSettings() {
     for (const TCommand* command : ToolBarOrder())
         ini.WriteBool(kView, command->Button.ViewKey,
                       ToolButChecks[std::size_t(command->Button.Slot - 1)]->isChecked());
+    ini.WriteBool(kView, "Grid", Viewport_->GridOn());
     SavePictureOptions(ini, Document_->OptionsToKeep());
     SaveFontOptions(ini, Document_->Font());
     RecentFiles.Save(ini);

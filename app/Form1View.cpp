@@ -1,8 +1,10 @@
 #include "Form1.h"
 
 #include "ImageControls.h"
+#include "ZoomMenu.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QEventLoop>
 #include <QLayout>
 #include <QMenuBar>
@@ -68,40 +70,54 @@ void TForm1::FormResize() {
         resize(width() - std::max(extraWidth, 0), height() - std::max(extraHeight, 0));
 }
 
-// Image1 stretches the picture by the factor; of the editing commands only the selection copy
-// divides by it.
-void TForm1::N8001Click(int factor) {
-    Document_->DropFloating();
-    ZoomFactor_ = factor;
-    PictureResized();
+// A zoom changes only the view: the floating image stays where it stands in the picture, and
+// the window fits itself to the picture's new size on screen as it does to any picture.
+void TForm1::ZoomTo(int level, std::optional<QPoint> anchor) {
+    if (!Viewport_->Zoom(level, Document_->Picture(), anchor)) return;
+    ZoomMenu_->ShowLevel(Viewport_->View().Level());
+    FloatingChanged();
+    FormResize();
+    // The picture moved under a mouse that stood still.
+    if (Image1->underMouse()) ShowCursorAt(Image1->mapFromGlobal(QCursor::pos()));
+    Timer1Timer();
+}
+
+// The largest level that shows the whole picture in the area the window gives it now.
+void TForm1::FitToWindow1Click() {
+    const QSize picture(Document_->Picture().Width(), Document_->Picture().Height());
+    ZoomTo(TZoomView::FitLevel(picture, ScrollBox1->maximumViewportSize()));
+}
+
+void TForm1::Grid1Click(bool on) {
+    Viewport_->SetGrid(on);
+    ZoomMenu_->ShowGrid(on);
+}
+
+const TPictureViewport& TForm1::Viewport() const {
+    return *Viewport_;
 }
 
 void TForm1::PictureChanged(int left, int top, int right, int bottom) {
-    const int zoom = std::max(ZoomFactor_, 1);
-    Image1->update(QRect(left * zoom, top * zoom, (right - left) * zoom, (bottom - top) * zoom));
+    Viewport_->PictureChanged(Document_->Picture(), TRect{left, top, right, bottom});
 }
 
+// New and Open start the view again at 100 %; the resize that follows lays it out.
 void TForm1::PictureReplaced() {
-    ZoomFactor_ = 1;
-}
-
-int TForm1::ZoomFactor() const {
-    return ZoomFactor_;
+    Viewport_->Zoom(0, Document_->Picture());
+    ZoomMenu_->ShowLevel(0);
 }
 
 void TForm1::PictureResized() {
-    const int zoom = std::max(ZoomFactor_, 1);
-    Image1->setFixedSize(std::max(Document_->Picture().Width() * zoom, 1),
-                         std::max(Document_->Picture().Height() * zoom, 1));
-    Image1->update();
+    Viewport_->PictureResized(Document_->Picture());
     FormResize();
 }
 
 void TForm1::FloatingChanged() {
-    Image2->setGeometry(Document_->Floating().Left, Document_->Floating().Top, Document_->Floating().Width,
-                        Document_->Floating().Height);
-    Image2->setEnabled(Document_->Floating().Shown);
-    Image2->setVisible(Document_->Floating().Shown);
+    const TFloatingImage& floating = Document_->Floating();
+    Image2->setGeometry(
+        Viewport_->ControlRectOf(Bounds(floating.Left, floating.Top, floating.Width, floating.Height)));
+    Image2->setEnabled(floating.Shown);
+    Image2->setVisible(floating.Shown);
     Image2->update();
 }
 

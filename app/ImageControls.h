@@ -1,15 +1,16 @@
 #pragma once
 
 #include "PictureDocument.h"
+#include "PictureViewport.h"
 
 #include <QWidget>
 
-// What the image controls ask of the window around them: the magnification they paint at, and
-// where their mouse events go. Positions are in the reporting control's own pixels.
+// What the image controls ask of the window around them: the view they paint through, and where
+// their mouse events go. Positions are in the reporting control's own pixels.
 class TImageControlHost {
   public:
     virtual ~TImageControlHost() = default;
-    virtual int ZoomFactor() const = 0;
+    virtual const TPictureViewport& Viewport() const = 0;
     virtual void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) = 0;
     virtual void Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) = 0;
     virtual void Image1MouseUp() = 0;
@@ -17,7 +18,7 @@ class TImageControlHost {
     virtual void Image2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) = 0;
 };
 
-// Image1: the picture, stretched by the zoom factor. Paints only the exposed part.
+// Image1: the picture at the view's zoom, with the grid when it is on. Paints only the exposed part.
 class TPictureControl : public QWidget {
   public:
     TPictureControl(const TPictureDocument& document, TImageControlHost& host, QWidget* parent);

@@ -9,15 +9,15 @@
 // operations make.
 
 // The image floating over the picture (Image2): pasted, lifted from a selection, or being
-// dragged out as a rubber band. Positions and sizes are in Image1 control pixels.
+// dragged out as a rubber band. Positions and sizes are in picture pixels.
 struct TFloatingImage {
     bool Active = false;             // an image floats and the next click or Enter stamps it
     bool Shown = false;              // Image2 visible and enabled (also while a selection is dragged)
     bool DisplayTransparent = false; // Image2 lets the picture show through TransparentColor
     TBitmap Bitmap;                  // the bitmap of Image2, its frame drawn in; also the export's scratch
-    int Left = 0;                    // Image2's position relative to Image1
+    int Left = 0;                    // its top-left corner in the picture
     int Top = 0;
-    int Width = 0; // Image2's control size
+    int Width = 0; // its size
     int Height = 0;
     int GrabX = 0; // where the left button took hold of Image2, inside it
     int GrabY = 0;
@@ -25,7 +25,7 @@ struct TFloatingImage {
     TBitmap EdgeLeft, EdgeTop, EdgeRight, EdgeBottom;
 };
 
-// The rubber band of a selection being dragged on the picture, in Image1 control pixels.
+// The rubber band of a selection being dragged on the picture, in picture pixels.
 struct TSelectionDrag {
     bool Active = false;
     int Left = 0, Top = 0, Right = 0, Bottom = 0;

@@ -52,8 +52,6 @@ class TDocumentHost {
     virtual void PictureResized() {}
     // New or Open put another picture in place: the view starts again at its first magnification.
     virtual void PictureReplaced() {}
-    // Control pixels per picture pixel in the view that reports positions to the document.
-    virtual int ZoomFactor() const { return 1; }
     // The floating image appeared, moved, changed its pixels or went away.
     virtual void FloatingChanged() {}
     // The hourglass cursor on (true) or back to normal (false).

@@ -101,8 +101,8 @@ bool TPictureDocument::SetColorDepth(int bits) {
 
 bool TPictureDocument::ResizePicture(int width, int height, bool fill, int* oldWidth, int* oldHeight) {
     if (Float_.Active) StampFloating();
-    if (oldWidth) *oldWidth = Picture_.Width() * Zoom();
-    if (oldHeight) *oldHeight = Picture_.Height() * Zoom();
+    if (oldWidth) *oldWidth = Picture_.Width();
+    if (oldHeight) *oldHeight = Picture_.Height();
     bool resized = true;
     try {
         std::unique_ptr<THistoryEntry> step = KeepWholePicture();

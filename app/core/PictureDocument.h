@@ -31,9 +31,9 @@ struct TCommandStates {
 
 // The picture document: the picture and every editing algorithm of the main window, without any
 // widget. Its state is read through const accessors and changed only by its operations, each of
-// which tells the host what it changed. Positions are in Image1 control pixels (picture pixels
-// at zoom 1); the host says how large the zoom is, and the window's scroll position enters only
-// where a command depends on it (Paste).
+// which tells the host what it changed. Positions are picture pixels at every zoom: only the
+// window's view turns screen points into them, and the first pixel in sight enters only where a
+// command depends on it (Paste).
 class TPictureDocument {
   public:
     TPictureDocument(TModal& modal, TDocumentHost& host);
@@ -104,7 +104,7 @@ class TPictureDocument {
     // of memory with the document's own text and title.
     void ReportFailure(bool outOfMemory, const std::string& message);
     TCommandStates CommandStates(bool clipboardHasBitmap) const;
-    // The status bar panels of the document: picture size and depth (times the zoom), and the
+    // The status bar panels of the document: picture size and depth, and the
     // floating image's size; the middle one, the cursor position, is the window's.
     std::array<std::string, 3> StatusTexts() const;
     // A step below 1 counts as 1, so snapping and moves always end.
@@ -113,9 +113,10 @@ class TPictureDocument {
 
     // ---- Stamping on the step grid ---------------------------------------------------------
     // The clipboard's bitmap becomes the floating image at the first grid point at or after the
-    // scroll position. Stamps an earlier floating image first. Commands that fail raise their
-    // error for the window to show and leave the picture, the floating image, the undo area and
-    // Modified as they were (Paste: as they were after stamping the earlier image).
+    // first pixel in sight (scrollX, scrollY). Stamps an earlier floating image first. Commands
+    // that fail raise their error for the window to show and leave the picture, the floating
+    // image, the undo area and Modified as they were (Paste: as they were after stamping the
+    // earlier image).
     void Paste(const TBitmap& clipboard, int scrollX, int scrollY);
     // An arrow key without Ctrl: by the step, or by one pixel with Shift; refused past the edge.
     void MoveFloating(TArrow arrow, bool shift);
@@ -128,7 +129,7 @@ class TPictureDocument {
     // colours instead of the halftone table.
     void ToggleExactColors();
     void ChooseStepPair(int pair);
-    // Dragging Image2 with the left button: x and y inside Image2.
+    // Dragging Image2 with the left button: x and y in picture pixels from Image2's corner.
     void GrabFloating(int x, int y);
     void DragFloating(int x, int y);
 
@@ -143,7 +144,7 @@ class TPictureDocument {
     void SetHistoryBudget(std::uint64_t bytes);
 
     // ---- Selection and clipboard -------------------------------------------------------------
-    // x and y in Image1 control pixels.
+    // x and y in picture pixels.
     void BeginSelection(int x, int y);
     void DragSelection(int x, int y); // clamps to the picture
     // Lifts, or discards an empty rectangle. A lift whose undo area cannot be kept does not lift:
@@ -159,9 +160,13 @@ class TPictureDocument {
     void MirrorHorizontal();
     void MirrorVertical();
     void Rotate180();
+    // A quarter turn clockwise (90) or counter-clockwise (270): the sides swap, the top-left
+    // corner stays where it is.
+    void Rotate90();
+    void Rotate270();
     void BlackWhite();
     void ClearPicture();
-    // Mouse gestures at (x, y) in Image1 control pixels.
+    // Mouse gestures at picture pixel (x, y).
     void PickTransparentColor(int x, int y); // Ctrl + right button
     void PickFillColor(int x, int y);        // Alt + right button
     void PickBackgroundColor(int x, int y);  // Ctrl + left button
@@ -193,8 +198,7 @@ class TPictureDocument {
     void FreeFloatingEdges();
     void DrawFloatingFrame();
     bool CopySelectionToFloating();
-    int Zoom() const;
-    // The picture's colour under a point in control pixels; clInvalid off the picture.
+    // The picture's colour under a point; clInvalid off the picture.
     TColor ColorAt(int x, int y) const;
     void TransformFloating(void (*transform)(TBitmap&, TDocumentHost&));
     void ApplySteps(const TPictureOptions& change);

@@ -33,8 +33,8 @@ void TPictureDocument::BeginSelection(int x, int y) {
     // With a floating image the press stamps it; the window decides that, not a new selection.
     if (Float_.Active) return;
     // A press lands on the picture; a position from elsewhere is held to its edges like a drag.
-    x = std::clamp(x, 0, Picture_.Width() * Zoom());
-    y = std::clamp(y, 0, Picture_.Height() * Zoom());
+    x = std::clamp(x, 0, Picture_.Width());
+    y = std::clamp(y, 0, Picture_.Height());
     Selection_.Active = true;
     Selection_.Left = Selection_.Right = Selection_.AnchorX = x;
     Selection_.Top = Selection_.Bottom = Selection_.AnchorY = y;
@@ -45,8 +45,8 @@ void TPictureDocument::BeginSelection(int x, int y) {
 
 void TPictureDocument::DragSelection(int x, int y) {
     // The upper bounds are one past the last pixel, so the last column and row can be selected.
-    x = std::clamp(x, 0, Picture_.Width() * Zoom());
-    y = std::clamp(y, 0, Picture_.Height() * Zoom());
+    x = std::clamp(x, 0, Picture_.Width());
+    y = std::clamp(y, 0, Picture_.Height());
     if (!Selection_.Active) return;
     Selection_.Left = std::min(x, Selection_.AnchorX);
     Selection_.Right = std::max(x, Selection_.AnchorX);
@@ -65,12 +65,10 @@ bool TPictureDocument::CopySelectionToFloating() {
     Float_.Top = Selection_.Top;
     Float_.Width = Selection_.Right - Selection_.Left;
     Float_.Height = Selection_.Bottom - Selection_.Top;
-    const int zoom = std::max(Zoom(), 1);
     bool ok = true;
     try {
-        TBitmap copy = FloatingLike(Picture_, Float_.Bitmap, Float_.Width / zoom, Float_.Height / zoom);
-        const TRect source{Selection_.Left / zoom, Selection_.Top / zoom, Selection_.Right / zoom,
-                           Selection_.Bottom / zoom};
+        TBitmap copy = FloatingLike(Picture_, Float_.Bitmap, Float_.Width, Float_.Height);
+        const TRect source{Selection_.Left, Selection_.Top, Selection_.Right, Selection_.Bottom};
         copy.CopyRect(TRect{0, 0, copy.Width(), copy.Height()}, Picture_, source);
         Float_.Bitmap = std::move(copy);
     } catch (const EPictureError&) {
@@ -95,11 +93,9 @@ void TPictureDocument::EndSelection() {
         DiscardSelection();
         return;
     }
-    const TRect area{Selection_.Left, Selection_.Top, Selection_.Right, Selection_.Bottom};
-    const int zoom = std::max(Zoom(), 1);
-    const TRect source{area.Left / zoom, area.Top / zoom, area.Right / zoom, area.Bottom / zoom};
+    const TRect source{Selection_.Left, Selection_.Top, Selection_.Right, Selection_.Bottom};
     // Copying again takes away the frame drawn during the drag. The frame covers only the
-    // outermost ring, so at one control pixel per picture pixel the ring is all that is copied.
+    // outermost ring, so the ring is all that is copied.
     // Nothing outside the selection changes until the undo area is safe.
     const int w = Float_.Bitmap.Width(), h = Float_.Bitmap.Height();
     std::unique_ptr<TAreaEntry> step;
@@ -146,11 +142,11 @@ void TPictureDocument::DiscardSelection() {
 void TPictureDocument::SelectAll() {
     if (Float_.Active) StampFloating();
     Host_.SetWaitCursor(true);
-    // In control pixels, like a drag over the whole picture.
+    // Like a drag over the whole picture.
     Selection_.Left = 0;
     Selection_.Top = 0;
-    Selection_.Right = Picture_.Width() * Zoom();
-    Selection_.Bottom = Picture_.Height() * Zoom();
+    Selection_.Right = Picture_.Width();
+    Selection_.Bottom = Picture_.Height();
     Selection_.Active = true;
     Float_.Shown = true;
     try {

@@ -15,8 +15,8 @@ TCommandStates TPictureDocument::CommandStates(bool clipboardHasBitmap) const {
 }
 
 std::array<std::string, 3> TPictureDocument::StatusTexts() const {
-    const int width = Picture_.Width() * Zoom();
-    const int height = Picture_.Height() * Zoom();
+    const int width = Picture_.Width();
+    const int height = Picture_.Height();
     std::array<std::string, 3> texts;
     texts[0] = " " + std::to_string(width) + " x " + std::to_string(height) + " x " +
                std::to_string(Picture_.BitsPerPixel()) + "-bit";

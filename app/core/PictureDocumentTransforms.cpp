@@ -5,6 +5,7 @@
 
 #include "Errors.h"
 #include "FillEntry.h"
+#include "QuarterTurn.h"
 #include "RowCodec.h"
 
 #include <algorithm>
@@ -65,14 +66,25 @@ void MirrorRows(TBitmap& bitmap, TDocumentHost& host) {
 } // namespace
 
 // The frame is taken off before the pixels move and drawn again afterwards, so a mirrored
-// image carries the same frame as an unmirrored one; the floating image stays where it is.
+// image carries the same frame as an unmirrored one; the floating image keeps its top-left
+// corner, and takes the turned image's sides.
 void TPictureDocument::TransformFloating(void (*transform)(TBitmap&, TDocumentHost&)) {
     if (!Float_.Active) return;
     Host_.SetWaitCursor(true);
     Float_.DisplayTransparent = false;
     RestoreFloatingEdges();
     Float_.Shown = false;
-    transform(Float_.Bitmap, Host_);
+    try {
+        transform(Float_.Bitmap, Host_);
+    } catch (...) {
+        // A turn that found no memory leaves the image as it was, framed and in sight.
+        Float_.Shown = true;
+        DrawFloatingFrame();
+        Host_.SetWaitCursor(false);
+        throw;
+    }
+    Float_.Width = Float_.Bitmap.Width();
+    Float_.Height = Float_.Bitmap.Height();
     Float_.Shown = true;
     SaveFloatingEdges();
     DrawFloatingFrame();
@@ -93,6 +105,19 @@ void TPictureDocument::Rotate180() {
     TransformFloating([](TBitmap& bitmap, TDocumentHost& host) {
         MirrorColumns(bitmap, host);
         MirrorRows(bitmap, host);
+    });
+}
+
+void TPictureDocument::Rotate90() {
+    TransformFloating([](TBitmap& bitmap, TDocumentHost& host) {
+        bitmap = QuarterTurned(bitmap, TQuarterTurn::Clockwise, [&host] { host.ProcessPendingEvents(); });
+    });
+}
+
+void TPictureDocument::Rotate270() {
+    TransformFloating([](TBitmap& bitmap, TDocumentHost& host) {
+        bitmap =
+            QuarterTurned(bitmap, TQuarterTurn::CounterClockwise, [&host] { host.ProcessPendingEvents(); });
     });
 }
 
@@ -133,14 +158,8 @@ void TPictureDocument::ClearPicture() {
     Host_.PictureChanged(0, 0, Picture_.Width(), Picture_.Height());
 }
 
-int TPictureDocument::Zoom() const {
-    return Host_.ZoomFactor();
-}
-
 TColor TPictureDocument::ColorAt(int x, int y) const {
-    const int zoom = std::max(Zoom(), 1);
-    if (x < 0 || y < 0) return clInvalid;
-    return Picture_.Pixel(x / zoom, y / zoom);
+    return Picture_.Pixel(x, y);
 }
 
 void TPictureDocument::PickTransparentColor(int x, int y) {
@@ -163,13 +182,12 @@ void TPictureDocument::PickBackgroundColor(int x, int y) {
 void TPictureDocument::FloodFillAt(int x, int y) {
     const TColor surface = ColorAt(x, y);
     if (surface == clInvalid) return;
-    const int zoom = std::max(Zoom(), 1);
     Host_.SetWaitCursor(true);
     std::unique_ptr<TFillEntry> step;
     try {
         History_.Reserve();
         Picture_.Brush.Color = Options_.FillColor;
-        step = TFillEntry::Fill(Picture_, x / zoom, y / zoom, surface);
+        step = TFillEntry::Fill(Picture_, x, y, surface);
     } catch (...) {
         Picture_.Brush.Color = Options_.BackgroundColor;
         Host_.SetWaitCursor(false);

@@ -70,11 +70,10 @@ void TPictureDocument::FollowStep(const THistoryEntry& entry, bool redone) {
         const TRect area = static_cast<const TAreaEntry&>(entry).Area();
         Host_.PictureChanged(area.Left, area.Top, area.Right, area.Bottom);
         if (!redone) break;
-        const int zoom = std::max(Zoom(), 1);
-        Float_.Left = area.Left * zoom;
-        Float_.Top = area.Top * zoom;
-        Float_.Width = area.Width() * zoom;
-        Float_.Height = area.Height() * zoom;
+        Float_.Left = area.Left;
+        Float_.Top = area.Top;
+        Float_.Width = area.Width();
+        Float_.Height = area.Height();
         Float_.DisplayTransparent = false;
         Float_.Shown = true;
         Float_.Active = true;

@@ -55,6 +55,37 @@ INSTANTIATE_TEST_SUITE_P(
                                      TShape{TTurn::Rotate, 11, 4}),
                      testing::Values(1, 4, 8, 16, 24)));
 
+// A quarter turn keeps the lifted image's top-left corner and swaps its sides; it changes
+// neither Modified nor the history, and the opposite turn gives the framed image back.
+class QuarterTurns : public TDocumentFixture, public testing::TestWithParam<int> {};
+
+TEST_P(QuarterTurns, TurnTheLiftedImageAboutItsTopLeftCorner) {
+    const int w = 11, h = 4;
+    StartPatternPicture(Document, w + 5, h + 9, GetParam());
+    const TBitmap before = Document.Picture();
+    DragAndRelease(Document, 3, 1, 3 + w, 1 + h);
+    const std::size_t undoSteps = Document.History().UndoCount();
+    const TBitmap framed = Document.Floating().Bitmap;
+    Document.Rotate90();
+    const TBitmap turned = Document.CopyFloating();
+    ASSERT_EQ(std::tuple(turned.Width(), turned.Height()), std::tuple(h, w));
+    for (int y = 0; y < w; ++y)
+        for (int x = 0; x < h; ++x)
+            ASSERT_EQ(turned.Pixel(x, y), before.Pixel(3 + y, 1 + h - 1 - x)) << x << "," << y;
+    const TFloatingImage& floating = Document.Floating();
+    EXPECT_EQ(std::tuple(floating.Left, floating.Top, floating.Width, floating.Height),
+              std::tuple(3, 1, h, w));
+    EXPECT_FALSE(Document.Modified());
+    EXPECT_EQ(Document.History().UndoCount(), undoSteps);
+    EXPECT_FALSE(Document.History().CanRedo());
+    Document.Rotate270();
+    EXPECT_EQ(framed.PixelBuffer(), Document.Floating().Bitmap.PixelBuffer()) << "frame included";
+    Document.StampFloating();
+    EXPECT_EQ(before.PixelBuffer(), Document.Picture().PixelBuffer());
+}
+
+INSTANTIATE_TEST_SUITE_P(Transform, QuarterTurns, testing::Values(1, 4, 8, 16, 24));
+
 TEST_F(Transform, MirroringALongImageLetsTheWindowRepaintMeanwhile) {
     StartPatternPicture(D, 30, 400);
     D.SelectAll();

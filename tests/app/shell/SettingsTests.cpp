@@ -75,6 +75,7 @@ TEST_F(Settings, FirstCloseWritesTheDefaultsInOrder) {
                              "Step2=1",
                              "Step3=1",
                              "Help=0",
+                             "Grid=0",
                              "[Options]",
                              "WidthPic=1000",
                              "HeightPic=1000",

@@ -127,7 +127,7 @@ TEST_F(WindowInput, WheelScrollsSidewaysBy70WithoutAVerticalBar) {
 TEST_F(WindowInput, ZoomStretchesThePictureAndASelectionTakesPicturePixels) {
     UsePicture(64, 48);
     EditPicture(Document(), [&](TBitmap& p) { p.SetPixel(5, 5, Red); });
-    Named<QMenu>(Form, "Zoom1")->actions().at(1)->trigger(); // 200%
+    Named(Form, "Zoom200")->trigger();
     EXPECT_EQ(Named<TPictureControl>(Form, "Image1")->size(), QSize(128, 96));
     EXPECT_EQ(Named<TPictureControl>(Form, "Image1")->grab().toImage().pixel(11, 11), qRgb(255, 0, 0));
     Drag(Named<TPictureControl>(Form, "Image1"), QPoint(8, 8), QPoint(28, 18));
