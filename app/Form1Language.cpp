@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Language menu, the texts of the chosen language, and the Help menu.
 
 #include "Form1.h"

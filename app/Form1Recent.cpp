@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recent-files entries of the File menu.
 
 #include "Form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: read once when the window first shows, written when it closes.
 
 #include "Form1.h"

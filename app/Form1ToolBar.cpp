@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolbar, the two bar toggles, the choice of buttons shown and the three colour buttons.
 
 #include "Form1.h"

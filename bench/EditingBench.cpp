@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing a large picture: Select All lift and stamp back, mirroring a large floating image,
 // and a flood fill over the whole picture, each beside the plainest way to move the same bytes.
 

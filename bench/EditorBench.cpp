@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's everyday loop: paste a tile, move it, slide it, stamp it, undo. Each must cost
 // the same on a small and a huge picture, because each touches only the tile's area.
 

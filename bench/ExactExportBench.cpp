@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports with the picture's own colours beside today's halftone exports of the same tile
 // map, whole in memory, with the size of what they write.
 

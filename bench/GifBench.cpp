@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GIF export: our LZW encoder beside giflib's on the same index buffer, and the whole export.
 
 #include "BenchPictures.h"

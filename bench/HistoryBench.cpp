@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo history: what a stamp costs with its entry, what 10,000 stamps keep, how fast steps
 // are taken back, and why whole-picture entries are kept as they are rather than compressed.
 

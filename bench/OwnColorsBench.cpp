@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion to 8 bits with the picture's own colours: the census and the mapping on tile maps
 // beside today's halftone conversion, and the quantiser's error on pictures of more than 256
 // colours beside the halftone conversion's. The pictures of the quantiser rows are written to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture layer: BMP files beside plain file I/O, colour conversion, tile drawing, fill.
 
 #include "BenchPictures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG export of a large 8-bit picture beside its floor (the Sub filter and one level-7 deflate of
 // the same rows, nothing else) and beside libpng writing the same file to memory.
 

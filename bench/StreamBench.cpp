@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exports from file to file of tile maps written a row at a time (never held), and the editor's
 // export of a picture in memory. Beside the time, each reports the memory it took: peak_MiB is
 // how far the resident set's high-water mark rose above what the process held before the run;

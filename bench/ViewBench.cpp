@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One repaint of a full-HD view of the picture: converting the exposed rectangle and drawing it
 // into the window's backing image. It must cost the same on a small and a huge picture, because
 // painting converts only what is exposed.

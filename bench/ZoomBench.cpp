@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view at every zoom level on a 16384 x 16384 picture: a full-HD repaint, a zoom change to
 // its first frame, and a stamp with its repaint at 12.5 %, which must not grow with the
 // picture. Building the reduced copies, the price paid once when a picture opens, beside them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INI parser is used header-only: its template code is compiled here, once.
 #define SI_IMPLEMENTATION
 #include "IniFile.h"

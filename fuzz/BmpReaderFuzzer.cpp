@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the BMP reader. Whatever it accepts must survive a save and read
 // back as the same pixels, and convert to the depths the editor uses; and a file of the bytes
 // read a row at a time must give the rows the editor opens.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the INI reading of both files the program keeps: the settings file
 // through TIniFile, and the language file through TLanguageFile, which decodes it first.
 

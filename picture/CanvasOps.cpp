@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing operations of TBitmap: fills, rectangles, copies and draws.
 
 #include "Bitmap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Flood fill of a surface of one colour: a scanline fill with its own stack, so that a region of
 // any size costs heap memory in proportion to its outline, never call-stack depth.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history entry of a stamp or a lift: the covered rectangle's stored pixel values.
 
 #include "AreaEntry.h"

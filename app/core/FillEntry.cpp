@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorded flood fill: a scanline fill with its own stack, like the picture's, that notes each
 // run before it paints it, so a refused note can be taken back exactly.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history's bookkeeping: the steps in order, the memory they hold, the save point.
 
 #include "History.h"

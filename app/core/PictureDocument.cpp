@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document's start, its title, and the operations that change the whole picture: colour
 // depth, size, background colour, and the save-changes question.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export to GIF and Export to PNG: the picture goes through a codec into a file beside the
 // picture's own file. The codec converts a few rows at a time, so the picture itself never changes.
 

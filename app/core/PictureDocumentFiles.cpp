@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // New, Open, Save and Save As: what each does to the picture, its name, its title and the
 // modified and undo states.
 

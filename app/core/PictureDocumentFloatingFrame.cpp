@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame that marks the floating image. It is drawn into the floating bitmap itself, so the
 // four one-pixel strips under it are the only copy kept of the pixels it covers.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Changes to the picture options that come from outside the picture: the colour buttons and
 // the settings file.
 

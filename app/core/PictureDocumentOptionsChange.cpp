@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options dialog's OK: every group of the picture options applied to the document in turn.
 
 #include "PictureDocument.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selecting a rectangle of the picture with the mouse, lifting it into the floating image, and
 // handing the floating image to the clipboard.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floating image's life from paste to stamp: placing it on the step grid, moving and
 // sliding it, stamping or dropping it, and its transparency.
 

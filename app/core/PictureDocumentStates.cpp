@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window's 50 ms refresh reads from the document: enabled commands, status texts.
 
 #include "PictureDocument.h"

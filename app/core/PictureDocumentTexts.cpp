@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts the document shows in its own messages and dialogs, in the chosen language.
 
 #include "PictureDocument.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mirroring and rotating the floating image; Black and White, Clear Picture, the colour picks
 // and the flood fill on the picture.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history of picture changes: recording a step, and taking it back or applying it again.
 
 #include "PictureDocument.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history entry of a whole-picture command.
 
 #include "PictureEntry.h"

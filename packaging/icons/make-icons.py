@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program's icon from one 16 x 16 pixel map, in the style of the toolbar images: the
 scalable SVG and a PNG for each size the desktop asks for, every one an exact multiple of the
 map so no pixel is blurred. Run it after changing the map; its output is kept in the repository."""

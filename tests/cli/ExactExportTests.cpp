@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exports with the picture's own colours, read back by giflib and libpng: the exact colours
 // up to 256, the PNG's smallest depth, the reduction past 256, and the command line's --exact
 // writing the very bytes the editor's export writes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessimap-export reads uncompressed input a row at a time: its files are the editor's, byte for
 // byte, and a file too large to hold is still exported within a small address space.
 

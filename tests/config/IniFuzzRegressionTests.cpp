@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Inputs kept for the INI fuzz target, read again by the ordinary tests: every one reads
 // through both the settings and the language file readers, and numbers out of range fall back.
 

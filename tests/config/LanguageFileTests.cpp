@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // language.ini on real files: the language list, the chosen language, both encodings, and
 // writing Current without disturbing any other byte.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture > Options (F8) and Picture > Insert Text (F11) from the main window, with the dialog
 // driven as a user drives it while it runs modally.
 

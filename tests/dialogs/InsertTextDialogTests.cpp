@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The insert-text dialog with real key and mouse events: its first opening, the stored font
 // choices, the block it renders and what becomes of it once inserted.
 

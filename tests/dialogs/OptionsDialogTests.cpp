@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options dialog with real key and mouse events: what it shows, what its edits let in, how
 // its arrows step the offset, and what OK and Cancel leave in the document.
 

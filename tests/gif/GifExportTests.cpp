@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever we write, an independent decoder reads back to exactly the colours we put in; and
 // tessimap-export --gif on real files.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes we write: the LZW code stream and its sub-blocks, the file around it, the refusals.
 
 #include "GifExport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Packing the colour tables: which colours stay, in which order, and how pixels follow them.
 
 #include "GifExtension.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Reading back what the codec wrote: giflib for whole files, and a small reader of the code

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the install checks: a scratch folder removed on exit, failures that say what broke.
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tessimap-install-XXXXXX")

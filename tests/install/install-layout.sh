@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake --install into a temporary prefix: exactly the expected files, both programs answer
 # --help, --version and a wrong use from there, the desktop entry and metainfo validate, and every
 # record of the licence names the same one.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed editor as an ordinary user starts it: from a prefix of its own, with a home folder
 # of its own and a picture on the command line, on a virtual display. It must read the shipped
 # language.ini from the prefix, open the picture, and on Exit write its settings under that home

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as CPack builds it: the expected files under /usr, dependencies read from
 # the binaries, one maintainer address throughout, and no error and no copyright or licence
 # complaint from lintian.

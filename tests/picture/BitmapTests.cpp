@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitmap itself: sizes, row layout, formats and memory failures.
 
 #include "Bitmap.h"

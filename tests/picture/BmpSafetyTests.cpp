@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The BMP reader and writer against hostile and unusual files: run-length rows that run into
 // their padding, headers whose sizes do not fit, the core header's limits, and saving through
 // symbolic links.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Hand-made BMP files and the in-memory round trip the BMP tests share.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The BMP file: the layout every colour depth saves, what opening accepts, and malformed files.
 
 #include "BmpFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Canvas operations: rectangles, copies, drawing with transparency, flood fill.
 
 #include "Bitmap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixel-format conversion: the fixed tables, the nearest-colour rule and 5-6-5 packing.
 
 #include "Bitmap.h"

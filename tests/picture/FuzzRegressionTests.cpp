@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every input that ever made the BMP reader crash, hang or ask for absurd memory, kept in
 // tests/fuzz/fuzz_bmp_reader: each must now end in a picture or in one of the reader's own errors.
 

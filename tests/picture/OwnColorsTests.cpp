@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion to 8 bits with the picture's own colours: the census, the exact table, the
 // quantiser for pictures of more than 256 colours, and the mapping of every pixel.
 

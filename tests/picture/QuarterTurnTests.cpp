@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quarter turns of a bitmap at every colour depth.
 
 #include "QuarterTurn.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The box-averaged copies a zoomed-out view shows: their means, and edits kept up to date by
 // rectangle.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bitmaps of every depth, size and content through the image object with each filter set, and
 // through the export, decoded by libpng.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessimap-export --png on real files.
 
 #include "../picture/TestFiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes of a PNG file we write: signature, chunks, CRCs, the image data stream and its chunks,
 // and what a failed write leaves behind.
 

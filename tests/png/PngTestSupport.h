@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Reading back what the PNG writer made with code it does not share: zlib's uncompress and crc32,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five filter types and the choice between them, against rows worked out by hand.
 
 #include "PngTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Exact Colours switch through the document: the exports keep the picture's colours and say
 // when they had to reduce them, and the options' conversion to 8 bits keeps them too.
 

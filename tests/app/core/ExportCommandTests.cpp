@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export to GIF and Export to PNG through the document: the file beside the picture, decoded
 // by giflib and libpng, against the 8-bit conversion of the picture; and what stays untouched.
 

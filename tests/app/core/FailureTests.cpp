@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands that run out of memory part way leave the document as it was: every allocation a
 // command makes is refused in turn, through the memory guard's test hook.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // New, Open, Save and Save As with real files: the picture, its name, title, modified and undo states.
 
 #include "BmpFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo history on real bitmaps: each kind of entry takes its step back and applies it again
 // exactly, in every pixel format, and the history keeps order, budget and save point.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture options applied to the document: steps, colours, depth, size and the offset shift,
 // and what each group leaves alone when it cannot be applied.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScriptedModal.h"
 
 bool TScriptedModal::AskYesNo(const std::string& title, const std::string& text) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selecting with the mouse, lifting the selection into the floating image, and copying it.
 
 #include "DocumentTestHelpers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Placing, moving, sliding and stamping the floating image on the step grid, and undoing a stamp.
 
 #include "DocumentTestHelpers.h"

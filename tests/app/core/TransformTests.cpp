@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mirroring the floating image; Black and White, Clear Picture, colour picks and the flood fill.
 
 #include "DocumentTestHelpers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and Redo through the document's commands: steps taken back in order and applied again,
 // whole-picture steps, a redone lift, and the modified flag following the saved step.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The long commands hold the wait cursor from their first step to their last.
 
 #include "BmpFile.h"

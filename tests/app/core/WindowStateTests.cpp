@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start values, title, enabled commands, status texts, depth and size of the picture.
 
 #include "DocumentTestHelpers.h"

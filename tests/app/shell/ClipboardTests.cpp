@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real system clipboard in and out, and what the floating image looks like on screen.
 
 #include "ShellFixture.h"

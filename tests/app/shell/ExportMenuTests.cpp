@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export to GIF and Export to PNG from the window.
 
 #include "ShellFixture.h"

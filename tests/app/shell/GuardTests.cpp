@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one guard around every handler: real key, mouse and timer events whose handlers fail
 // show the error, leave the document as it was, and the window carries on.
 

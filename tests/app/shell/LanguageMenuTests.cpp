@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Language menu, the texts it switches, and the Help menu: a window whose AppPath is a
 // temporary folder holding the language file under test.
 

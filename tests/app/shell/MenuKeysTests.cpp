@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard mnemonics of the menus, and commands that are available the moment their condition holds.
 
 #include "Mnemonics.h"

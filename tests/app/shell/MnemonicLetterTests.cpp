@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard marks go on keys every layout types directly: letters beyond A-Z only when nothing
 // else is free.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Save changes?" as the real message box shows it: Escape and the close button call off the
 // action that asked, and the buttons speak the chosen language.
 

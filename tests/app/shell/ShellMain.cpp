@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt application must outlive every window and die before Qt's own globals.
 
 #include "GuardedApplication.h"

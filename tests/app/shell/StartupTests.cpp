@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the editor: its command line, the picture given on it, and how it presents itself to
 // the desktop.
 

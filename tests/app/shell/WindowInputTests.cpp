@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keys, mouse and wheel on the main window, as the user gives them.
 
 #include "ShellFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The refresh timer, and closing the window with unsaved changes.
 
 #include "ShellFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's place and size across starts, on a screen larger than any stored window.
 
 #include "ShellFixture.h"

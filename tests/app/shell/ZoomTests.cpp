@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zoom, the grid and the quarter turns in the window, with real events: at 25 % and 400 %
 // every editing operation counts picture pixels, and the view never reaches the picture.
 

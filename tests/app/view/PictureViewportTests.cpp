@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's picture area: a zoom that keeps the point under the mouse, the first pixel in
 // sight for a paste, and edits that reach the zoomed-out view.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture area's tests need widgets; the application outlives them all.
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view at every zoom level: coordinates both ways, what a repaint shows, and the grid.
 
 #include "ZoomView.h"
