@@ -23,6 +23,15 @@ struct TBmpFileLayout {
 // A raster picture: rows of raw pixels in one buffer, top row first, each row padded to four
 // bytes as a BMP file stores it. Palette formats keep their colour table; 16 and 24 bits may
 // carry the table of an earlier palette depth, which a saved file then includes.
+// Hears of each run a flood fill paints: row y, from left to right inclusive.
+class TFillRunSink {
+  public:
+    virtual void Note(int y, int left, int right) = 0;
+
+  protected:
+    ~TFillRunSink() = default;
+};
+
 class TBitmap {
   public:
     TBitmap() = default;
@@ -82,8 +91,10 @@ class TBitmap {
     // leaves out its pixels of its transparent colour.
     void Draw(int x, int y, const TBitmap& source);
     // Fills the 4-connected region of pixels that have the colour of the pixel at (x, y) with
-    // the brush colour, when that pixel has the colour given.
-    void FloodFill(int x, int y, TColor surfaceColor);
+    // the brush colour, when that pixel has the colour given. With a sink, each run is handed to
+    // it before it is painted, and the fill's own list grows through the memory guard, so that a
+    // refused note leaves exactly the noted runs painted (EOutOfMemory).
+    void FloodFill(int x, int y, TColor surfaceColor, TFillRunSink* runs = nullptr);
 
     bool Transparent = false;
     TColor TransparentColor = clBlack;

@@ -4,6 +4,7 @@
 
 #include "Bitmap.h"
 
+#include "MemoryGuard.h"
 #include "RowCodec.h"
 
 #include <utility>
@@ -12,11 +13,18 @@
 namespace {
 
 template <TPixelFormat Format>
-void FillRegion(TBitmap& bitmap, int startX, int startY, std::uint32_t target, std::uint32_t fill) {
+void FillRegion(TBitmap& bitmap, int startX, int startY, std::uint32_t target, std::uint32_t fill,
+                TFillRunSink* sink) {
     const int width = bitmap.Width(), height = bitmap.Height();
     auto at = [&](int x, int y) { return RowCodec::GetValue(Format, bitmap.ScanLine(y), x); };
 
-    std::vector<std::pair<int, int>> seeds{{startX, startY}};
+    std::vector<std::pair<int, int>> seeds;
+    // A recorded fill must be able to take itself back, so its growth is asked for first.
+    auto seed = [&](int x, int y) {
+        if (sink) ReserveOneMore(seeds);
+        seeds.emplace_back(x, y);
+    };
+    seed(startX, startY);
     while (!seeds.empty()) {
         const auto [x, y] = seeds.back();
         seeds.pop_back();
@@ -27,6 +35,7 @@ void FillRegion(TBitmap& bitmap, int startX, int startY, std::uint32_t target, s
             --left;
         while (right + 1 < width && RowCodec::GetValue(Format, row, right + 1) == target)
             ++right;
+        if (sink) sink->Note(y, left, right);
         for (int i = left; i <= right; ++i)
             RowCodec::SetValue(Format, row, i, fill);
 
@@ -36,7 +45,7 @@ void FillRegion(TBitmap& bitmap, int startX, int startY, std::uint32_t target, s
             bool inRun = false;
             for (int i = left; i <= right; ++i) {
                 const bool match = at(i, ny) == target;
-                if (match && !inRun) seeds.emplace_back(i, ny);
+                if (match && !inRun) seed(i, ny);
                 inRun = match;
             }
         }
@@ -45,7 +54,7 @@ void FillRegion(TBitmap& bitmap, int startX, int startY, std::uint32_t target, s
 
 } // namespace
 
-void TBitmap::FloodFill(int x, int y, TColor surfaceColor) {
+void TBitmap::FloodFill(int x, int y, TColor surfaceColor, TFillRunSink* runs) {
     if (x < 0 || y < 0 || x >= Width_ || y >= Height_) return;
     if (Pixel(x, y) != surfaceColor) return;
     const std::uint32_t target = PixelValue(x, y);
@@ -53,22 +62,22 @@ void TBitmap::FloodFill(int x, int y, TColor surfaceColor) {
     if (target == fill) return;
     switch (Format_) {
     case TPixelFormat::pf1bit:
-        FillRegion<TPixelFormat::pf1bit>(*this, x, y, target, fill);
+        FillRegion<TPixelFormat::pf1bit>(*this, x, y, target, fill, runs);
         break;
     case TPixelFormat::pf4bit:
-        FillRegion<TPixelFormat::pf4bit>(*this, x, y, target, fill);
+        FillRegion<TPixelFormat::pf4bit>(*this, x, y, target, fill, runs);
         break;
     case TPixelFormat::pf8bit:
-        FillRegion<TPixelFormat::pf8bit>(*this, x, y, target, fill);
+        FillRegion<TPixelFormat::pf8bit>(*this, x, y, target, fill, runs);
         break;
     case TPixelFormat::pf16bit:
-        FillRegion<TPixelFormat::pf16bit>(*this, x, y, target, fill);
+        FillRegion<TPixelFormat::pf16bit>(*this, x, y, target, fill, runs);
         break;
     case TPixelFormat::pf24bit:
-        FillRegion<TPixelFormat::pf24bit>(*this, x, y, target, fill);
+        FillRegion<TPixelFormat::pf24bit>(*this, x, y, target, fill, runs);
         break;
     case TPixelFormat::pf32bit:
-        FillRegion<TPixelFormat::pf32bit>(*this, x, y, target, fill);
+        FillRegion<TPixelFormat::pf32bit>(*this, x, y, target, fill, runs);
         break;
     }
 }

@@ -13,6 +13,11 @@ void CheckAllocatable(std::uint64_t bytes);
 // call it first, so that tests reach the path a refused allocation takes there.
 void NoteAllocation(std::uint64_t bytes);
 
+// Makes room for one more element, doubling the capacity after asking the guard, so that a
+// growing list refused by a test, or by the machine, fails with EOutOfMemory rather than a
+// std::bad_alloc from deep inside a loop.
+template <typename T> void ReserveOneMore(std::vector<T>& v);
+
 // A zero-filled buffer of the given size, or EOutOfMemory.
 std::vector<std::uint8_t> AllocateBytes(std::uint64_t bytes);
 
@@ -44,3 +49,19 @@ class TForcedOutOfMemory {
     TForcedOutOfMemory(const TForcedOutOfMemory&) = delete;
     TForcedOutOfMemory& operator=(const TForcedOutOfMemory&) = delete;
 };
+
+#include "Errors.h"
+
+#include <algorithm>
+#include <new>
+
+template <typename T> void ReserveOneMore(std::vector<T>& v) {
+    if (v.size() < v.capacity()) return;
+    const std::size_t wanted = std::max<std::size_t>(64, v.capacity() * 2);
+    try {
+        NoteAllocation(std::uint64_t(wanted) * sizeof(T));
+        v.reserve(wanted);
+    } catch (const std::bad_alloc&) {
+        throw EOutOfMemory();
+    }
+}

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The recorded flood fill: a scanline fill with its own stack, like the picture's, that notes each
-// run before it paints it, so a refused note can be taken back exactly.
+// The recorded flood fill: the picture's own fill, noting each run before it paints it, so a
+// refused note can be taken back exactly.
 
 #include "FillEntry.h"
 
@@ -14,76 +14,18 @@
 
 namespace {
 
-// Grows a vector by doubling, asking the memory guard first, so tests can refuse the growth
-// and a huge fill fails with EOutOfMemory rather than std::bad_alloc from deep inside.
-template <typename T> void MakeRoomForOne(std::vector<T>& v) {
-    if (v.size() < v.capacity()) return;
-    const std::size_t wanted = std::max<std::size_t>(64, v.capacity() * 2);
-    try {
-        NoteAllocation(std::uint64_t(wanted) * sizeof(T));
-        v.reserve(wanted);
-    } catch (const std::bad_alloc&) {
-        throw EOutOfMemory();
+// Keeps each run before the fill paints it; a run it cannot keep stops the fill unpainted.
+class TRunRecorder final : public TFillRunSink {
+  public:
+    explicit TRunRecorder(std::vector<TFillEntry::TRun>& runs) : Runs_(runs) {}
+    void Note(int y, int left, int right) override {
+        ReserveOneMore(Runs_);
+        Runs_.push_back({y, left, right});
     }
-}
 
-template <TPixelFormat Format>
-void FillRegion(TBitmap& bitmap, int startX, int startY, std::uint32_t target, std::uint32_t fill,
-                std::vector<TFillEntry::TRun>& runs) {
-    const int width = bitmap.Width(), height = bitmap.Height();
-    auto at = [&](int x, int y) { return RowCodec::GetValue(Format, bitmap.ScanLine(y), x); };
-
-    std::vector<std::pair<int, int>> seeds;
-    MakeRoomForOne(seeds);
-    seeds.emplace_back(startX, startY);
-    while (!seeds.empty()) {
-        const auto [x, y] = seeds.back();
-        seeds.pop_back();
-        std::uint8_t* row = bitmap.ScanLine(y);
-        if (RowCodec::GetValue(Format, row, x) != target) continue;
-        int left = x, right = x;
-        while (left > 0 && RowCodec::GetValue(Format, row, left - 1) == target)
-            --left;
-        while (right + 1 < width && RowCodec::GetValue(Format, row, right + 1) == target)
-            ++right;
-        MakeRoomForOne(runs);
-        runs.push_back({y, left, right});
-        for (int i = left; i <= right; ++i)
-            RowCodec::SetValue(Format, row, i, fill);
-
-        // One seed per run of the surface colour on the rows above and below.
-        for (const int ny : {y - 1, y + 1}) {
-            if (ny < 0 || ny >= height) continue;
-            bool inRun = false;
-            for (int i = left; i <= right; ++i) {
-                const bool match = at(i, ny) == target;
-                if (match && !inRun) {
-                    MakeRoomForOne(seeds);
-                    seeds.emplace_back(i, ny);
-                }
-                inRun = match;
-            }
-        }
-    }
-}
-
-void FillRegion(TBitmap& bitmap, int x, int y, std::uint32_t target, std::uint32_t fill,
-                std::vector<TFillEntry::TRun>& runs) {
-    switch (bitmap.PixelFormat()) {
-    case TPixelFormat::pf1bit:
-        return FillRegion<TPixelFormat::pf1bit>(bitmap, x, y, target, fill, runs);
-    case TPixelFormat::pf4bit:
-        return FillRegion<TPixelFormat::pf4bit>(bitmap, x, y, target, fill, runs);
-    case TPixelFormat::pf8bit:
-        return FillRegion<TPixelFormat::pf8bit>(bitmap, x, y, target, fill, runs);
-    case TPixelFormat::pf16bit:
-        return FillRegion<TPixelFormat::pf16bit>(bitmap, x, y, target, fill, runs);
-    case TPixelFormat::pf24bit:
-        return FillRegion<TPixelFormat::pf24bit>(bitmap, x, y, target, fill, runs);
-    case TPixelFormat::pf32bit:
-        return FillRegion<TPixelFormat::pf32bit>(bitmap, x, y, target, fill, runs);
-    }
-}
+  private:
+    std::vector<TFillEntry::TRun>& Runs_;
+};
 
 } // namespace
 
@@ -101,8 +43,9 @@ std::unique_ptr<TFillEntry> TFillEntry::Fill(TBitmap& picture, int x, int y, TCo
     } catch (const std::bad_alloc&) {
         throw EOutOfMemory();
     }
+    TRunRecorder recorder(entry->Runs_);
     try {
-        FillRegion(picture, x, y, target, fill, entry->Runs_);
+        picture.FloodFill(x, y, surfaceColor, &recorder);
     } catch (...) {
         entry->Paint(picture, target);
         throw;
