@@ -255,13 +255,17 @@ TEST_F(LanguageMenu, TheShippedFileHasEveryKeyInEveryLanguage) {
     Start(QString::fromStdString(data.Path().string()), AppFile("blocker"));
     Entries()[0]->trigger();
     InNextDialog([](QDialog&) {});
+    // So does help that no program takes.
+    WriteFileBytes(data.File("index.htm"), {'<', 'p', '>'});
+    Modal.DesktopHandles = false;
+    QTest::keyClick(Form.get(), Qt::Key_F1);
     Named(Form, "About1")->trigger();
     // The two picture dialogs read their texts as they are built.
     TForm2 options(Form->Document(), Form->LanguageTexts());
     TForm4 insertText(Form->Document(), Form->LanguageTexts(), [] {});
     const QHash<QString, QString> asked = Form->LanguageTexts().AskedKeys();
     for (const char* reader : {"File1", "ToolBar1", "Col3", "Message1", "MessTit3", "AboutCnt", "SetForm",
-                               "LStepY3", "FontForm", "FontInsertBut", "Message5", "Message6"})
+                               "LStepY3", "FontForm", "FontInsertBut", "Message5", "Message6", "Message9"})
         ASSERT_TRUE(asked.contains(reader)) << reader;
     const TLanguageFile shipped(kShippedLanguageFile, {}, false);
     ASSERT_EQ(shipped.Languages(), (QStringList{"English", "Česky", "Deutsch"}));
