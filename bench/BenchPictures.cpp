@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 TBitmap MakeTileMap(int width, int height) {
     static const TColor tileColors[] = {RGB(0, 128, 0),     RGB(128, 64, 0), RGB(0, 0, 200),
@@ -37,4 +38,11 @@ std::string BenchFolder() {
     const auto folder = std::filesystem::temp_directory_path() / "tessimap-bench";
     std::filesystem::create_directories(folder);
     return folder.string();
+}
+
+const TBitmap& SharedTileMap(int side) {
+    static std::map<int, TBitmap> pictures;
+    auto it = pictures.find(side);
+    if (it == pictures.end()) it = pictures.emplace(side, MakeTileMap(side, side)).first;
+    return it->second;
 }

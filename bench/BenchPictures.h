@@ -10,6 +10,8 @@
 
 // A 24-bit tile map: 64 x 64 tiles in a handful of colours, the pictures our users build.
 TBitmap MakeTileMap(int width, int height);
+// A square tile map made once per side and kept for the whole run, for rows that only read it.
+const TBitmap& SharedTileMap(int side);
 
 // A 24-bit picture of pseudo-random colours: the worst case for every colour lookup.
 TBitmap MakeNoise(int width, int height, std::uint32_t seed = 1);

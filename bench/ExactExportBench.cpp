@@ -12,19 +12,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
-
 namespace {
 
-const TBitmap& TileMap(int side) {
-    static std::map<int, TBitmap> pictures;
-    auto it = pictures.find(side);
-    if (it == pictures.end()) it = pictures.emplace(side, MakeTileMap(side, side)).first;
-    return it->second;
-}
-
 template <typename Export> void ExportRow(benchmark::State& state, Export&& exportTo) {
-    const TBitmap& picture = TileMap(int(state.range(0)));
+    const TBitmap& picture = SharedTileMap(int(state.range(0)));
     TMemorySink sink;
     sink.Bytes.reserve(std::size_t(picture.Width()) * std::size_t(picture.Height()));
     for (auto _ : state) {
@@ -71,7 +62,7 @@ void BM_PngExportExactFileToFile(benchmark::State& state) {
     const int side = int(state.range(0));
     const std::string folder = BenchFolder();
     const std::string input = folder + "/tilemap-" + std::to_string(side) + ".bmp";
-    SaveBitmapToFile(TileMap(side), input);
+    SaveBitmapToFile(SharedTileMap(side), input);
     SaveBitmapToFile(MakeShadesMap(side), folder + "/tilemap-shades-" + std::to_string(side) + ".bmp");
     for (auto _ : state) {
         TBmpFileRows rows(input);

@@ -13,20 +13,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <string>
 
 namespace {
 
-const TBitmap& TileMap(int side) {
-    static std::map<int, TBitmap> pictures;
-    auto it = pictures.find(side);
-    if (it == pictures.end()) it = pictures.emplace(side, MakeTileMap(side, side)).first;
-    return it->second;
-}
-
 void BM_OwnColorsCensus(benchmark::State& state) {
-    const TBitmap& picture = TileMap(int(state.range(0)));
+    const TBitmap& picture = SharedTileMap(int(state.range(0)));
     std::size_t colors = 0;
     for (auto _ : state)
         colors = CensusOf(picture).ColorCount();
@@ -36,7 +28,7 @@ void BM_OwnColorsCensus(benchmark::State& state) {
 
 // Every row through the mapper into one reused row of indices, the way an export feeds rows.
 void BM_OwnColorsMapping(benchmark::State& state) {
-    const TBitmap& picture = TileMap(int(state.range(0)));
+    const TBitmap& picture = SharedTileMap(int(state.range(0)));
     const std::vector<TRGBQuad> table = CensusOf(picture).Table();
     std::vector<std::uint8_t> indices(std::size_t(picture.Width()));
     for (auto _ : state) {
@@ -51,12 +43,12 @@ void BM_OwnColorsMapping(benchmark::State& state) {
 
 // The whole conversion with own colours beside today's halftone conversion of the same picture.
 void BM_OwnColorsConversion(benchmark::State& state) {
-    const TBitmap& picture = TileMap(int(state.range(0)));
+    const TBitmap& picture = SharedTileMap(int(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(ConvertedToOwnColors(picture).PixelBuffer().data());
 }
 void BM_HalftoneConversion(benchmark::State& state) {
-    const TBitmap& picture = TileMap(int(state.range(0)));
+    const TBitmap& picture = SharedTileMap(int(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(picture.Converted(TPixelFormat::pf8bit).PixelBuffer().data());
 }

@@ -74,13 +74,7 @@ void TColorCensus::AddRow(TPixelFormat format, const std::vector<TRGBQuad>& tabl
         CountIndices(format, row, width);
         return;
     }
-    if (format == TPixelFormat::pf24bit) {
-        AddBgr(row, width);
-        return;
-    }
-    Scratch_.resize(std::size_t(width) * 3);
-    RowCodec::DecodeSpan(format, table, row, 0, width, Scratch_.data());
-    AddBgr(Scratch_.data(), width);
+    AddBgr(RowCodec::BgrRow(format, table, row, width, Scratch_), width);
 }
 
 void TColorCensus::FoldIndices() {

@@ -95,13 +95,7 @@ void TColorQuantizer::AddBgr(const std::uint8_t* bgr, int count) {
 void TColorQuantizer::AddRow(TPixelFormat format, const std::vector<TRGBQuad>& table, const std::uint8_t* row,
                              int width) {
     if (width <= 0) return;
-    if (format == TPixelFormat::pf24bit) {
-        AddBgr(row, width);
-        return;
-    }
-    Scratch_.resize(std::size_t(width) * 3);
-    RowCodec::DecodeSpan(format, table, row, 0, width, Scratch_.data());
-    AddBgr(Scratch_.data(), width);
+    AddBgr(RowCodec::BgrRow(format, table, row, width, Scratch_), width);
 }
 
 std::vector<TWeightedColor> TColorQuantizer::Colors() const {

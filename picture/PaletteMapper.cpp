@@ -76,13 +76,7 @@ void TPaletteMapper::MapRow(TPixelFormat format, const std::vector<TRGBQuad>& ro
             indices[x] = Translation_[RowCodec::GetValue(format, row, x)];
         return;
     }
-    if (format == TPixelFormat::pf24bit) {
-        MapBgr(row, width, indices);
-        return;
-    }
-    Scratch_.resize(std::size_t(width) * 3);
-    RowCodec::DecodeSpan(format, rowTable, row, 0, width, Scratch_.data());
-    MapBgr(Scratch_.data(), width, indices);
+    MapBgr(RowCodec::BgrRow(format, rowTable, row, width, Scratch_), width, indices);
 }
 
 TBitmap ConvertedToTable(const TBitmap& picture, const std::vector<TRGBQuad>& table) {

@@ -124,4 +124,12 @@ void EncodeSpan(TPixelFormat format, TColorMatcher* matcher, const std::uint8_t*
     }
 }
 
+const std::uint8_t* BgrRow(TPixelFormat format, const std::vector<TRGBQuad>& table, const std::uint8_t* row,
+                           int width, std::vector<std::uint8_t>& scratch) {
+    if (format == TPixelFormat::pf24bit) return row;
+    scratch.resize(std::size_t(width) * 3);
+    DecodeSpan(format, table, row, 0, width, scratch.data());
+    return scratch.data();
+}
+
 } // namespace RowCodec

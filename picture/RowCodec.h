@@ -87,6 +87,10 @@ std::uint32_t ValueOfColor(TPixelFormat format, TColorMatcher* matcher, TColor c
 void DecodeSpan(TPixelFormat format, const std::vector<TRGBQuad>& table, const std::uint8_t* row, int x0,
                 int count, std::uint8_t* bgr);
 
+// A whole row as BGR triples: a 24-bit row as it stands, any other decoded into scratch.
+const std::uint8_t* BgrRow(TPixelFormat format, const std::vector<TRGBQuad>& table, const std::uint8_t* row,
+                           int width, std::vector<std::uint8_t>& scratch);
+
 // Encodes count BGR triples into pixels x0 .. x0 + count - 1 of a row. Where skip is given, a
 // non-zero skip[i] leaves that pixel as it is.
 void EncodeSpan(TPixelFormat format, TColorMatcher* matcher, const std::uint8_t* bgr, int count,
