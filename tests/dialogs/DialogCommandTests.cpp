@@ -2,7 +2,7 @@
 // Picture > Options (F8) and Picture > Insert Text (F11) from the main window, with the dialog
 // driven as a user drives it while it runs modally.
 
-#include "../app/shell/ShellFixture.h"
+#include "../app/ShellFixture.h"
 #include "Form2.h"
 #include "Form4.h"
 
