@@ -77,6 +77,7 @@ void TForm1::LoadSettings() {
     UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options().TransparentColor);
     UpdateColorSwatch(TImageList::FillSwatch, Document_->Options().FillColor);
     RecentFiles.Load(ini);
+    LoadTileSheetSettings(ini);
 }
 
 // A file that cannot be written is reported by name; it never keeps the window from closing.
@@ -105,6 +106,7 @@ void TForm1::SaveSettings() {
     SavePictureOptions(ini, Document_->OptionsToKeep());
     SaveFontOptions(ini, Document_->Font());
     RecentFiles.Save(ini);
+    SaveTileSheetSettings(ini);
     try {
         ini.UpdateFile();
     } catch (const EPictureError& error) {

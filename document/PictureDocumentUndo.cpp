@@ -6,12 +6,13 @@
 #include "AreaEntry.h"
 #include "FillEntry.h"
 #include "PictureEntry.h"
+#include "StrokeEntry.h"
 
 #include <algorithm>
 #include <utility>
 
 std::unique_ptr<THistoryEntry> TPictureDocument::KeepWholePicture() {
-    History_.Reserve();
+    ReserveStep();
     return std::make_unique<TPictureEntry>(Picture_);
 }
 
@@ -20,16 +21,19 @@ void TPictureDocument::Record(std::unique_ptr<THistoryEntry> entry) noexcept {
 }
 
 void TPictureDocument::SetHistoryBudget(std::uint64_t bytes) {
+    EndStroke();
     History_.SetBudget(bytes);
 }
 
 void TPictureDocument::Undo() {
+    EndStroke();
     if (!History_.CanUndo()) return;
     DropFloating();
     FollowStep(*History_.Undo(Picture_), false);
 }
 
 void TPictureDocument::Redo() {
+    EndStroke();
     const THistoryEntry* next = History_.NextRedo();
     if (!next) return;
     // A redone lift floats again what lies in its rectangle now: the image is made before
@@ -66,6 +70,10 @@ void TPictureDocument::FollowStep(const THistoryEntry& entry, bool redone) {
         break;
     case THistoryStep::Fill:
         ReportPictureChanged(static_cast<const TFillEntry&>(entry).Area());
+        break;
+    case THistoryStep::Stroke:
+        for (const auto& stamp : static_cast<const TStrokeEntry&>(entry).Stamps())
+            ReportPictureChanged(stamp->Area());
         break;
     case THistoryStep::Lift: {
         const TRect area = static_cast<const TAreaEntry&>(entry).Area();
