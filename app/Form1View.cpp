@@ -80,8 +80,7 @@ void TForm1::ZoomTo(int level, std::optional<QPoint> anchor) {
     ZoomMenu_->ShowLevel(Viewport_->View().Level());
     FloatingChanged();
     FormResize();
-    // The picture moved under a mouse that stood still.
-    if (Image1->underMouse()) ShowCursorAt(Image1->mapFromGlobal(QCursor::pos()));
+    FollowPointer(); // the picture moved under a mouse that stood still
     Timer1Timer();
 }
 
