@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The BMP reader and writer against hostile and unusual files: run-length rows that run into
-// their padding, headers whose sizes do not fit, the core header's limits, and saving through
-// symbolic links.
+// their padding, headers whose sizes do not fit, names that are not regular files, the core
+// header's limits, and saving through symbolic links.
 
+#include "BmpFileRows.h"
 #include "BmpTestBytes.h"
 #include "Errors.h"
 #include "MemoryGuard.h"
@@ -11,8 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <sys/stat.h>
 
 namespace {
@@ -169,6 +173,41 @@ INSTANTIATE_TEST_SUITE_P(Sizes, BmpBadHeader,
                                          TBadHeader{"ZeroHeight", 5, 0, 24, 0},
                                          TBadHeader{"ZeroWidth", 0, 5, 8, 0}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// A pipe would hold the reader until something writes to it, and a folder or a device is no
+// picture: each is refused at once, saying what it is, by the editor's reader and the row reader.
+TEST(BmpFiles, WhatIsNotARegularFileIsRefusedAtOnceSayingWhatItIs) {
+    TTempFolder folder;
+    const std::string pipe = folder.File("pipe.bmp"), sub = folder.File("folder.bmp");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_directory(sub);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {pipe, "it is a named pipe"}, {sub, "it is a folder"}, {"/dev/null", "it is a device"}};
+    for (const auto& [path, reason] : cases)
+        for (const bool byRow : {false, true}) {
+            SCOPED_TRACE(path + (byRow ? " by the row" : " whole"));
+            auto open = std::async(std::launch::async, [&, path = path] {
+                try {
+                    if (byRow)
+                        TBmpFileRows rows(path);
+                    else
+                        OpenPictureForEditing(path);
+                } catch (const EFOpenError& e) {
+                    return std::string(e.what());
+                }
+                return std::string("opened");
+            });
+            if (open.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+                // A writer end lets the hanging open return, so the test can end.
+                const int writer = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+                open.wait();
+                ::close(writer);
+                ADD_FAILURE() << "the reader waited on the pipe";
+                continue;
+            }
+            EXPECT_EQ(open.get(), "Cannot open file " + path + ": " + reason);
+        }
+}
 
 // An OS/2 picture keeps its 12-byte header only while the header can describe it.
 TEST(BmpCoreHeader, PicturesItCannotDescribeAreSavedWithTheInfoHeader) {
