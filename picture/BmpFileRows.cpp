@@ -38,9 +38,11 @@ TBmpFileRows::TBmpFileRows(const std::string& path) : File_(path) {
         throw EInvalidGraphic();
     Height_ = int(height);
 
+    // The image-size field is only a hint: writers that leave out the row padding put less there
+    // than the rows take, so the rows are read as far as the file holds them.
     const std::uint64_t fullBytes = std::uint64_t(FileRowBytes_) * std::uint64_t(height);
     const std::uint64_t inFile = File_.Size() - PixelStart_;
-    PixelBytes_ = std::min(Header_.ImageSize != 0 ? std::uint64_t(Header_.ImageSize) : fullBytes, inFile);
+    PixelBytes_ = std::min(fullBytes, inFile);
     // A row counts as present when its pixels are there; its padding may be missing.
     const std::uint64_t pixelPart = (std::uint64_t(Header_.Width) * std::uint64_t(Header_.Bits) + 7) / 8;
     RowsInFile_ =
@@ -56,14 +58,19 @@ TBmpFileRows::TBmpFileRows(const std::string& path) : File_(path) {
         Layout_.YPelsPerMeter = Header_.YPelsPerMeter;
         Layout_.ClrImportant = Header_.ColorsImportant;
     }
+    // A block holds no more rows than the file does: a header alone may declare gigabytes.
     BlockRows_ = std::int64_t(std::max<std::uint64_t>(1, BlockBytes / FileRowBytes_));
-    BlockRows_ = std::min<std::int64_t>(BlockRows_, Height_);
+    BlockRows_ = std::min<std::int64_t>(BlockRows_, std::max(RowsInFile_, 1));
+    Streamable_ = true;
+}
+
+void TBmpFileRows::AllocateRows() {
+    // Only once a row is read, so that a caller who refuses a short file never pays for it.
     for (auto& block : Blocks_)
         block = AllocateBytes(CheckedProduct(FileRowBytes_, std::uint64_t(BlockRows_)));
-    if (unpacked)
+    if (Pixels_.Format == TPixelFormat::pf32bit)
         for (auto& row : Unpacked_)
             row = AllocateBytes(RowBytes());
-    Streamable_ = true;
 }
 
 void TBmpFileRows::Rewind(TRowOrder order) {
@@ -92,6 +99,7 @@ const std::uint8_t* TBmpFileRows::NextRow() {
     if (Next_ >= Height_) throw EReadError(); // past the last row: nothing there to read
     const int y = BottomFirst_ ? Height_ - 1 - Next_ : Next_;
     ++Next_;
+    if (Blocks_[0].empty()) AllocateRows();
     const std::int64_t fileRow = Header_.Height < 0 ? y : Height_ - 1 - y;
     if (fileRow < BlockFirst_ || fileRow >= BlockFirst_ + BlockCount_) LoadBlock(fileRow);
     const std::uint8_t* row = Blocks_[Turn_].data() + std::size_t(fileRow - BlockFirst_) * FileRowBytes_;

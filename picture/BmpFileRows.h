@@ -11,7 +11,8 @@
 // The rows of a BMP file read from the disk as they are asked for, never the whole picture:
 // the rows the editor would hold after opening the file, so what reads as 32 bits (32-bit files,
 // 15-bit files, unusual masks) comes as 24-bit rows. Memory grows with the width only.
-// Run-length files and empty files cannot be read this way (Streamable() is false).
+// Run-length files and empty files cannot be read this way (Streamable() is false). Opening
+// allocates nothing for the pixels: a caller can refuse a short file before it reads a row.
 class TBmpFileRows final : public TRowSource {
   public:
     // EFOpenError, EInvalidGraphic or EReadError as opening the picture would raise them.
@@ -32,6 +33,7 @@ class TBmpFileRows final : public TRowSource {
     const std::uint8_t* NextRow() override;
 
   private:
+    void AllocateRows();
     void LoadBlock(std::int64_t fileRow);
 
     TFileSource File_;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The BMP reader and writer against hostile and unusual files: run-length rows that run into
-// their padding, headers whose sizes do not fit, names that are not regular files, the core
-// header's limits, and saving through symbolic links.
+// their padding, headers whose sizes do not fit, headers without their rows, size fields that
+// understate the rows, names that are not regular files, the core header's limits, and saving
+// through symbolic links.
 
 #include "BmpFileRows.h"
 #include "BmpTestBytes.h"
@@ -173,6 +174,46 @@ INSTANTIATE_TEST_SUITE_P(Sizes, BmpBadHeader,
                                          TBadHeader{"ZeroHeight", 5, 0, 24, 0},
                                          TBadHeader{"ZeroWidth", 0, 5, 8, 0}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// 54 bytes that declare one row of hundreds of millions of pixels and hold none of it: the file
+// is opened by the row and found short without a byte asked for its rows.
+TEST(BmpFileRows, AHeaderWithoutItsRowsAllocatesNothingForThem) {
+    TTempFolder folder;
+    for (const std::int32_t width : {300000000, INT_MAX})
+        for (const int bits : {24, 32}) {
+            SCOPED_TRACE(std::to_string(width) + " pixels at " + std::to_string(bits) + " bits");
+            TBytes f;
+            f.fileHeader(54).info(width, 1, bits);
+            ASSERT_EQ(f.b.size(), 54u);
+            WriteFileBytes(folder.File("wide.bmp"), f.b);
+            const TForcedOutOfMemory nothingAllocates;
+            const TBmpFileRows rows(folder.File("wide.bmp"));
+            EXPECT_TRUE(rows.Streamable());
+            EXPECT_EQ(rows.RowsInFile(), 0);
+            EXPECT_EQ(rows.Height(), 1);
+        }
+}
+
+// Writers that leave out the row padding put the unpadded size in the image-size field: 7 x 100
+// at 24 bits says 2100 bytes where the rows take 2400. Every row is read, by either reader.
+TEST(BmpOpen, AnImageSizeFieldSmallerThanTheRowsIsAHint) {
+    TBitmap picture(7, 100, TPixelFormat::pf24bit);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 7; ++x)
+            picture.SetPixel(x, y, RGB(std::uint8_t(x * 30 + 1), std::uint8_t(y), 200));
+    std::vector<std::uint8_t> bytes = Encode(picture);
+    ASSERT_EQ(bytes.size(), 54u + 2400u);
+    bytes[34] = 2100 & 0xFF, bytes[35] = 2100 >> 8;
+    TTempFolder folder;
+    WriteFileBytes(folder.File("unpadded.bmp"), bytes);
+
+    EXPECT_EQ(OpenPictureForEditing(folder.File("unpadded.bmp")).PixelBuffer(), picture.PixelBuffer());
+    TBmpFileRows rows(folder.File("unpadded.bmp"));
+    EXPECT_EQ(rows.RowsInFile(), 100);
+    rows.Rewind(TRowOrder::TopFirst);
+    for (int y = 0; y < 100; ++y)
+        ASSERT_TRUE(std::equal(picture.ScanLine(y), picture.ScanLine(y) + 21, rows.NextRow())) << "row " << y;
+}
 
 // A pipe would hold the reader until something writes to it, and a folder or a device is no
 // picture: each is refused at once, saying what it is, by the editor's reader and the row reader.
