@@ -58,9 +58,11 @@ TBmpFileRows::TBmpFileRows(const std::string& path) : File_(path) {
         Layout_.YPelsPerMeter = Header_.YPelsPerMeter;
         Layout_.ClrImportant = Header_.ColorsImportant;
     }
-    // A block holds no more rows than the file does: a header alone may declare gigabytes.
+    // Rows past these have no byte in the file and read as zero without a block; a block holds
+    // no more rows than the file does, since a header alone may declare gigabytes.
+    RowsWithBytes_ = std::int64_t((PixelBytes_ + FileRowBytes_ - 1) / FileRowBytes_);
     BlockRows_ = std::int64_t(std::max<std::uint64_t>(1, BlockBytes / FileRowBytes_));
-    BlockRows_ = std::min<std::int64_t>(BlockRows_, std::max(RowsInFile_, 1));
+    BlockRows_ = std::min<std::int64_t>(BlockRows_, std::max<std::int64_t>(RowsWithBytes_, 1));
     Streamable_ = true;
 }
 
@@ -82,7 +84,7 @@ void TBmpFileRows::LoadBlock(std::int64_t fileRow) {
     // The block reaches ahead in the direction the rows are taken.
     const bool ascending = (Header_.Height < 0) != BottomFirst_;
     const std::int64_t first = ascending ? fileRow : std::max<std::int64_t>(0, fileRow - BlockRows_ + 1);
-    const std::int64_t count = std::min<std::int64_t>(BlockRows_, Height_ - first);
+    const std::int64_t count = std::min<std::int64_t>(BlockRows_, RowsWithBytes_ - first);
     Turn_ ^= 1;
     std::vector<std::uint8_t>& block = Blocks_[Turn_];
     const std::uint64_t offset = std::uint64_t(first) * FileRowBytes_;
@@ -99,8 +101,13 @@ const std::uint8_t* TBmpFileRows::NextRow() {
     if (Next_ >= Height_) throw EReadError(); // past the last row: nothing there to read
     const int y = BottomFirst_ ? Height_ - 1 - Next_ : Next_;
     ++Next_;
-    if (Blocks_[0].empty()) AllocateRows();
     const std::int64_t fileRow = Header_.Height < 0 ? y : Height_ - 1 - y;
+    if (fileRow >= RowsWithBytes_) {
+        // Zero decodes to zero at every depth, so one row of zeros serves unpacked rows too.
+        if (Zero_.empty()) Zero_ = AllocateBytes(RowBytes());
+        return Zero_.data();
+    }
+    if (Blocks_[0].empty()) AllocateRows();
     if (fileRow < BlockFirst_ || fileRow >= BlockFirst_ + BlockCount_) LoadBlock(fileRow);
     const std::uint8_t* row = Blocks_[Turn_].data() + std::size_t(fileRow - BlockFirst_) * FileRowBytes_;
     if (Unpacked_[0].empty()) return row;

@@ -49,6 +49,8 @@ class TBmpFileRows final : public TRowSource {
     std::uint64_t PixelStart_ = 0;
     std::uint64_t PixelBytes_ = 0; // what the rows may take from the file
     std::size_t FileRowBytes_ = 0;
+    std::int64_t RowsWithBytes_ = 0; // rows of the file with any byte of theirs in it
+    std::vector<std::uint8_t> Zero_; // what every row past those reads as
     std::int64_t BlockRows_ = 1;
     // Rows of the file in two blocks used in turn, so the row handed out before survives the
     // loading of the next block.
