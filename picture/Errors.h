@@ -29,7 +29,7 @@ class EWriteError : public EPictureError {
     EWriteError() : EPictureError("Stream write error") {}
 };
 
-// "Cannot open file %s", with the reason when it is not the system's own ("it is a folder").
+// "Cannot open file %s", and why when the name leads to no file to read ("it is a folder").
 class EFOpenError : public EPictureError {
   public:
     explicit EFOpenError(const std::string& path) : EPictureError("Cannot open file " + path) {}
