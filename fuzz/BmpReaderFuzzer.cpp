@@ -15,14 +15,15 @@
 
 namespace {
 
-// Pictures larger than this are refused as out of memory, so that each run stays fast; the
-// arithmetic that leads up to the refusal is what matters here. The colour matcher's 16 MiB
-// table of answers still fits.
-constexpr std::uint64_t FuzzCeilingBytes = 20u << 20;
+// Pictures larger than this are refused as out of memory, so that each run stays fast: every
+// pixel of a row is decoded whether or not the input filled it, and the arithmetic that leads up
+// to the refusal is what matters here. The conversions get more, for the colour matcher's 16 MiB
+// table of answers.
+constexpr std::uint64_t PictureCeilingBytes = 2u << 20;
+constexpr std::uint64_t ConversionCeilingBytes = 20u << 20;
 constexpr std::uint64_t ConvertedPixelsAtMost = 1u << 16;
 // A header may declare half a million rows over a few hundred bytes; saving and reading them
-// again costs per row and finds nothing a few thousand rows would not, while the search slows
-// to a crawl.
+// again costs per row and finds nothing a few thousand rows would not.
 constexpr int SavedRowsAtMost = 4096;
 
 bool SamePicture(const TBitmap& a, const TBitmap& b) {
@@ -32,12 +33,8 @@ bool SamePicture(const TBitmap& a, const TBitmap& b) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    MemoryGuardHook::SetCeiling(FuzzCeilingBytes);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    MemoryGuardHook::SetCeiling(PictureCeilingBytes);
     TBitmap bitmap;
     try {
         TMemorySource source(data, size);
@@ -52,12 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TMemorySource written(sink.Bytes);
         if (!SamePicture(bitmap, ReadBitmap(written))) std::abort();
         if (std::uint64_t(bitmap.Width()) * std::uint64_t(bitmap.Height()) <= ConvertedPixelsAtMost) {
+            MemoryGuardHook::SetCeiling(ConversionCeilingBytes);
             bitmap.Converted(TPixelFormat::pf24bit);
             bitmap.Converted(TPixelFormat::pf8bit);
             bitmap.Converted(TPixelFormat::pf16bit);
         }
     } catch (const EOutOfMemory&) {
-        // The ceiling above, reached by a copy.
+        // A ceiling above, reached by a copy or a conversion.
     } catch (const std::bad_alloc&) {
         // The same, for a table built with plain new.
     }

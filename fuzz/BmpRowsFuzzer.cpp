@@ -21,10 +21,10 @@
 
 namespace {
 
-// The same ceiling as the other BMP target, for the picture the editor would hold.
-constexpr std::uint64_t FuzzCeilingBytes = 20u << 20;
-// Rows are compared only in pictures this tall or less: more rows than the few hundred an input
-// can fill only repeat the comparison of a row of zeros, at a cost that slows the search.
+// Rows are compared only in pictures the editor holds in this much memory, of this many rows or
+// less: every pixel of a row is decoded, whether or not the input filled it, and a larger or
+// taller picture only repeats the comparison of zeros at a cost that slows the search.
+constexpr std::uint64_t FuzzCeilingBytes = 2u << 20;
 constexpr int ComparedRowsAtMost = 4096;
 
 // One file in memory, rewritten for every input: no disk, and no name to clean up.
