@@ -58,3 +58,7 @@ void TFloatingControl::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     Host_.Image2MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
 }
+
+void TFloatingControl::mouseReleaseEvent(QMouseEvent* event) {
+    Host_.Image2MouseUp(event->button());
+}
