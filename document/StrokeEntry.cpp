@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StrokeEntry.h"
 
+#include "Errors.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -38,3 +40,9 @@ TRect TStrokeEntry::Exchange(TBitmap& picture) noexcept {
     Undone_ = !Undone_;
     return bounds;
 }
+
+void TStrokeEntry::Store(TSpillFile&) {
+    throw EWriteError();
+}
+
+void TStrokeEntry::Load(TSpillFile&) {}

@@ -23,6 +23,10 @@ class TStrokeEntry final : public THistoryEntry {
     // Stamps may overlap, so undoing walks them newest first and redoing oldest first; the
     // returned rectangle bounds them all.
     TRect Exchange(TBitmap& picture) noexcept override;
+    // A drag's stamps stay in memory: Store refuses (EWriteError), which the history takes as a
+    // disk that is full, and it keeps to its budget by dropping the oldest steps instead.
+    void Store(TSpillFile& file) override;
+    void Load(TSpillFile& file) override;
 
   private:
     std::vector<std::unique_ptr<TAreaEntry>> Stamps_;

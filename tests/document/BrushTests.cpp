@@ -107,9 +107,9 @@ TEST_F(Brush, OverlappingStampsUndoAndRedoExactly) {
     EXPECT_TRUE(D.Picture().PixelBuffer() == after.PixelBuffer());
 }
 
-// Undo in the middle of a drag takes back the stamps made so far; the rest of the drag stamps
-// nothing, so no step is left half-recorded.
-TEST_F(Brush, UndoDuringADragTakesBackWhatItStamped) {
+// Undo waits while the button is held, so a step is never taken back half-recorded; once the
+// drag ends, one Undo takes back all of it.
+TEST_F(Brush, UndoWaitsForTheDragToEnd) {
     UsePicture(64, 32);
     SetSteps(D, 8, 8);
     D.Paste(PatternBitmap(8, 8), 0, 0);
@@ -117,11 +117,12 @@ TEST_F(Brush, UndoDuringADragTakesBackWhatItStamped) {
     D.BeginStroke(0, 0);
     D.StrokeTo(20, 0);
     D.Undo();
-    EXPECT_EQ(Painted(), 0);
+    EXPECT_EQ(Painted(), 3 * 64);
     D.StrokeTo(40, 0);
     D.EndStroke();
+    EXPECT_EQ(D.History().UndoCount(), steps + 1);
+    D.Undo();
     EXPECT_EQ(Painted(), 0);
-    EXPECT_EQ(D.History().UndoCount(), steps);
 }
 
 } // namespace
