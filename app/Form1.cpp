@@ -62,6 +62,7 @@ TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
+    BuildTileSheetPanel();
     AssignMnemonics(menuBar());
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");

@@ -27,6 +27,7 @@ class QStatusBar;
 class QTimer;
 class QToolBar;
 class TIniFile;
+class TTileSheetPanel;
 class TZoomMenu;
 
 // The main window: menus, toolbar, the two image controls and the status bar around the picture
@@ -84,6 +85,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
             *MirrorVertical1 = nullptr, *Degrees90 = nullptr, *Degrees180 = nullptr, *Degrees270 = nullptr;
     QAction *Step1 = nullptr, *Step2 = nullptr, *Step3 = nullptr;
     QAction *InsertText1 = nullptr, *Setting1 = nullptr;
+    QAction *StampBrush1 = nullptr, *TileSheets1 = nullptr;
     QAction *Description1 = nullptr, *About1 = nullptr;
     QAction *BackgroundColorToolBut1 = nullptr, *TransparentColorToolBut1 = nullptr,
             *FillColorToolBut1 = nullptr;
@@ -92,6 +94,8 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     std::array<QAction*, 18> ToolButChecks{};
     std::array<QAction*, 18> ToolButtons{};
     std::array<QAction*, 5> ToolBarSeparators{};
+
+    TTileSheetPanel* TileSheetPanel_ = nullptr;
 
     // ---- View state ---------------------------------------------------------------------------
     std::unique_ptr<TPictureViewport> Viewport_; // the zoom, the grid switch, the scroll position
@@ -173,6 +177,22 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void Grid1Click(bool on);
     void Setting1Click();
     void InsertText1Click();
+
+    // ---- Tile sheets and the stamp brush (Form1Sheets.cpp) ------------------------------------
+    void BuildTileSheetPanel();
+    void TileSheets1Click();
+    void StampBrush1Click();
+    // Makes an image the floating image as Paste makes the clipboard's.
+    void FloatImage(const QImage& image);
+    // Tiles picked in a sheet: with the brush on they replace the brush's image rather than
+    // stamping it wherever the pointer left it.
+    void SheetPicked(const QImage& tiles, bool byMouse);
+    bool BrushStamps() const; // the brush is on and an image floats
+    void BrushMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint picture);
+    bool BrushKey(int key, Qt::KeyboardModifiers keys);
+    bool InTileSheetPanel(const QWidget* widget) const;
+    void LoadTileSheetSettings(const TIniFile& ini);
+    void SaveTileSheetSettings(TIniFile& ini) const;
 
     // The bars and the toolbar's buttons.
     void VisibleToolBar1Click();

@@ -30,10 +30,7 @@ void TForm1::Cut1Click() {
 }
 
 void TForm1::Paste1Click() {
-    const QImage image = QGuiApplication::clipboard()->image();
-    if (image.isNull()) return;
-    const QPoint corner = Viewport_->FirstVisiblePixel();
-    Document_->Paste(BitmapOfImage(image), corner.x(), corner.y());
+    FloatImage(QGuiApplication::clipboard()->image());
 }
 
 void TForm1::Delete1Click() {

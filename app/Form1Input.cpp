@@ -31,7 +31,8 @@ std::string CursorTextOf(int x, int y) {
 bool TForm1::BelongsHere(QObject* watched) const {
     auto* widget = qobject_cast<QWidget*>(watched);
     // The menu bar keeps its arrows for walking through the menus from the keyboard.
-    return widget && widget->window() == this && !qobject_cast<QMenuBar*>(widget);
+    return widget && widget->window() == this && !qobject_cast<QMenuBar*>(widget) &&
+           !InTileSheetPanel(widget);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -68,6 +69,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     const Qt::KeyboardModifiers keys = Keys(modifiers);
+    if (BrushKey(key, keys)) return true;
     TArrow arrow;
     switch (key) {
     case Qt::Key_Left:
@@ -146,7 +148,9 @@ void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
     const int x = at.x(), y = at.y();
     const Qt::KeyboardModifiers keys = Keys(modifiers);
     if (button == Qt::LeftButton && keys == Qt::NoModifier) {
-        if (Document_->Floating().Active)
+        if (BrushStamps())
+            Document_->BeginStroke(x, y);
+        else if (Document_->Floating().Active)
             Document_->StampFloating();
         else
             Document_->BeginSelection(x, y);
@@ -167,6 +171,7 @@ void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
 void TForm1::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int controlX,
                              int controlY) {
     QPoint at = Viewport_->PictureAt(QPoint(controlX, controlY));
+    BrushMove(buttons, modifiers, at);
     if (buttons == Qt::LeftButton && Keys(modifiers) == Qt::NoModifier) {
         // Up to one past the last pixel, so a drag can take in the last column and row.
         at = QPoint(std::clamp(at.x(), 0, Document_->Picture().Width()),
@@ -178,6 +183,7 @@ void TForm1::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mod
 }
 
 void TForm1::Image1MouseUp() {
+    Document_->EndStroke();
     if (Document_->Selection().Active) Document_->EndSelection();
     Timer1Timer();
 }

@@ -6,6 +6,7 @@
 #include "AboutBox.h"
 #include "LanguageFile.h"
 #include "Mnemonics.h"
+#include "TileSheetPanel.h"
 #include "ZoomMenu.h"
 
 #include <QAction>
@@ -79,6 +80,7 @@ void TForm1::ApplyLanguage() {
     TransparentColorHint = TransparentColorToolBut1->toolTip();
     FillColorHint = FillColorToolBut1->toolTip();
     ZoomMenu_->ApplyTexts(Texts);
+    TileSheetPanel_->ApplyLanguage(Texts);
     // New texts bring new letters: the keyboard marks are placed again from them.
     AssignMnemonics(menuBar());
 }

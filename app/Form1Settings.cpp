@@ -82,6 +82,7 @@ void TForm1::LoadSettings() {
     UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options().TransparentColor);
     UpdateColorSwatch(TImageList::FillSwatch, Document_->Options().FillColor);
     RecentFiles.Load(ini);
+    LoadTileSheetSettings(ini);
     const QString undoFolder = Paths_.UndoFolder();
     if (!undoFolder.isEmpty() && QDir().mkpath(undoFolder))
         Document_->SetHistoryFolder(QFile::encodeName(undoFolder).toStdString());
@@ -154,4 +155,5 @@ void TForm1::StoreSettings(TIniFile& ini) const {
     SavePictureOptions(ini, Document_->OptionsToKeep());
     SaveFontOptions(ini, Document_->Font());
     RecentFiles.Save(ini);
+    SaveTileSheetSettings(ini);
 }

@@ -16,7 +16,7 @@ QString Q(const std::string& text) {
 
 // The one filter entry: the description with its pattern, as both file dialogs show it.
 QString FilterOf(const TFileDialogOptions& options) {
-    return Q(options.FilterText) + " (*.bmp)";
+    return Q(options.FilterText) + " (" + Q(options.Patterns) + ")";
 }
 
 std::optional<std::string> Run(QFileDialog& dialog, const TFileDialogOptions& options) {

@@ -97,6 +97,10 @@ void TIniFile::WriteBool(const char* section, const char* key, bool value) {
     WriteString(section, key, value ? "1" : "0");
 }
 
+void TIniFile::EraseSection(const char* section) {
+    Ini_.Delete(section, nullptr);
+}
+
 std::string TIniFile::Text() const {
     std::string text;
     if (Ini_.Save(text) < 0) throw EFCreateError(FileName_.toStdString());

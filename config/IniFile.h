@@ -42,6 +42,8 @@ class TIniFile {
     void WriteString(const char* section, const char* key, const std::string& value);
     void WriteInteger(const char* section, const char* key, int value);
     void WriteBool(const char* section, const char* key, bool value);
+    // Removes a section with every key in it, so a list written again leaves no stale entries.
+    void EraseSection(const char* section);
 
     // Writes everything to a temporary file beside the target and renames it over the old one.
     // Throws EFCreateError naming the file when that fails; the earlier file is then untouched.

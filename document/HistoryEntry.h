@@ -9,8 +9,8 @@ class TSpillFile;
 
 // What kind of command a history step took back, so the document knows what besides the picture's
 // pixels belongs to it (a lift also makes a floating image; a whole-picture step may change the
-// picture's size and depth).
-enum class THistoryStep { Stamp, Lift, Fill, WholePicture };
+// picture's size and depth; a stroke is every stamp of one brush drag).
+enum class THistoryStep { Stamp, Lift, Fill, WholePicture, Stroke };
 
 // One step of the history. An entry holds the part of the picture its command changed, as it was
 // on the other side of the step: before the command while the step is done, after it once the

@@ -12,6 +12,7 @@ struct TFileDialogOptions {
     std::string FilterText;       // "bitmap pictures": shown as "bitmap pictures (*.bmp)", pattern *.bmp
     std::string DefaultExtension; // "bmp", added when the user types a name without one
     std::string InitialFolder;
+    std::string Patterns = "*.bmp"; // the file names the filter shows, separated by spaces
 };
 
 // The answer to a question that can be called off.

@@ -43,7 +43,7 @@ bool TPictureDocument::ConvertToOwnColors() {
     if (Float_.Active) return SetColorDepth(8);
     if (Picture_.PixelFormat() == TPixelFormat::pf8bit) return true;
     try {
-        History_.Reserve();
+        ReserveStep();
         const std::vector<TRGBQuad> table = OwnColorsOf(Picture_).Table;
         TBitmap picture = ConvertedToTable(Picture_, table);
         TBitmap floating = ConvertedToTable(Float_.Bitmap, table);
@@ -70,7 +70,7 @@ bool TPictureDocument::SetColorDepth(int bits) {
         if (pictureChanges) {
             // The converted picture is made before the old one moves into the history, so the
             // step costs no copy beyond the conversion's own.
-            History_.Reserve();
+            ReserveStep();
             TBitmap converted = Picture_.Converted(*format);
             auto step = std::make_unique<TPictureEntry>(std::move(Picture_));
             Picture_ = std::move(converted);

@@ -7,10 +7,12 @@
 #include "Modal.h"
 #include "OptionsChange.h"
 #include "PictureOptions.h"
+#include "StrokeEntry.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 
 class TAreaEntry;
@@ -141,8 +143,25 @@ class TPictureDocument {
     void GrabFloating(int x, int y);
     void DragFloating(int x, int y);
     void ReleaseFloating();
-    // A rubber band or the floating image follows the mouse; Undo and Redo wait until it is let go.
-    bool Dragging() const { return Selection_.Active || Float_.Grabbed; }
+    // A rubber band, the floating image or a brush drag follows the mouse; Undo and Redo wait until
+    // it is let go.
+    bool Dragging() const { return Selection_.Active || Float_.Grabbed || Stroke_; }
+
+    // ---- The stamp brush -------------------------------------------------------------------
+    // The floating image's top-left corner goes to the grid point of the active steps at or before
+    // the picture point (x, y), moved back by whole steps until the image lies inside the picture
+    // (to 0 when it is larger). Nothing happens without a floating image or during a selection.
+    void BrushTo(int x, int y);
+    // A left click: the image moves there and is stamped, and the same image floats on. The
+    // stamps of one press up to EndStroke are one step of the history.
+    void BeginStroke(int x, int y);
+    // The pointer moved with the button held: one stamp in every grid cell on the way from the
+    // last point, each cell once per stroke.
+    void StrokeTo(int x, int y);
+    // The button was released: the stroke becomes one step. Every operation that takes a step of
+    // its own, and Undo and Redo, end a stroke first.
+    void EndStroke();
+    bool StrokeOpen() const { return Stroke_ != nullptr; }
 
     // ---- Undo and Redo -----------------------------------------------------------------------
     // Every command that changes the picture's pixels, size or depth records a step first; one
@@ -204,6 +223,20 @@ class TPictureDocument {
     bool ExportPicture(TExportFormat format);
 
   private:
+    // A brush drag under way: its stamps so far, the last pointer point, and the corners stamped,
+    // so going back over a cell does not stamp it again.
+    struct TStroke {
+        std::unique_ptr<TStrokeEntry> Entry = std::make_unique<TStrokeEntry>();
+        int LastX = 0, LastY = 0;
+        std::set<std::pair<int, int>> Stamped;
+    };
+    // History_.Reserve for an operation's own step, after any open stroke has become a step.
+    void ReserveStep();
+    TRect BrushPlace(int x, int y) const;
+    // Stamps the floating image where it is and keeps it floating; false when that cannot be
+    // undone (out of memory), and nothing was stamped.
+    bool StampAndKeep();
+
     // The steps inside the operations above; each leaves the floating image, its frame and the
     // undo area in a state only the whole operation makes sensible.
     void ApplyTransparency();
@@ -248,4 +281,5 @@ class TPictureDocument {
     TSelectionDrag Selection_;
     THistory History_;
     TDocumentTexts Texts_;
+    std::unique_ptr<TStroke> Stroke_;
 };

@@ -87,6 +87,7 @@ bool WritePicture(const TBitmap& picture, const std::string& path, TModal& modal
 } // namespace
 
 void TPictureDocument::New() {
+    EndStroke(); // a brush drag still open belongs to the picture as it was
     // A picture the user chose to save but that was not saved is kept rather than replaced.
     if (Modified_ && !AskSaveChanges()) return;
     const TWaitCursor wait(Host_); // a large picture takes a while to clear
@@ -114,6 +115,7 @@ void TPictureDocument::Open() {
 }
 
 bool TPictureDocument::OpenPictureFile(const std::string& path) {
+    EndStroke();
     const TWaitCursor wait(Host_);
     Files_.OpenFolder = FolderOf(path);
     // Read before asking to save, so that a file that cannot be read changes nothing at all.
@@ -146,6 +148,7 @@ bool TPictureDocument::OpenPictureFile(const std::string& path) {
 }
 
 void TPictureDocument::ReplacePicture(TBitmap picture) {
+    EndStroke();
     picture.Brush = Picture_.Brush;
     picture.Pen = Picture_.Pen;
     picture.Font = Picture_.Font;
@@ -163,6 +166,7 @@ void TPictureDocument::ReplacePicture(TBitmap picture) {
 }
 
 bool TPictureDocument::Save() {
+    EndStroke();
     if (Files_.Current.empty()) return SaveAs();
     if (Float_.Active) StampFloating();
     if (!WritePicture(Picture_, Files_.Current, Modal_)) return false;
@@ -172,6 +176,7 @@ bool TPictureDocument::Save() {
 }
 
 bool TPictureDocument::SaveAs() {
+    EndStroke();
     const TFileDialogOptions options{Texts_.SaveDialogTitle, Texts_.DialogFilterText, PictureExtension,
                                      SaveDialogFolder()};
     const std::optional<std::string> chosen = Modal_.ChooseSaveFile(options);

@@ -112,7 +112,7 @@ void TPictureDocument::EndSelection() {
             Float_.Bitmap.CopyRect(TRect{0, 0, w, h}, Picture_, source);
         }
         SaveFloatingEdges();
-        History_.Reserve();
+        ReserveStep();
         step = std::make_unique<TAreaEntry>(THistoryStep::Lift, Picture_, source);
     } catch (...) {
         DiscardSelection();

@@ -159,7 +159,7 @@ void TPictureDocument::StampFloating() {
     std::unique_ptr<TAreaEntry> step;
     try {
         // A stamp that could not be undone is not made.
-        History_.Reserve();
+        ReserveStep();
         step = std::make_unique<TAreaEntry>(THistoryStep::Stamp, Picture_, area);
         // Drawing across formats builds a colour matcher first, which may be refused.
         Picture_.Draw(Float_.Left, Float_.Top, Float_.Bitmap);

@@ -186,7 +186,7 @@ void TPictureDocument::FloodFillAt(int x, int y) {
     Host_.SetWaitCursor(true);
     std::unique_ptr<TFillEntry> step;
     try {
-        History_.Reserve();
+        ReserveStep();
         Picture_.Brush.Color = Options_.FillColor;
         step = TFillEntry::Fill(Picture_, x, y, surface);
     } catch (...) {

@@ -6,13 +6,14 @@
 #include "AreaEntry.h"
 #include "FillEntry.h"
 #include "PictureEntry.h"
+#include "StrokeEntry.h"
 #include "WaitCursor.h"
 
 #include <algorithm>
 #include <utility>
 
 std::unique_ptr<THistoryEntry> TPictureDocument::KeepWholePicture() {
-    History_.Reserve();
+    ReserveStep();
     return std::make_unique<TPictureEntry>(Picture_);
 }
 
@@ -21,6 +22,7 @@ void TPictureDocument::Record(std::unique_ptr<THistoryEntry> entry) noexcept {
 }
 
 void TPictureDocument::SetHistoryBudget(std::uint64_t bytes) {
+    EndStroke();
     History_.SetBudget(bytes);
 }
 
@@ -106,6 +108,10 @@ void TPictureDocument::FollowStep(const THistoryEntry& entry, bool redone) {
         break;
     case THistoryStep::Fill:
         ReportPictureChanged(static_cast<const TFillEntry&>(entry).Area());
+        break;
+    case THistoryStep::Stroke:
+        for (const auto& stamp : static_cast<const TStrokeEntry&>(entry).Stamps())
+            ReportPictureChanged(stamp->Area());
         break;
     case THistoryStep::Lift: {
         const TRect area = static_cast<const TAreaEntry&>(entry).Area();
