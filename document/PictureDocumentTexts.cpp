@@ -24,4 +24,9 @@ void TPictureDocument::ApplyLanguage(const TLanguageTexts& texts) {
     Texts_.DamagedPictureText =
         texts.TextUtf8("Message8", "The picture file %1 is damaged: only %2 of its %3 rows "
                                    "could be read. The rest of the picture is black.");
+    Texts_.PicturesFilterText = texts.TextUtf8("DlgFilterAll", "pictures");
+    Texts_.PngFilterText = texts.TextUtf8("DlgFilterPng", "PNG pictures");
+    Texts_.GifFilterText = texts.TextUtf8("DlgFilterGif", "GIF pictures");
+    Texts_.MadeOpaqueText =
+        texts.TextUtf8("Message9", "%1 partly transparent pixels of %2 were made opaque.");
 }
