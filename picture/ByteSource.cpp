@@ -36,7 +36,8 @@ std::size_t TMemorySource::Read(void* data, std::size_t size) {
 }
 
 TFileSource::TFileSource(const std::string& path) {
-    Fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a named pipe would hold the open until a writer came; it is refused below.
+    Fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (Fd_ < 0) throw EFOpenError(path);
     struct stat st {};
     if (::fstat(Fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
