@@ -21,6 +21,11 @@ struct TPngCore {
     bool SourceEnded = false; // the bytes gave out: a short file rather than a damaged one
     bool SourceFailed = false;
     char Message[160] = {};
+
+    // Frees libpng's structures however the decoder ends, a constructor that throws included.
+    ~TPngCore() {
+        if (Png) png_destroy_read_struct(&Png, Info ? &Info : nullptr, nullptr);
+    }
 };
 
 namespace {
@@ -184,9 +189,7 @@ TPngDecoder::TPngDecoder(TByteSource& source, TColor transparentColor)
     Row_ = AllocateBytes(rowBytes);
 }
 
-TPngDecoder::~TPngDecoder() {
-    png_destroy_read_struct(&Core_->Png, &Core_->Info, nullptr);
-}
+TPngDecoder::~TPngDecoder() = default;
 
 void TPngDecoder::Fail() {
     if (Core_->SourceFailed) throw EReadError();
