@@ -28,5 +28,5 @@ void TPictureDocument::ApplyLanguage(const TLanguageTexts& texts) {
     Texts_.PngFilterText = texts.TextUtf8("DlgFilterPng", "PNG pictures");
     Texts_.GifFilterText = texts.TextUtf8("DlgFilterGif", "GIF pictures");
     Texts_.MadeOpaqueText =
-        texts.TextUtf8("Message9", "%1 partly transparent pixels of %2 were made opaque.");
+        texts.TextUtf8("MadeOpaque", "%1 partly transparent pixels of %2 were made opaque.");
 }
