@@ -124,7 +124,7 @@ void TPictureDocument::Open() {
     const TFileDialogOptions options{Texts_.OpenDialogTitle,
                                      Texts_.DialogFilterText,
                                      PictureExtension,
-                                     Files_.OpenFolder,
+                                     OpenDialogFolder(),
                                      {{Texts_.PicturesFilterText, {"bmp", "png", "gif"}}}};
     const std::optional<std::string> path = Modal_.ChooseOpenFile(options);
     if (path) OpenPictureFile(*path);
@@ -196,7 +196,7 @@ bool TPictureDocument::SaveAs() {
     const TFileDialogOptions options{Texts_.SaveDialogTitle,
                                      Texts_.DialogFilterText,
                                      PictureExtension,
-                                     Files_.SaveFolder,
+                                     SaveDialogFolder(),
                                      {{Texts_.DialogFilterText, {"bmp"}},
                                       {Texts_.PngFilterText, {"png"}},
                                       {Texts_.GifFilterText, {"gif"}}}};
