@@ -24,6 +24,8 @@
 namespace {
 
 constexpr int kRefreshMilliseconds = 50;
+// Changed settings reach the disk at most this often.
+constexpr int kSettingsWriteMilliseconds = 1000;
 
 bool ClipboardHasBitmap() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -66,6 +68,11 @@ TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
     Timer1->setInterval(kRefreshMilliseconds);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     Timer1->start();
+    SettingsTimer_ = new QTimer(this);
+    SettingsTimer_->setObjectName("SettingsTimer");
+    SettingsTimer_->setSingleShot(true);
+    SettingsTimer_->setInterval(kSettingsWriteMilliseconds);
+    connect(SettingsTimer_, &QTimer::timeout, this, [this] { WriteChangedSettings(); });
     // The editor's keys must reach FormKeyDown before the scroll area scrolls with them, and the
     // wheel must scroll by the editor's own amounts.
     qApp->installEventFilter(this);
@@ -132,6 +139,7 @@ void TForm1::Timer1Timer() {
         if (StatusPanels[panel]->text() != texts[panel]) StatusPanels[panel]->setText(texts[panel]);
     ShowSwitches();
     ShowTitle();
+    NoteSettingsChange();
 }
 
 // The picture's name, and a mark while it differs from the file: the history can bring a picture

@@ -115,6 +115,10 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void FormShow();
     void LoadSettings();
     void SaveSettings();
+    void StoreSettings(TIniFile& ini) const;
+    std::string SettingsText() const;
+    void NoteSettingsChange();
+    void WriteChangedSettings();
     void BuildLanguageMenu();
     void LanguageItemClick(QAction* item);
     void ApplyLanguage();
@@ -194,6 +198,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void Image1MouseUp() override;
     void Image2MouseDown(Qt::MouseButton button, int x, int y) override;
     void Image2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) override;
+    void Image2MouseUp(Qt::MouseButton button) override;
 
     // ---- TDocumentHost and TImageControlHost ---------------------------------------------------
     void PictureChanged(int left, int top, int right, int bottom) override;
@@ -239,4 +244,8 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     bool Shown_ = false;
     bool FitsToPicture_ = false; // from the first New on
     bool WaitCursorOn_ = false;
+    // The write of changed settings, at most once a second, and what was written last.
+    QTimer* SettingsTimer_ = nullptr;
+    std::string SettingsWritten_;
+    bool SettingsLoaded_ = false;
 };

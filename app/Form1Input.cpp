@@ -196,3 +196,8 @@ void TForm1::Image2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mod
         Document_->DragFloating(at.x(), at.y());
     Timer1Timer();
 }
+
+void TForm1::Image2MouseUp(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) Document_->ReleaseFloating();
+    Timer1Timer();
+}

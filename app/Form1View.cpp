@@ -149,7 +149,7 @@ void TForm1::PictureResized() {
 void TForm1::FloatingChanged() {
     const TFloatingImage& floating = Document_->Floating();
     Image2->setGeometry(
-        Viewport_->ControlRectOf(Bounds(floating.Left, floating.Top, floating.Width, floating.Height)));
+        Viewport_->FloatingRectOf(Bounds(floating.Left, floating.Top, floating.Width, floating.Height)));
     Image2->setEnabled(floating.Shown);
     Image2->setVisible(floating.Shown);
     Image2->update();

@@ -22,6 +22,7 @@ struct TFloatingImage {
     int Height = 0;
     int GrabX = 0; // where the left button took hold of Image2, inside it
     int GrabY = 0;
+    bool Grabbed = false; // the left button holds Image2 and drags it
     // The one-pixel strips under the frame: the only copy of the pixels it covers.
     TBitmap EdgeLeft, EdgeTop, EdgeRight, EdgeBottom;
 };

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+class TAreaEntry;
 class TLanguageTexts;
 
 // Arrow keys, as FormKeyDown receives them.
@@ -139,16 +140,22 @@ class TPictureDocument {
     // Dragging Image2 with the left button: x and y in picture pixels from Image2's corner.
     void GrabFloating(int x, int y);
     void DragFloating(int x, int y);
+    void ReleaseFloating();
+    // A rubber band or the floating image follows the mouse; Undo and Redo wait until it is let go.
+    bool Dragging() const { return Selection_.Active || Float_.Grabbed; }
 
     // ---- Undo and Redo -----------------------------------------------------------------------
     // Every command that changes the picture's pixels, size or depth records a step first; one
     // that cannot (out of memory) does not run. Undo takes back the newest step and Redo applies
-    // again the one undone last; both drop a floating image first. Modified follows the step at
-    // which the picture was last saved.
+    // again the one undone last; both drop a floating image first, and do nothing while a drag
+    // is in progress. Undoing a stamp floats its image again where it was. Modified follows the
+    // step at which the picture was last saved.
     void Undo();
     void Redo();
-    // The most memory the history may hold; the oldest steps go first.
+    // The most memory the history may hold; the oldest steps go to disk first.
     void SetHistoryBudget(std::uint64_t bytes);
+    // The folder for steps that do not fit the memory; empty keeps none on disk.
+    void SetHistoryFolder(const std::string& folder);
 
     // ---- Selection and clipboard -------------------------------------------------------------
     // x and y in picture pixels.
@@ -226,6 +233,7 @@ class TPictureDocument {
     void Record(std::unique_ptr<THistoryEntry> entry) noexcept;
     // The rest of the document after an entry was exchanged: a redone lift floats again.
     void FollowStep(const THistoryEntry& entry, bool redone);
+    void FloatAgain(const TAreaEntry& stamp);
     bool SizePicture(int width, int height, bool fill);
     // Tells the host about the part of the area that lies inside the picture.
     void ReportPictureChanged(const TRect& area);

@@ -43,6 +43,7 @@ void TPictureDocument::ApplyLoadedOptions(const TPictureOptions& loaded, const T
     Options_ = loaded;
     Options_.Transparency = transparency;
     SetHistoryBudget(std::uint64_t(std::max(loaded.UndoMemory, 0)) * 1024 * 1024);
+    History_.SetDiskBudget(std::uint64_t(std::max(loaded.UndoDisk, 0)) * 1024 * 1024);
     ChooseStepPair(loaded.ActualStep == 2 || loaded.ActualStep == 3 ? loaded.ActualStep : 1);
     ApplyBackgroundColor();
     SetColorDepth(loaded.ColorDepth);

@@ -7,8 +7,8 @@
 
 TCommandStates TPictureDocument::CommandStates(bool clipboardHasBitmap) const {
     TCommandStates states;
-    states.Undo = History_.CanUndo();
-    states.Redo = History_.CanRedo();
+    states.Undo = History_.CanUndo() && !Dragging();
+    states.Redo = History_.CanRedo() && !Dragging();
     states.Paste = clipboardHasBitmap;
     states.FloatingCommands = Float_.Active;
     states.Export = !Files_.Current.empty();

@@ -217,6 +217,19 @@ TEST_F(Settings, ChoicesSurviveARestart) {
     EXPECT_EQ(Document().CurrentFile(), a) << "the second entry is the earlier file";
 }
 
+// A changed setting reaches the file within a second of the change, with the window still open,
+// so a program that is killed keeps it; changes close together are written once.
+TEST_F(Settings, ChangedSettingsAreWrittenWithinASecondWhileTheWindowStaysOpen) {
+    StartWindow();
+    Named(Form, "Grid1")->trigger();
+    Named(Form, "Step2")->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(std::filesystem::exists(IniPath())) << "the write waits for more changes";
+    QTest::qWait(1300);
+    EXPECT_EQ(Read("View", "Grid"), "1");
+    EXPECT_EQ(Read("Options", "ActualStep"), "2");
+}
+
 // Yes at the close question with an untitled picture: the name chosen then is remembered.
 TEST_F(Settings, APictureSavedWhileTheWindowClosesIsOnTheRecentList) {
     StartWindow();

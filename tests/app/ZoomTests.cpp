@@ -242,6 +242,21 @@ TEST_F(ZoomWheel, TheGridIsKeptAsASettingAndNeverReachesAFile) {
 
 // Rotate about 90 and 270 are shown, enabled exactly while an image floats, and turn it about
 // its corner.
+// At 12.5 % a floating image moved off the block grid covers the screen pixels whose blocks have
+// their centre on it, and nothing beyond: no column past its end drawn black.
+TEST_F(ZoomWheel, AFloatingImageOffTheBlockGridStaysOnItsOwnScreenPixels) {
+    UsePicture(256, 256);
+    LevelItem(Form, -3)->trigger();
+    Paste(PatternImage(16, 16));
+    for (int i = 0; i < 4; ++i)
+        Press(Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_EQ(FloatCorner(), QPoint(4, 0));
+    EXPECT_EQ(Image2()->geometry(), QRect(0, 0, 2, 2));
+    const QImage shown = Image2()->grab().toImage();
+    for (int x = 0; x < 2; ++x)
+        EXPECT_NE(shown.pixel(x, 0) & 0xFFFFFF, 0u) << "column " << x;
+}
+
 TEST_F(ZoomWheel, QuarterTurnsFromThePictureMenu) {
     UsePicture(64, 48);
     Refresh(Form);
