@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The fuzz targets' seeds and kept inputs, read by every ordinary test run: each ends in a picture or in
-// one of the readers' own errors.
+// The fuzz targets' seeds and kept inputs, read by every ordinary test run: each ends in a
+// picture or in one of the readers' own errors.
 
 #include "../picture/TestFiles.h"
 
@@ -16,26 +16,27 @@ namespace {
 
 TEST(ReaderFuzzInputs, EachEndsInAPictureOrAReaderError) {
     int files = 0;
-    for (const char* target : {"fuzz_png_reader", "fuzz_gif_reader"})
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::string(TESSIMAP_FUZZ_INPUTS) + "/" + target)) {
-            SCOPED_TRACE(entry.path().string());
-            const std::vector<std::uint8_t> bytes = ReadFileBytes(entry.path().string());
-            TMemorySource source(bytes);
-            TReadReport report;
-            MemoryGuardHook::SetCeiling(64u << 20);
-            try {
-                const TBitmap bitmap = target == std::string("fuzz_png_reader")
-                                           ? ReadPng(source, clBlack, report)
-                                           : ReadGif(source, clBlack, report);
-                EXPECT_EQ(report.Height, bitmap.Height());
-            } catch (const EPictureError&) {
+    for (const std::string target : {"fuzz_png_reader", "fuzz_gif_reader"})
+        for (const char* folder : {"/fuzz/seeds/", "/tests/fuzz/"}) {
+            const std::string inputs = std::string(TESSIMAP_SOURCE_DIR) + folder + target;
+            if (!std::filesystem::exists(inputs)) continue;
+            for (const auto& entry : std::filesystem::directory_iterator(inputs)) {
+                SCOPED_TRACE(entry.path().string());
+                const std::vector<std::uint8_t> bytes = ReadFileBytes(entry.path().string());
+                TMemorySource source(bytes);
+                TReadReport report;
+                MemoryGuardHook::SetCeiling(64u << 20);
+                try {
+                    const TBitmap bitmap = target == "fuzz_png_reader" ? ReadPng(source, clBlack, report)
+                                                                       : ReadGif(source, clBlack, report);
+                    EXPECT_EQ(report.Height, bitmap.Height());
+                } catch (const EPictureError&) {
+                }
+                MemoryGuardHook::Reset();
+                ++files;
             }
-            MemoryGuardHook::Reset();
-            ++files;
         }
-}
-EXPECT_GT(files, 0);
+    EXPECT_GT(files, 0);
 }
 
 } // namespace
