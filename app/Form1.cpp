@@ -77,6 +77,7 @@ TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
     // The editor's keys must reach FormKeyDown before the scroll area scrolls with them, and the
     // wheel must scroll by the editor's own amounts.
     qApp->installEventFilter(this);
+    setAcceptDrops(true);
 }
 
 TForm1::~TForm1() {

@@ -23,6 +23,7 @@ void TForm1::BuildTileSheetPanel() {
     TTileSheetPanel::THooks hooks;
     hooks.DefaultTile = [this] { return QSize(Document_->EffectiveStepX(), Document_->EffectiveStepY()); };
     hooks.Picked = [this](const QImage& tiles, bool byMouse) { SheetPicked(tiles, byMouse); };
+    hooks.TransparentColor = [this] { return Document_->Options().TransparentColor; };
     TileSheetPanel_ = new TTileSheetPanel(Document_->Modal(), std::move(hooks), this);
     addDockWidget(Qt::RightDockWidgetArea, TileSheetPanel_);
     TileSheetPanel_->hide();

@@ -14,15 +14,32 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The one filter entry: the description with its pattern, as both file dialogs show it.
-QString FilterOf(const TFileDialogOptions& options) {
-    return Q(options.FilterText) + " (" + Q(options.Patterns) + ")";
+// The filter entries: each description with its patterns, as both file dialogs show them.
+QStringList FiltersOf(const TFileDialogOptions& options) {
+    if (options.Filters.empty()) return {Q(options.FilterText) + " (*.bmp)"};
+    QStringList filters;
+    for (const TFileFilter& filter : options.Filters) {
+        QStringList patterns;
+        for (const std::string& extension : filter.Extensions)
+            patterns << "*." + Q(extension);
+        filters << Q(filter.Text) + " (" + patterns.join(' ') + ")";
+    }
+    return filters;
 }
 
 std::optional<std::string> Run(QFileDialog& dialog, const TFileDialogOptions& options) {
     dialog.setWindowTitle(Q(options.Title));
-    dialog.setNameFilter(FilterOf(options));
+    const QStringList filters = FiltersOf(options);
+    dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(Q(options.DefaultExtension));
+    // A name typed without an extension takes the one of the format chosen in the list.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &options, filters](const QString& chosen) {
+                         const auto at = filters.indexOf(chosen);
+                         if (at >= 0 && std::size_t(at) < options.Filters.size() &&
+                             !options.Filters[std::size_t(at)].Extensions.empty())
+                             dialog.setDefaultSuffix(Q(options.Filters[std::size_t(at)].Extensions.front()));
+                     });
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (!options.InitialFolder.empty()) dialog.setDirectory(Q(options.InitialFolder));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

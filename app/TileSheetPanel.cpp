@@ -4,7 +4,8 @@
 #include "BitmapImage.h"
 #include "Errors.h"
 #include "Modal.h"
-#include "PictureFile.h"
+#include "PictureReader.h"
+#include "ReadReport.h"
 #include "TileSheetView.h"
 
 #include <QFileInfo>
@@ -35,8 +36,10 @@ QSpinBox* SideEdit(const char* name, int minimum, QWidget* parent) {
 
 } // namespace
 
-QImage ReadTileSheet(const std::string& path) {
-    return ImageOfBitmap(OpenPictureForEditing(path));
+QImage ReadTileSheet(const std::string& path, TColor transparentColor) {
+    // A sheet is only looked at and picked from: rows a damaged file lacks stay black, unreported.
+    TReadReport report;
+    return ImageOfBitmap(ReadPictureFile(path, transparentColor, report));
 }
 
 TTileSheetPanel::TTileSheetPanel(TModal& modal, THooks hooks, QWidget* parent)
@@ -109,7 +112,7 @@ TTileSheetView* TTileSheetPanel::CurrentView() const {
 
 void TTileSheetPanel::AddSheetClick() {
     const std::optional<std::string> path =
-        Modal_.ChooseOpenFile({OpenTitle_, FilterText_, "", Folder_, "*.png *.gif *.bmp"});
+        Modal_.ChooseOpenFile({OpenTitle_, FilterText_, "", Folder_, {{FilterText_, {"png", "gif", "bmp"}}}});
     if (!path || path->empty()) return;
     Folder_ = QFileInfo(QString::fromStdString(*path)).absolutePath().toStdString();
     const QSize tile = Hooks_.DefaultTile ? Hooks_.DefaultTile() : QSize(8, 8);
@@ -123,7 +126,7 @@ void TTileSheetPanel::AddSheetClick() {
 bool TTileSheetPanel::AddSheet(const TTileSheetEntry& entry, bool report) {
     QImage sheet;
     try {
-        sheet = ReadTileSheet(entry.File);
+        sheet = ReadTileSheet(entry.File, Hooks_.TransparentColor ? Hooks_.TransparentColor() : clBlack);
     } catch (const EPictureError& error) {
         if (report) Modal_.ShowError(error.what());
         return false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Color.h"
 #include "LanguageTexts.h"
 #include "TileSheetList.h"
 
@@ -19,7 +20,7 @@ class TTileSheetView;
 
 // Reads a tile sheet's picture; the one place that knows which file formats a sheet may be.
 // Raises the picture layer's errors for a file it cannot read.
-QImage ReadTileSheet(const std::string& path);
+QImage ReadTileSheet(const std::string& path, TColor transparentColor);
 
 // The Tile Sheets panel beside the picture: one tab per open sheet, the grid of the chosen one
 // (tile width and height, margin, spacing) and the buttons that add and remove sheets. Picking
@@ -30,6 +31,9 @@ class TTileSheetPanel : public QDockWidget {
     struct THooks {
         std::function<QSize()> DefaultTile;
         std::function<void(const QImage& tiles, bool byMouse)> Picked;
+        // The colour a sheet's transparent pixels take, so a stamp leaves them out as it does
+        // the picture's own.
+        std::function<TColor()> TransparentColor;
     };
     TTileSheetPanel(TModal& modal, THooks hooks, QWidget* parent);
 

@@ -9,6 +9,7 @@
 #include "GifExport.h"
 #include "OwnColorRows.h"
 #include "PictureFile.h"
+#include "PictureReader.h"
 #include "PngExport.h"
 
 #include <exception>
@@ -22,22 +23,39 @@ void RefuseTruncated(const TBmpFileRows& file) {
     if (file.RowsInFile() < file.Height()) throw ETruncatedPixels(file.RowsInFile(), file.Height());
 }
 
+// PNG and GIF pictures read by the row; their transparent pixels take black, the editor's
+// transparent colour until the user picks another.
+std::unique_ptr<TRowSource> OpenPngOrGifRows(const std::string& input) {
+    if (PictureKindOfFile(input) == TPictureKind::Bmp) return nullptr;
+    return OpenPictureRows(input, clBlack);
+}
+
+void WriteDepth(TRowSource& file, const TBmpFileLayout& fileLayout, const TExportArguments& arguments) {
+    const TPixelFormat format = *PixelFormatOfBits(arguments.Depth);
+    // As in the editor, a picture already at 8 bits keeps its own table either way.
+    const bool own = arguments.Exact && file.PixelFormat() != format;
+    std::optional<TConvertedRows> halftoneRows;
+    std::optional<TOwnColorRows> ownRows;
+    TRowSource& rows = own ? static_cast<TRowSource&>(ownRows.emplace(file))
+                           : static_cast<TRowSource&>(halftoneRows.emplace(file, format));
+    // A conversion keeps only the core-header layout of the file, as it does in the editor.
+    const TBmpFileLayout layout =
+        format == file.PixelFormat() ? fileLayout : TBmpFileLayout{fileLayout.CoreHeader};
+    WriteFileSafely(arguments.Output, [&](TByteSink& sink) { WriteBitmapRows(rows, layout, sink); });
+}
+
 void ConvertDepth(const TExportArguments& arguments, std::ostream& out) {
     const std::string& input = arguments.Inputs.front();
     const TPixelFormat format = *PixelFormatOfBits(arguments.Depth);
+    if (const auto rows = OpenPngOrGifRows(input)) {
+        WriteDepth(*rows, {}, arguments);
+        out << arguments.Output << '\n';
+        return;
+    }
     TBmpFileRows file(input);
     if (file.Streamable()) {
         RefuseTruncated(file);
-        // As in the editor, a picture already at 8 bits keeps its own table either way.
-        const bool own = arguments.Exact && file.PixelFormat() != format;
-        std::optional<TConvertedRows> halftoneRows;
-        std::optional<TOwnColorRows> ownRows;
-        TRowSource& rows = own ? static_cast<TRowSource&>(ownRows.emplace(file))
-                               : static_cast<TRowSource&>(halftoneRows.emplace(file, format));
-        // A conversion keeps only the core-header layout of the file, as it does in the editor.
-        const TBmpFileLayout layout =
-            format == file.PixelFormat() ? file.FileLayout() : TBmpFileLayout{file.FileLayout().CoreHeader};
-        WriteFileSafely(arguments.Output, [&](TByteSink& sink) { WriteBitmapRows(rows, layout, sink); });
+        WriteDepth(file, file.FileLayout(), arguments);
     } else {
         // Run-length pixels cannot be read by the row: this picture is opened whole.
         TBitmap picture = OpenPictureForEditing(input);
@@ -62,6 +80,7 @@ std::optional<TOwnColors> ExportRows(TRowSource& rows, const std::string& output
 
 std::optional<TOwnColors> ExportFile(const std::string& input, const std::string& output, bool gif,
                                      bool exact) {
+    if (const auto rows = OpenPngOrGifRows(input)) return ExportRows(*rows, output, gif, exact);
     TBmpFileRows file(input);
     if (file.Streamable()) {
         RefuseTruncated(file);

@@ -59,6 +59,11 @@ struct TDocumentTexts {
     std::string DepthText = "%1-bit"; // the status bar's colour depth
     std::string DamagedPictureText = "The picture file %1 is damaged: only %2 of its %3 rows could be read. "
                                      "The rest of the picture is black.";
+    std::string PicturesFilterText = "pictures"; // the open dialog's BMP, PNG and GIF together
+    std::string PngFilterText = "PNG pictures";
+    std::string GifFilterText = "GIF pictures";
+    // %1 how many pixels, %2 the file: pixels neither opaque nor transparent, made opaque.
+    std::string MadeOpaqueText = "%1 partly transparent pixels of %2 were made opaque.";
 };
 
 // The picture's file and the folders the open and save dialogs start in.

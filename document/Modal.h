@@ -5,6 +5,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+// One entry of a file dialog's filter list: "PNG pictures" and {"png"} show as "PNG pictures (*.png)".
+struct TFileFilter {
+    std::string Text;
+    std::vector<std::string> Extensions;
+};
 
 // What the open and save dialogs are asked to show.
 struct TFileDialogOptions {
@@ -12,7 +19,9 @@ struct TFileDialogOptions {
     std::string FilterText;       // "bitmap pictures": shown as "bitmap pictures (*.bmp)", pattern *.bmp
     std::string DefaultExtension; // "bmp", added when the user types a name without one
     std::string InitialFolder;
-    std::string Patterns = "*.bmp"; // the file names the filter shows, separated by spaces
+    // When given, the filters shown instead of FilterText's one, the first chosen at first. In a
+    // save dialog the chosen filter's first extension is the one added to a name without one.
+    std::vector<TFileFilter> Filters = {};
 };
 
 // The answer to a question that can be called off.

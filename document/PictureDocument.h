@@ -255,6 +255,9 @@ class TPictureDocument {
     void ApplySize(int width, int height);
     void ApplyOffset(int x, int y);
     void ShowOutOfMemory();
+    // Writes the picture in the format of the name's extension (BMP, PNG or GIF); false, after
+    // the error was shown or the colour-loss question refused, when nothing was written.
+    bool WritePictureFile(const std::string& path);
     // Room in the history and the picture as it is, for a whole-picture step about to run.
     // EOutOfMemory, with nothing changed, when either cannot be had.
     std::unique_ptr<THistoryEntry> KeepWholePicture();

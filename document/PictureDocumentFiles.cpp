@@ -6,10 +6,17 @@
 #include "WaitCursor.h"
 
 #include "BmpFile.h"
-#include "BmpFileRows.h"
+#include "ByteSink.h"
+#include "ColorCensus.h"
+#include "ConvertedRows.h"
 #include "Errors.h"
+#include "GifExport.h"
 #include "PictureFile.h"
+#include "PictureReader.h"
+#include "PngExport.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -23,21 +30,36 @@ std::string FolderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();
 }
 
-// The save dialog adds the default extension to a name typed without one; a dialog that did
-// not is made up for here. A leading dot alone (".map") is a name, not an extension.
+enum class TSaveFormat { Bmp, Png, Gif };
+
+// The format a name asks for by its extension, in any case; nothing for any other extension.
+std::optional<TSaveFormat> SaveFormatOf(const std::string& path) {
+    std::string name = std::filesystem::path(path).filename().string();
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    const auto ends = [&name](const char* extension) {
+        const std::string tail = std::string(".") + extension;
+        return name.size() > tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    if (ends("bmp")) return TSaveFormat::Bmp;
+    if (ends("png")) return TSaveFormat::Png;
+    if (ends("gif")) return TSaveFormat::Gif;
+    return std::nullopt;
+}
+
+// A name that asks for none of the formats the editor writes gets the BMP extension, so that the
+// file holds what its name says. A name ending in a dot gets just the extension.
 std::string WithDefaultExtension(const std::string& path) {
-    const std::filesystem::path p(path);
-    const std::string name = p.filename().string();
-    const auto dot = name.find_last_of('.');
-    if (dot != std::string::npos && dot > 0 && dot + 1 < name.size()) return path;
-    if (!name.empty() && name.back() == '.') return path + PictureExtension;
+    if (SaveFormatOf(path)) return path;
+    if (!path.empty() && path.back() == '.') return path + PictureExtension;
     return path + "." + PictureExtension;
 }
 
 // Reads the file into a bitmap of its own, so that a failure leaves the picture untouched.
-std::optional<TBitmap> LoadPicture(const std::string& path, TModal& modal) {
+std::optional<TBitmap> LoadPicture(const std::string& path, TColor transparentColor, TReadReport& report,
+                                   TModal& modal) {
     try {
-        TBitmap loaded = OpenPictureForEditing(path);
+        TBitmap loaded = ReadPictureFile(path, transparentColor, report);
         // An empty file reads as a bitmap without pixels; it is not a picture to edit.
         if (loaded.Empty()) throw EInvalidGraphic();
         return loaded;
@@ -49,17 +71,21 @@ std::optional<TBitmap> LoadPicture(const std::string& path, TModal& modal) {
     return std::nullopt;
 }
 
-// A file whose pixel data ends early opens with the missing rows black; the user is told how
-// much of it was read. Only what can be read by the row is checked: run-length files are not.
-std::optional<std::pair<int, int>> RowsReadOfDamaged(const std::string& path) {
-    try {
-        const TBmpFileRows rows(path);
-        if (rows.Streamable() && rows.RowsInFile() < rows.Height())
-            return std::make_pair(rows.RowsInFile(), rows.Height());
-    } catch (const EPictureError&) {
-        // It opened whole a moment ago; a file changed since then is not this warning's business.
-    }
-    return std::nullopt;
+// Whether the picture has more colours than a GIF can hold.
+bool HasMoreThan256Colors(const TBitmap& picture) {
+    if (IsPaletteFormat(picture.PixelFormat())) return false;
+    TColorCensus census;
+    for (int y = 0; y < picture.Height() && !census.Overflowed(); ++y)
+        census.AddRow(picture.PixelFormat(), picture.ColorTable(), picture.ScanLine(y), picture.Width());
+    return census.Overflowed();
+}
+
+// Every pixel as it is: a palette PNG of the picture's depth and table, or 24-bit RGB.
+void SavePngFile(const TBitmap& picture, const std::string& path) {
+    TBitmapRows rows(picture);
+    TConvertedRows stored(rows, IsPaletteFormat(picture.PixelFormat()) ? picture.PixelFormat()
+                                                                       : TPixelFormat::pf24bit);
+    WriteFileSafely(path, [&](TByteSink& sink) { WritePngRows(stored, sink); });
 }
 
 // The text with %1, %2 and %3 replaced by the values, in whatever order a translation puts them.
@@ -70,18 +96,6 @@ std::string Filled(std::string text, const std::vector<std::string>& values) {
             text.replace(at, mark.size(), values[i]);
     }
     return text;
-}
-
-bool WritePicture(const TBitmap& picture, const std::string& path, TModal& modal) {
-    try {
-        SaveBitmapToFile(picture, path);
-        return true;
-    } catch (const EPictureError& error) {
-        modal.ShowError(error.what());
-    } catch (const std::bad_alloc&) {
-        modal.ShowError(EOutOfMemory().what());
-    }
-    return false;
 }
 
 } // namespace
@@ -108,8 +122,11 @@ void TPictureDocument::New() {
 }
 
 void TPictureDocument::Open() {
-    const TFileDialogOptions options{Texts_.OpenDialogTitle, Texts_.DialogFilterText, PictureExtension,
-                                     OpenDialogFolder()};
+    const TFileDialogOptions options{Texts_.OpenDialogTitle,
+                                     Texts_.DialogFilterText,
+                                     PictureExtension,
+                                     OpenDialogFolder(),
+                                     {{Texts_.PicturesFilterText, {"bmp", "png", "gif"}}}};
     const std::optional<std::string> path = Modal_.ChooseOpenFile(options);
     if (path) OpenPictureFile(*path);
 }
@@ -119,7 +136,8 @@ bool TPictureDocument::OpenPictureFile(const std::string& path) {
     const TWaitCursor wait(Host_);
     Files_.OpenFolder = FolderOf(path);
     // Read before asking to save, so that a file that cannot be read changes nothing at all.
-    std::optional<TBitmap> loaded = LoadPicture(path, Modal_);
+    TReadReport report;
+    std::optional<TBitmap> loaded = LoadPicture(path, Options_.TransparentColor, report, Modal_);
     if (!loaded) return false;
     // A picture the user chose to save but that was not saved is kept rather than replaced.
     if (Modified_ && !AskSaveChanges()) return false;
@@ -140,10 +158,13 @@ bool TPictureDocument::OpenPictureFile(const std::string& path) {
     Host_.PictureResized();
     Host_.TitleChanged();
     Host_.FileNamed(path);
-    if (const auto damaged = RowsReadOfDamaged(path))
+    if (report.Damaged())
         Modal_.ShowMessage(Texts_.WarningTitle,
                            Filled(Texts_.DamagedPictureText,
-                                  {path, std::to_string(damaged->first), std::to_string(damaged->second)}));
+                                  {path, std::to_string(report.RowsRead), std::to_string(report.Height)}));
+    if (report.MadeOpaque > 0)
+        Modal_.ShowNotice(Texts_.OpenDialogTitle,
+                          Filled(Texts_.MadeOpaqueText, {std::to_string(report.MadeOpaque), path}));
     return true;
 }
 
@@ -169,7 +190,7 @@ bool TPictureDocument::Save() {
     EndStroke();
     if (Files_.Current.empty()) return SaveAs();
     if (Float_.Active) StampFloating();
-    if (!WritePicture(Picture_, Files_.Current, Modal_)) return false;
+    if (!WritePictureFile(Files_.Current)) return false;
     Modified_ = false;
     History_.MarkSaved();
     return true;
@@ -177,8 +198,13 @@ bool TPictureDocument::Save() {
 
 bool TPictureDocument::SaveAs() {
     EndStroke();
-    const TFileDialogOptions options{Texts_.SaveDialogTitle, Texts_.DialogFilterText, PictureExtension,
-                                     SaveDialogFolder()};
+    const TFileDialogOptions options{Texts_.SaveDialogTitle,
+                                     Texts_.DialogFilterText,
+                                     PictureExtension,
+                                     SaveDialogFolder(),
+                                     {{Texts_.DialogFilterText, {"bmp"}},
+                                      {Texts_.PngFilterText, {"png"}},
+                                      {Texts_.GifFilterText, {"gif"}}}};
     const std::optional<std::string> chosen = Modal_.ChooseSaveFile(options);
     if (!chosen || chosen->empty()) return false;
     const std::string path = WithDefaultExtension(*chosen);
@@ -186,11 +212,36 @@ bool TPictureDocument::SaveAs() {
     if (Float_.Active) StampFloating();
     // The picture takes the new name only once it is stored under it, so a failed write leaves
     // Save pointing at the file that holds the picture.
-    if (!WritePicture(Picture_, path, Modal_)) return false;
+    if (!WritePictureFile(path)) return false;
     Files_.Current = path;
     Modified_ = false;
     History_.MarkSaved();
     Host_.TitleChanged();
     Host_.FileNamed(path);
     return true;
+}
+
+bool TPictureDocument::WritePictureFile(const std::string& path) {
+    const TSaveFormat format = SaveFormatOf(path).value_or(TSaveFormat::Bmp);
+    // A GIF holds 256 colours; more are reduced only once the user agreed to lose some.
+    if (format == TSaveFormat::Gif && HasMoreThan256Colors(Picture_) &&
+        !Modal_.AskYesNo(Texts_.WarningTitle, Texts_.ColorLossText))
+        return false;
+    try {
+        const TWaitCursor wait(Host_);
+        if (format == TSaveFormat::Png) {
+            SavePngFile(Picture_, path);
+        } else if (format == TSaveFormat::Gif) {
+            TBitmapRows rows(Picture_);
+            ExportGifExactFile(rows, path);
+        } else {
+            SaveBitmapToFile(Picture_, path);
+        }
+        return true;
+    } catch (const EPictureError& error) {
+        Modal_.ShowError(error.what());
+    } catch (const std::bad_alloc&) {
+        Modal_.ShowError(EOutOfMemory().what());
+    }
+    return false;
 }

@@ -35,4 +35,9 @@ void TPictureDocument::ApplyLanguage(const TLanguageTexts& texts) {
     Texts_.ExactColorsItem =
         caption("Picture1", "Picture") + " > " + caption("ExactColors1", "Exact Colours");
     Texts_.DepthText = texts.TextUtf8("StatusDepth", "%1-bit");
+    Texts_.PicturesFilterText = texts.TextUtf8("DlgFilterAll", "pictures");
+    Texts_.PngFilterText = texts.TextUtf8("DlgFilterPng", "PNG pictures");
+    Texts_.GifFilterText = texts.TextUtf8("DlgFilterGif", "GIF pictures");
+    Texts_.MadeOpaqueText =
+        texts.TextUtf8("MadeOpaque", "%1 partly transparent pixels of %2 were made opaque.");
 }

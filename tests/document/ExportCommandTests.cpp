@@ -205,7 +205,10 @@ TEST(ExportCommands, ReportsWhereTheFileWentAndTheWarningCaptionStays) {
 
 TEST(ExportCommands, TheNameLosesFourCharactersAndAnExistingFileIsReplaced) {
     TExportFixture f;
+    // Save As gives a name of no format of the editor's ".bmp"; a file opened keeps its own name.
     f.Name(ThreeColours(), "level1.jpeg");
+    std::filesystem::rename(f.Folder.File("level1.jpeg.bmp"), f.Folder.File("level1.jpeg"));
+    ASSERT_TRUE(f.Document.OpenPictureFile(f.Folder.File("level1.jpeg")));
     EXPECT_EQ(f.Document.ExportFileName(TExportFormat::Png), f.Folder.File("level1..png"));
     f.Name(ThreeColours(), "level1.bmp");
     EXPECT_EQ(f.Document.ExportFileName(TExportFormat::Gif), f.Folder.File("level1.gif"));
@@ -240,7 +243,7 @@ TEST(ExportCommands, NeverWritesOntoThePicturesOwnFile) {
         f.Document.DropFloating();
     }
     EXPECT_EQ(ReadFileBytes(f.Folder.File("map.png")), stored);
-    EXPECT_EQ(ReadFileBytes(f.Folder.File("map.png"))[0], 'B') << "still the picture file";
+    EXPECT_EQ(ReadFileBytes(f.Folder.File("map.png"))[0], 0x89) << "still the picture file, a PNG";
 
     // A different file beside it is written as usual.
     ASSERT_TRUE(f.Document.OpenPictureFile(f.Folder.File("map.png")));

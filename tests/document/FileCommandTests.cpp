@@ -200,7 +200,7 @@ TEST_F(FileCommands, SaveStampsTheFloatingImageIntoTheFile) {
 TEST_F(FileCommands, SaveAsAddsTheExtensionOnlyWhenNoneWasTyped) {
     StartPatternPicture(D, 4, 4);
     for (const auto& [typed, stored] :
-         {std::pair{"level1", "level1.bmp"}, std::pair{"level1.dib", "level1.dib"},
+         {std::pair{"level1", "level1.bmp"}, std::pair{"level1.png", "level1.png"},
           std::pair{".map", ".map.bmp"}}) {
         MarkModified(D);
         Host.TitleChanges = 0;

@@ -40,7 +40,7 @@ status=0
 desktop="$prefix/share/applications/org.tessimap.Tessimap.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
 grep -qx 'Exec=tessimap %f' "$desktop" || fail "the desktop entry does not start 'tessimap %f'"
-grep -qx 'MimeType=image/bmp;image/x-bmp;' "$desktop" || fail "the desktop entry does not open BMP files"
+grep -qx 'MimeType=image/bmp;image/x-bmp;image/png;image/gif;' "$desktop" || fail "the desktop entry does not open BMP, PNG and GIF files"
 metainfo="$prefix/share/metainfo/org.tessimap.Tessimap.metainfo.xml"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo does not name release $version"

@@ -19,7 +19,7 @@ expect_same_list "$scratch/expected" "$scratch/actual" "the package's files"
 [ "$(dpkg-deb -f "$deb" Package)" = tessimap ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version $(dpkg-deb -f "$deb" Version)"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 zlib1g; do
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 zlib1g libpng16-16 libgif7; do
     [[ ", $depends" == *", $library ("* ]] || fail "Depends names no versioned $library: $depends"
 done
 
