@@ -109,6 +109,7 @@ void TForm1::Timer1Timer() {
     // larger than the view that way, and FormResize keeps a smaller picture's view its own size.
     ExportToGIF1->setEnabled(states.Export);
     ExportToPNG1->setEnabled(states.Export);
+    ExportTileMap1->setEnabled(states.Export);
     auto texts = Document_->StatusTexts();
     texts[1] = CursorText_;
     for (std::size_t panel = 0; panel < texts.size(); ++panel) {

@@ -10,6 +10,8 @@
 #include "OwnColorRows.h"
 #include "PictureFile.h"
 #include "PngExport.h"
+#include "TileMapErrors.h"
+#include "TileMapExport.h"
 
 #include <exception>
 #include <optional>
@@ -72,6 +74,31 @@ std::optional<TOwnColors> ExportFile(const std::string& input, const std::string
     return ExportRows(rows, output, gif, exact);
 }
 
+// The tile map of one picture, read by the row: its memory is a row of cells and the tiles.
+void ExportTileMapOf(const TExportArguments& arguments, std::ostream& out) {
+    const std::string& input = arguments.Inputs.front();
+    TTileMapOptions options;
+    options.TileWidth = arguments.TileWidth;
+    options.TileHeight = arguments.TileHeight;
+    options.MatchFlips = arguments.Flips;
+    options.SkipEmpty = arguments.Empty;
+    options.EmptyColor = arguments.EmptyColor;
+    TTileMapResult result;
+    TBmpFileRows file(input);
+    if (file.Streamable()) {
+        RefuseTruncated(file);
+        result = ExportTileMap(file, input, options);
+    } else {
+        const TBitmap picture = OpenPictureForEditing(input);
+        TBitmapRows rows(picture);
+        result = ExportTileMap(rows, input, options);
+    }
+    const TTileMapFiles files(input);
+    for (const std::string* name : {&files.Image, &files.TileSet, &files.Map, &files.JsonMap, &files.Grid})
+        out << *name << '\n';
+    out << result.Cells << " cells, " << result.Tiles << " tiles, " << result.Colors << " colours\n";
+}
+
 // A failure message names the file it concerns, unless the message already does.
 std::string Described(const std::string& file, const std::exception& error) {
     const std::string message =
@@ -88,6 +115,18 @@ int RunExport(const TExportArguments& arguments, std::ostream& out, std::ostream
     case TExportArguments::TMode::Depth:
         try {
             ConvertDepth(arguments, out);
+        } catch (const std::exception& e) {
+            err << "tessimap-export: " << Described(arguments.Inputs.front(), e) << '\n';
+            status = 1;
+        }
+        break;
+    case TExportArguments::TMode::TileMap:
+        try {
+            ExportTileMapOf(arguments, out);
+        } catch (const ETileMapRefused& e) {
+            // The picture was read but the tile size or the tiles do not make a map: a wrong use.
+            err << "tessimap-export: " << Described(arguments.Inputs.front(), e) << '\n';
+            status = ExportUsageExitStatus;
         } catch (const std::exception& e) {
             err << "tessimap-export: " << Described(arguments.Inputs.front(), e) << '\n';
             status = 1;

@@ -7,6 +7,7 @@
 #include "Modal.h"
 #include "OptionsChange.h"
 #include "PictureOptions.h"
+#include "TileMapExport.h"
 
 #include <array>
 #include <cstdint>
@@ -189,6 +190,11 @@ class TPictureDocument {
     // its depth and the undo area stay as they were. False (after the error was shown) on failure,
     // and when the export's name is the picture's own file, which is never replaced.
     bool ExportPicture(TExportFormat format);
+    // Stamps a floating image and writes the picture beside its file as a tile map (its tile set,
+    // NAME.tsx, NAME.tmx, NAME.tmj and NAME.csv), then reports the cells, tiles and colours. The
+    // options' empty colour is the picture options' transparent colour. False (after the refusal or
+    // error was shown) when the picture has no file or the export failed; no file is left then.
+    bool ExportTileMap(TTileMapOptions options);
 
   private:
     // The steps inside the operations above; each leaves the floating image, its frame and the

@@ -24,4 +24,17 @@ void TPictureDocument::ApplyLanguage(const TLanguageTexts& texts) {
     Texts_.DamagedPictureText =
         texts.TextUtf8("Message8", "The picture file %1 is damaged: only %2 of its %3 rows "
                                    "could be read. The rest of the picture is black.");
+    // The tile-map texts' English defaults are the ones the struct starts with.
+    const TDocumentTexts english;
+    auto text = [&](const char* key, const std::string& englishText) {
+        return texts.TextUtf8(key, QString::fromStdString(englishText));
+    };
+    Texts_.ExportTileMapCaption = text("ExportTileMap", english.ExportTileMapCaption);
+    Texts_.TileMapDoneText = text("TileMapDone", english.TileMapDoneText);
+    Texts_.TileMapZeroText = text("TileMapZero", english.TileMapZeroText);
+    Texts_.TileMapLargerText = text("TileMapLarger", english.TileMapLargerText);
+    Texts_.TileMapWidthText = text("TileMapWidth", english.TileMapWidthText);
+    Texts_.TileMapHeightText = text("TileMapHeight", english.TileMapHeightText);
+    Texts_.TileMapTooManyText = text("TileMapTooMany", english.TileMapTooManyText);
+    Texts_.TileMapNoTilesText = text("TileMapNoTiles", english.TileMapNoTilesText);
 }
