@@ -11,6 +11,7 @@
 #include "TileSetImage.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -159,7 +160,7 @@ TTileMapResult ExportTileMap(TRowSource& picture, const std::string& picturePath
     std::vector<std::uint32_t> numbers(static_cast<std::size_t>(columns));
 
     // What an empty cell is made of: the indices of that colour, or its blue-green-red bytes.
-    std::vector<bool> emptyIndex(256, false);
+    std::array<bool, 256> emptyIndex{};
     for (std::size_t i = 0; i < table.size() && i < 256; ++i)
         emptyIndex[i] = ColorOf(table[i]) == options.EmptyColor;
     const std::uint8_t emptyBgr[3] = {GetBValue(options.EmptyColor), GetGValue(options.EmptyColor),
@@ -175,7 +176,7 @@ TTileMapResult ExportTileMap(TRowSource& picture, const std::string& picturePath
         return true;
     };
 
-    std::vector<bool> usedIndex(256, false);
+    std::array<bool, 256> usedIndex{};
     std::unique_ptr<TColorBits> colors;
     if (!palette) colors = std::make_unique<TColorBits>();
 
@@ -192,7 +193,9 @@ TTileMapResult ExportTileMap(TRowSource& picture, const std::string& picturePath
     TFileGroup files;
     TByteSink& imageSink = files.Open(names.Image);
     TByteSink& tileSetSink = files.Open(names.TileSet);
-    TMapWriter writer(layout, files.Open(names.Map), files.Open(names.JsonMap), files.Open(names.Grid));
+    TByteSink& mapSink = files.Open(names.Map);
+    TByteSink& jsonSink = files.Open(names.JsonMap);
+    TMapWriter writer(layout, mapSink, jsonSink, files.Open(names.Grid));
 
     TTileMapResult result;
     picture.Rewind(TRowOrder::TopFirst);

@@ -94,9 +94,8 @@ void TTileSet::Draw(const std::uint8_t* tile, std::uint32_t flags, std::uint8_t*
 bool TTileSet::Shows(const std::uint8_t* tile, std::uint32_t flags, const std::uint8_t* cell) const {
     if (flags == 0) return std::memcmp(tile, cell, TileBytes_) == 0;
     // Rare (a hash hit on a turned form): drawing it costs no more than comparing.
-    std::vector<std::uint8_t>& drawn = const_cast<std::vector<std::uint8_t>&>(Scratch_);
-    Draw(tile, flags, drawn.data());
-    return std::memcmp(drawn.data(), cell, TileBytes_) == 0;
+    Draw(tile, flags, Scratch_.data());
+    return std::memcmp(Scratch_.data(), cell, TileBytes_) == 0;
 }
 
 std::uint32_t TTileSet::Number(const std::uint8_t* cell) {

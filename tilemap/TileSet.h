@@ -71,5 +71,5 @@ class TTileSet {
     std::vector<TSlot> Slots_;
     std::size_t Used_ = 0;
     bool Added_ = false;
-    std::vector<std::uint8_t> Scratch_;
+    mutable std::vector<std::uint8_t> Scratch_; // a tile drawn turned, to hash or compare
 };
