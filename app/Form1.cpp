@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -14,6 +15,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -22,10 +24,18 @@
 namespace {
 
 constexpr int kRefreshMilliseconds = 50;
+// Changed settings reach the disk at most this often.
+constexpr int kSettingsWriteMilliseconds = 1000;
 
 bool ClipboardHasBitmap() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data && data->hasImage();
+}
+
+// Where the file dialogs start before any file or folder was chosen: never the program's folder.
+QString UserPicturesFolder() {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return !pictures.isEmpty() && QDir(pictures).exists() ? pictures : QDir::homePath();
 }
 
 } // namespace
@@ -44,6 +54,10 @@ TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
     Viewport_ = std::make_unique<TPictureViewport>(*ScrollBox1, *Image1);
     Viewport_->PictureResized(Document_->Picture());
     Image2 = new TFloatingControl(*Document_, *this, Image1);
+    // A scroll bar dragged moves the picture under a pointer that may come back to it unmoved.
+    for (QScrollBar* bar : {ScrollBox1->horizontalScrollBar(), ScrollBox1->verticalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [this] { FollowPointer(); });
+    Document_->SetDefaultFolder(UserPicturesFolder().toStdString());
     setCentralWidget(ScrollBox1);
     BuildMenus();
     BuildToolBar();
@@ -54,6 +68,11 @@ TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
     Timer1->setInterval(kRefreshMilliseconds);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     Timer1->start();
+    SettingsTimer_ = new QTimer(this);
+    SettingsTimer_->setObjectName("SettingsTimer");
+    SettingsTimer_->setSingleShot(true);
+    SettingsTimer_->setInterval(kSettingsWriteMilliseconds);
+    connect(SettingsTimer_, &QTimer::timeout, this, [this] { WriteChangedSettings(); });
     // The editor's keys must reach FormKeyDown before the scroll area scrolls with them, and the
     // wheel must scroll by the editor's own amounts.
     qApp->installEventFilter(this);
@@ -110,14 +129,17 @@ void TForm1::Timer1Timer() {
     ExportToGIF1->setEnabled(states.Export);
     ExportToPNG1->setEnabled(states.Export);
     ExportTileMap1->setEnabled(states.Export);
-    auto texts = Document_->StatusTexts();
-    texts[1] = CursorText_;
-    for (std::size_t panel = 0; panel < texts.size(); ++panel) {
-        const QString text = QString::fromStdString(texts[panel]);
-        if (StatusPanels[panel]->text() != text) StatusPanels[panel]->setText(text);
-    }
+    const auto documentTexts = Document_->StatusTexts();
+    std::array<QString, 4> texts;
+    for (std::size_t panel = 0; panel < documentTexts.size(); ++panel)
+        texts[panel] = QString::fromStdString(documentTexts[panel]);
+    texts[1] = QString::fromStdString(CursorText_);
+    texts[3] = ZoomText();
+    for (std::size_t panel = 0; panel < texts.size(); ++panel)
+        if (StatusPanels[panel]->text() != texts[panel]) StatusPanels[panel]->setText(texts[panel]);
     ShowSwitches();
     ShowTitle();
+    NoteSettingsChange();
 }
 
 // The picture's name, and a mark while it differs from the file: the history can bring a picture

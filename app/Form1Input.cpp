@@ -154,13 +154,12 @@ void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
         Document_->PickTransparentColor(x, y);
         UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options().TransparentColor);
     } else if (button == Qt::RightButton && keys == Qt::AltModifier) {
-        Document_->PickFillColor(x, y);
-        UpdateColorSwatch(TImageList::FillSwatch, Document_->Options().FillColor);
+        PickFillColorAt(at);
     } else if (button == Qt::LeftButton && keys == Qt::ControlModifier) {
         Document_->PickBackgroundColor(x, y);
         UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->Options().BackgroundColor);
     } else if (button == Qt::LeftButton && keys == Qt::AltModifier) {
-        Document_->FloodFillAt(x, y);
+        FillAt(at);
     }
     Timer1Timer();
 }
@@ -195,5 +194,10 @@ void TForm1::Image2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mod
     const QPoint at = Viewport_->PictureAt(QPoint(controlX, controlY));
     if (buttons == Qt::LeftButton && Keys(modifiers) == Qt::NoModifier)
         Document_->DragFloating(at.x(), at.y());
+    Timer1Timer();
+}
+
+void TForm1::Image2MouseUp(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) Document_->ReleaseFloating();
     Timer1Timer();
 }

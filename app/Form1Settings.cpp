@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The settings file: read once when the window first shows, written when it closes.
+// The settings file: read once when the window first shows, written within a second of every
+// change of a stored setting, so a crash loses none, and once more when the window closes.
 
 #include "Form1.h"
 
@@ -9,10 +10,12 @@
 #include "WindowPlacement.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -60,7 +63,9 @@ void TForm1::LoadSettings() {
     // picture the document was made with before the stored size is in place.
     Image1->setFixedSize(ScreenArea().size());
     LoadWindowPlacement(ini);
-    Document_->SetPictureFolder(ini.ReadString("Path", "Bmp", Paths_.AppPath().toStdString()));
+    // Older settings named the program's own folder when no picture had been opened yet.
+    const std::string folder = ini.ReadString("Path", "Bmp", "");
+    Document_->SetPictureFolder(folder == Paths_.AppPath().toStdString() ? std::string() : folder);
     // The bars start hidden; their toggles show them.
     if (ini.ReadBool(kView, "ToolBar", true)) VisibleToolBar1Click();
     if (ini.ReadBool(kView, "StatusBar", true)) StatusBarM1Click();
@@ -77,10 +82,44 @@ void TForm1::LoadSettings() {
     UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options().TransparentColor);
     UpdateColorSwatch(TImageList::FillSwatch, Document_->Options().FillColor);
     RecentFiles.Load(ini);
+    const QString undoFolder = Paths_.UndoFolder();
+    if (!undoFolder.isEmpty() && QDir().mkpath(undoFolder))
+        Document_->SetHistoryFolder(QFile::encodeName(undoFolder).toStdString());
+    SettingsWritten_ = SettingsText();
+    SettingsLoaded_ = true;
+}
+
+// Called by the refresh timer: a stored setting that changed arms the write, which then takes
+// every change made until it runs.
+void TForm1::NoteSettingsChange() {
+    if (!SettingsLoaded_ || SettingsTimer_->isActive() || SettingsText() == SettingsWritten_) return;
+    SettingsTimer_->start();
+}
+
+// A write on the way that fails says nothing: the user hears of it at the write on closing.
+void TForm1::WriteChangedSettings() {
+    const std::string text = SettingsText();
+    if (text == SettingsWritten_) return;
+    const QString path = Paths_.WritableFile(kSettingsName);
+    SettingsWritten_ = text; // a failed write is tried again at the next change, not every second
+    if (path.isEmpty() || !QDir().mkpath(QFileInfo(path).absolutePath())) return;
+    TIniFile ini(path);
+    StoreSettings(ini);
+    try {
+        ini.UpdateFile();
+    } catch (const EPictureError&) {
+    }
+}
+
+std::string TForm1::SettingsText() const {
+    TIniFile ini{QString(), QByteArray()};
+    StoreSettings(ini);
+    return ini.Text();
 }
 
 // A file that cannot be written is reported by name; it never keeps the window from closing.
 void TForm1::SaveSettings() {
+    SettingsTimer_->stop();
     const QString path = Paths_.WritableFile(kSettingsName);
     // An installed program has only the user's folder to write to; when that cannot be made, the
     // settings are lost for this run, and the user is told rather than the prefix written to.
@@ -90,6 +129,16 @@ void TForm1::SaveSettings() {
         return;
     }
     TIniFile ini(path);
+    StoreSettings(ini);
+    try {
+        ini.UpdateFile();
+        SettingsWritten_ = SettingsText();
+    } catch (const EPictureError& error) {
+        Document_->Modal().ShowError(error.what());
+    }
+}
+
+void TForm1::StoreSettings(TIniFile& ini) const {
     const QRect bounds = geometry();
     ini.WriteInteger(kWindow, "Left", bounds.left());
     ini.WriteInteger(kWindow, "Top", bounds.top());
@@ -105,9 +154,4 @@ void TForm1::SaveSettings() {
     SavePictureOptions(ini, Document_->OptionsToKeep());
     SaveFontOptions(ini, Document_->Font());
     RecentFiles.Save(ini);
-    try {
-        ini.UpdateFile();
-    } catch (const EPictureError& error) {
-        Document_->Modal().ShowError(error.what());
-    }
 }

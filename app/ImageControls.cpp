@@ -43,10 +43,10 @@ void TFloatingControl::paintEvent(QPaintEvent* event) {
     const TFloatingImage& floating = Document_.Floating();
     if (floating.Bitmap.Empty() || width() <= 0 || height() <= 0) return;
     QPainter painter(this);
-    Host_.Viewport().PaintFloating(painter, event->rect(), floating.Bitmap,
-                                   floating.DisplayTransparent
-                                       ? std::optional<TColor>(Document_.Options().TransparentColor)
-                                       : std::nullopt);
+    Host_.Viewport().PaintFloating(
+        painter, event->rect(), floating.Bitmap, QPoint(floating.Left, floating.Top),
+        floating.DisplayTransparent ? std::optional<TColor>(Document_.Options().TransparentColor)
+                                    : std::nullopt);
 }
 
 void TFloatingControl::mousePressEvent(QMouseEvent* event) {
@@ -57,4 +57,8 @@ void TFloatingControl::mousePressEvent(QMouseEvent* event) {
 void TFloatingControl::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     Host_.Image2MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
+}
+
+void TFloatingControl::mouseReleaseEvent(QMouseEvent* event) {
+    Host_.Image2MouseUp(event->button());
 }

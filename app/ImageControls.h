@@ -17,6 +17,7 @@ class TImageControlHost {
     virtual void Image1MouseUp() = 0;
     virtual void Image2MouseDown(Qt::MouseButton button, int x, int y) = 0;
     virtual void Image2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) = 0;
+    virtual void Image2MouseUp(Qt::MouseButton button) = 0;
 };
 
 // Image1: the picture at the view's zoom, with the grid when it is on. Paints only the exposed part.
@@ -45,6 +46,7 @@ class TFloatingControl : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     const TPictureDocument& Document_;

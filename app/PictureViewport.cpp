@@ -91,7 +91,9 @@ void TPictureViewport::Paint(QPainter& painter, const QRect& exposed, const TBit
 }
 
 void TPictureViewport::PaintFloating(QPainter& painter, const QRect& exposed, const TBitmap& floating,
-                                     std::optional<TColor> transparent) const {
-    painter.drawImage(exposed.topLeft(), transparent ? View_.PaintKeyed(floating, exposed, *transparent)
-                                                     : View_.Paint(floating, nullptr, exposed));
+                                     QPoint origin, std::optional<TColor> transparent) const {
+    const QPoint corner =
+        View_.ViewOfImage(Bounds(origin.x(), origin.y(), floating.Width(), floating.Height())).topLeft();
+    painter.drawImage(exposed.topLeft(),
+                      View_.PaintImage(floating, origin, exposed.translated(corner), transparent));
 }

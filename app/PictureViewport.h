@@ -44,10 +44,13 @@ class TPictureViewport {
     // Paints an exposed rectangle of the picture control, the grid of the step over it when on.
     void Paint(QPainter& painter, const QRect& exposed, const TBitmap& picture, int stepX, int stepY) const;
 
-    // Paints an exposed rectangle of the floating image's control; with a transparent colour the
-    // picture shows through its pixels of that colour.
-    void PaintFloating(QPainter& painter, const QRect& exposed, const TBitmap& floating,
+    // Paints an exposed rectangle of the floating image's control, the image's corner lying on
+    // picture point origin; with a transparent colour the picture shows through its pixels of
+    // that colour.
+    void PaintFloating(QPainter& painter, const QRect& exposed, const TBitmap& floating, QPoint origin,
                        std::optional<TColor> transparent) const;
+    // Where the floating image, lying over a picture rectangle, shows on the picture control.
+    QRect FloatingRectOf(const TRect& picture) const { return View_.ViewOfImage(picture); }
 
   private:
     QPoint ScrollPosition() const;

@@ -16,9 +16,9 @@
 #define TESSIMAP_DATADIR_FROM_BINDIR ""
 #endif
 
-TAppPaths::TAppPaths(QString appPath, QString dataDir, QString userDir, bool installed)
+TAppPaths::TAppPaths(QString appPath, QString dataDir, QString userDir, bool installed, QString cacheDir)
     : AppPath_(std::move(appPath)), DataDir_(std::move(dataDir)), UserDir_(std::move(userDir)),
-      Installed_(installed) {}
+      Installed_(installed), CacheDir_(std::move(cacheDir)) {}
 
 TAppPaths TAppPaths::ForRunningProgram() {
     const QString appPath = QCoreApplication::applicationDirPath();
@@ -27,8 +27,9 @@ TAppPaths TAppPaths::ForRunningProgram() {
     // A bin folder beside a share folder is an install prefix, whether or not data was shipped.
     const bool installed = QFileInfo(appPath).fileName() == QLatin1String("bin") &&
                            QFileInfo(QDir::cleanPath(appPath + "/../share")).isDir();
-    if (installed) return TAppPaths(appPath, besideInstalled, userDir, true);
-    return TAppPaths(appPath, QStringLiteral(TESSIMAP_DATADIR), userDir);
+    const QString cacheDir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (installed) return TAppPaths(appPath, besideInstalled, userDir, true, cacheDir);
+    return TAppPaths(appPath, QStringLiteral(TESSIMAP_DATADIR), userDir, false, cacheDir);
 }
 
 QString TAppPaths::DataFile(const QString& name) const {
@@ -54,4 +55,9 @@ QString TAppPaths::WritableFile(const QString& name) const {
 QString TAppPaths::FileToRead(const QString& name) const {
     const QString writable = WritableFile(name);
     return !writable.isEmpty() && QFileInfo::exists(writable) ? writable : QDir(AppPath_).filePath(name);
+}
+
+QString TAppPaths::UndoFolder() const {
+    if (Installed_ || (!UserDir_.isEmpty() && !AppPathWritable())) return CacheDir_;
+    return AppPath_;
 }

@@ -16,11 +16,14 @@ class TAppPaths {
   public:
     // appPath: the executable's folder; dataDir: the installed data folder (may be empty);
     // userDir: the per-user configuration folder (may be empty: then AppPath is used);
-    // installed: AppPath is an install prefix's bin folder, which is never written to.
-    TAppPaths(QString appPath, QString dataDir, QString userDir, bool installed = false);
+    // installed: AppPath is an install prefix's bin folder, which is never written to;
+    // cacheDir: the per-user cache folder (may be empty: then no undo step is kept on disk).
+    TAppPaths(QString appPath, QString dataDir, QString userDir, bool installed = false,
+              QString cacheDir = {});
 
     // The paths of the running program: AppPath from the application, the data folder the
-    // build was configured with, the user folder from QStandardPaths::AppConfigLocation.
+    // build was configured with, the user folder from QStandardPaths::AppConfigLocation, the
+    // cache folder from QStandardPaths::CacheLocation.
     static TAppPaths ForRunningProgram();
 
     const QString& AppPath() const { return AppPath_; }
@@ -37,10 +40,14 @@ class TAppPaths {
     // The file to read a written file from: the writable one once it exists; until then the one
     // in AppPath, which an installed program may ship as its defaults.
     QString FileToRead(const QString& name) const;
+    // Where undo steps that do not fit the memory go: beside the program where its settings are
+    // written there, otherwise the cache folder. Empty when there is none.
+    QString UndoFolder() const;
 
   private:
     QString AppPath_;
     QString DataDir_;
     QString UserDir_;
     bool Installed_ = false;
+    QString CacheDir_;
 };

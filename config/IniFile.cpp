@@ -97,9 +97,14 @@ void TIniFile::WriteBool(const char* section, const char* key, bool value) {
     WriteString(section, key, value ? "1" : "0");
 }
 
-void TIniFile::UpdateFile() const {
+std::string TIniFile::Text() const {
     std::string text;
     if (Ini_.Save(text) < 0) throw EFCreateError(FileName_.toStdString());
+    return text;
+}
+
+void TIniFile::UpdateFile() const {
+    const std::string text = Text();
     QSaveFile file(FileName_);
     // Unbuffered: a buffered write reports every byte taken even when the disk refused some,
     // and the half-written file would then be committed.

@@ -46,6 +46,8 @@ class TIniFile {
     // Writes everything to a temporary file beside the target and renames it over the old one.
     // Throws EFCreateError naming the file when that fails; the earlier file is then untouched.
     void UpdateFile() const;
+    // The text UpdateFile would write.
+    std::string Text() const;
 
     // The parsing rule of ReadInteger, for callers holding text of their own.
     static bool ParseInteger(const std::string& text, int& value);

@@ -26,6 +26,7 @@ struct TPictureOptions {
     bool Transparency = false;            // the transparency switch
     bool ExactColors = false;             // 8-bit conversions keep the picture's own colours
     int UndoMemory = DefaultUndoMemory(); // MiB the undo history may hold
+    int UndoDisk = 4096;                  // MiB its steps that do not fit the memory may take on disk
 
     friend bool operator==(const TPictureOptions&, const TPictureOptions&) = default;
 };

@@ -59,7 +59,7 @@ using F = TFontOptions;
 constexpr const char* kOptions = "Options";
 constexpr const char* kFont = "Font";
 
-constexpr std::array<TOptionField, 16> kOptionFields = {{
+constexpr std::array<TOptionField, 17> kOptionFields = {{
     {kOptions, "WidthPic", &O::WidthPic, AtLeastOne, 0},
     {kOptions, "HeightPic", &O::HeightPic, AtLeastOne, 1},
     {kOptions, "StepX1", &O::StepX1, AsStored, 3},
@@ -78,6 +78,8 @@ constexpr std::array<TOptionField, 16> kOptionFields = {{
     {kOptions, "ExactColors", &O::ExactColors, AsStored, 14},
     // 0 keeps no history at all, which a machine short of memory may want.
     {kOptions, "UndoMemory", &O::UndoMemory, AtLeastZero, 15},
+    // 0 keeps no step on disk: those that do not fit the memory are dropped.
+    {kOptions, "UndoDisk", &O::UndoDisk, AtLeastZero, 16},
 }};
 
 constexpr std::array<TFontField, 6> kFontFields = {{

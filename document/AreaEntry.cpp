@@ -4,6 +4,7 @@
 #include "AreaEntry.h"
 
 #include "RowCodec.h"
+#include "SpillFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -70,8 +71,15 @@ TAreaEntry::TAreaEntry(THistoryStep step, const TBitmap& picture, const TRect& a
                  Area_.Width());
 }
 
+void TAreaEntry::KeepFloating(TBitmap floating, int left, int top) {
+    Floating_ = std::move(floating);
+    FloatingLeft_ = left;
+    FloatingTop_ = top;
+}
+
 std::size_t TAreaEntry::Bytes() const {
-    return sizeof(*this) + Pixels_.PixelBuffer().capacity();
+    return sizeof(*this) + Pixels_.PixelBuffer().capacity() + Floating_.PixelBuffer().capacity() +
+           Floating_.ColorTable().capacity() * sizeof(TRGBQuad);
 }
 
 TRect TAreaEntry::Exchange(TBitmap& picture) noexcept {
@@ -79,4 +87,19 @@ TRect TAreaEntry::Exchange(TBitmap& picture) noexcept {
         ExchangeSpan(picture.PixelFormat(), picture.ScanLine(Area_.Top + y), Area_.Left, Pixels_.ScanLine(y),
                      Area_.Width());
     return Area_;
+}
+
+void TAreaEntry::Store(TSpillFile& file) {
+    file.Write(Pixels_.PixelBuffer());
+    file.Write(Floating_.PixelBuffer());
+    ReleaseBuffer(Pixels_.PixelBuffer());
+    ReleaseBuffer(Floating_.PixelBuffer());
+}
+
+void TAreaEntry::Load(TSpillFile& file) {
+    file.Rewind();
+    std::vector<std::uint8_t> pixels = file.Read<std::uint8_t>();
+    std::vector<std::uint8_t> floating = file.Read<std::uint8_t>();
+    Pixels_.PixelBuffer() = std::move(pixels);
+    Floating_.PixelBuffer() = std::move(floating);
 }

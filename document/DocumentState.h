@@ -22,6 +22,7 @@ struct TFloatingImage {
     int Height = 0;
     int GrabX = 0; // where the left button took hold of Image2, inside it
     int GrabY = 0;
+    bool Grabbed = false; // the left button holds Image2 and drags it
     // The one-pixel strips under the frame: the only copy of the pixels it covers.
     TBitmap EdgeLeft, EdgeTop, EdgeRight, EdgeBottom;
 };
@@ -38,7 +39,7 @@ struct TDocumentTexts {
     std::string WarningTitle = "Warning";
     std::string SaveChangesText = "Save changes?";
     std::string OutOfMemoryText = "Out of memory, picture is too large!";
-    std::string ColorLossText = "Some colors can be lost, do you realy want to continue?";
+    std::string ColorLossText = "Some colors can be lost, do you really want to continue?";
     std::string OpenDialogTitle = "Open picture";
     std::string SaveDialogTitle = "Save picture";
     std::string DialogFilterText = "bitmap pictures";
@@ -50,6 +51,12 @@ struct TDocumentTexts {
     // colours, %2 the file's.
     std::string ReducedColorsText = "The picture had %1 colors; they were reduced to %2.";
     // %1 the file, %2 the rows read, %3 the rows it should hold.
+    // Added to the export message when the fixed table changed a picture of at most 256 colours;
+    // %1 names the switch that keeps them.
+    std::string FixedTableText =
+        "The fixed table of 256 colors changed the picture's colors; %1 keeps them exactly.";
+    std::string ExactColorsItem = "Picture > Exact Colours";
+    std::string DepthText = "%1-bit"; // the status bar's colour depth
     std::string DamagedPictureText = "The picture file %1 is damaged: only %2 of its %3 rows could be read. "
                                      "The rest of the picture is black.";
     // Export Tile Map: its caption, the report (%1 the map file, %2 cells, %3 tiles, %4 colours)
@@ -72,4 +79,5 @@ struct TPictureFiles {
     std::string Current; // empty for a picture never saved
     std::string OpenFolder;
     std::string SaveFolder;
+    std::string DefaultFolder; // the user's pictures, given by the window
 };

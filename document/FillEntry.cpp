@@ -7,6 +7,7 @@
 #include "Errors.h"
 #include "MemoryGuard.h"
 #include "RowCodec.h"
+#include "SpillFile.h"
 
 #include <algorithm>
 #include <new>
@@ -79,4 +80,14 @@ TRect TFillEntry::Exchange(TBitmap& picture) noexcept {
     Paint(picture, Held_);
     std::swap(Held_, Shown_);
     return Area_;
+}
+
+void TFillEntry::Store(TSpillFile& file) {
+    file.Write(Runs_);
+    ReleaseBuffer(Runs_);
+}
+
+void TFillEntry::Load(TSpillFile& file) {
+    file.Rewind();
+    Runs_ = file.Read<TRun>();
 }

@@ -21,6 +21,8 @@ class TFillEntry final : public THistoryEntry {
 
     std::size_t Bytes() const override;
     TRect Exchange(TBitmap& picture) noexcept override;
+    void Store(TSpillFile& file) override;
+    void Load(TSpillFile& file) override;
 
     // One row's stretch of changed pixels, Left to Right inclusive.
     struct TRun {

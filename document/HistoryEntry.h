@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+class TSpillFile;
+
 // What kind of command a history step took back, so the document knows what besides the picture's
 // pixels belongs to it (a lift also makes a floating image; a whole-picture step may change the
 // picture's size and depth).
@@ -27,6 +29,13 @@ class THistoryEntry {
     // Puts what the entry holds into the picture and keeps what it replaced. Returns the picture
     // area that changed.
     virtual TRect Exchange(TBitmap& picture) noexcept = 0;
+
+    // Writes what the entry holds to the file and lets go of it, for a step kept on disk. An error
+    // (a full disk) leaves the entry as it was.
+    virtual void Store(TSpillFile& file) = 0;
+    // Takes back what Store wrote; until then the entry must not be exchanged. EOutOfMemory or
+    // EReadError leave it stored, to be tried again.
+    virtual void Load(TSpillFile& file) = 0;
 
   private:
     THistoryStep Step_;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+class TAreaEntry;
 class TLanguageTexts;
 
 // Arrow keys, as FormKeyDown receives them.
@@ -74,8 +75,14 @@ class TPictureDocument {
     void ApplyLoadedOptions(const TPictureOptions& loaded, const TFontOptions& font);
     // The options as they are to be kept: ColorDepth is the picture's, 32 for any other format.
     TPictureOptions OptionsToKeep() const;
-    // The initial folder of both file dialogs.
+    // The last folder of both file dialogs, as the settings kept it.
     void SetPictureFolder(const std::string& folder);
+    // Where a file dialog starts when there is no current file and no last folder: the user's
+    // pictures, never the program's own folder.
+    void SetDefaultFolder(const std::string& folder);
+    // The folder a dialog starts in: the current file's, else the last one used, else the default.
+    std::string OpenDialogFolder() const;
+    std::string SaveDialogFolder() const;
     // The insert-text dialog's choices, kept for its next opening and the settings file.
     void SetFont(const TFontOptions& font);
     // The options dialog's values as they stand, with the picture's own depth and no offset.
@@ -106,8 +113,8 @@ class TPictureDocument {
     // of memory with the document's own text and title.
     void ReportFailure(bool outOfMemory, const std::string& message);
     TCommandStates CommandStates(bool clipboardHasBitmap) const;
-    // The status bar panels of the document: picture size and depth, and the
-    // floating image's size; the middle one, the cursor position, is the window's.
+    // The status bar panels of the document: picture size and depth, and the floating image's
+    // size and place; the middle one, the cursor position, is the window's.
     std::array<std::string, 3> StatusTexts() const;
     // A step below 1 counts as 1, so snapping and moves always end.
     int EffectiveStepX() const;
@@ -134,16 +141,22 @@ class TPictureDocument {
     // Dragging Image2 with the left button: x and y in picture pixels from Image2's corner.
     void GrabFloating(int x, int y);
     void DragFloating(int x, int y);
+    void ReleaseFloating();
+    // A rubber band or the floating image follows the mouse; Undo and Redo wait until it is let go.
+    bool Dragging() const { return Selection_.Active || Float_.Grabbed; }
 
     // ---- Undo and Redo -----------------------------------------------------------------------
     // Every command that changes the picture's pixels, size or depth records a step first; one
     // that cannot (out of memory) does not run. Undo takes back the newest step and Redo applies
-    // again the one undone last; both drop a floating image first. Modified follows the step at
-    // which the picture was last saved.
+    // again the one undone last; both drop a floating image first, and do nothing while a drag
+    // is in progress. Undoing a stamp floats its image again where it was. Modified follows the
+    // step at which the picture was last saved.
     void Undo();
     void Redo();
-    // The most memory the history may hold; the oldest steps go first.
+    // The most memory the history may hold; the oldest steps go to disk first.
     void SetHistoryBudget(std::uint64_t bytes);
+    // The folder for steps that do not fit the memory; empty keeps none on disk.
+    void SetHistoryFolder(const std::string& folder);
 
     // ---- Selection and clipboard -------------------------------------------------------------
     // x and y in picture pixels.
@@ -223,6 +236,7 @@ class TPictureDocument {
     void Record(std::unique_ptr<THistoryEntry> entry) noexcept;
     // The rest of the document after an entry was exchanged: a redone lift floats again.
     void FollowStep(const THistoryEntry& entry, bool redone);
+    void FloatAgain(const TAreaEntry& stamp);
     bool SizePicture(int width, int height, bool fill);
     // Tells the host about the part of the area that lies inside the picture.
     void ReportPictureChanged(const TRect& area);

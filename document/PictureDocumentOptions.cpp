@@ -6,6 +6,22 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <initializer_list>
+
+namespace {
+
+std::string FirstFolderOf(std::initializer_list<std::string> folders) {
+    for (const std::string& folder : folders)
+        if (!folder.empty()) return folder;
+    return {};
+}
+
+std::string FolderOfFile(const std::string& file) {
+    return file.empty() ? std::string() : std::filesystem::path(file).parent_path().string();
+}
+
+} // namespace
 
 void TPictureDocument::SetBackgroundColor(TColor color) {
     Options_.BackgroundColor = color;
@@ -27,6 +43,7 @@ void TPictureDocument::ApplyLoadedOptions(const TPictureOptions& loaded, const T
     Options_ = loaded;
     Options_.Transparency = transparency;
     SetHistoryBudget(std::uint64_t(std::max(loaded.UndoMemory, 0)) * 1024 * 1024);
+    History_.SetDiskBudget(std::uint64_t(std::max(loaded.UndoDisk, 0)) * 1024 * 1024);
     ChooseStepPair(loaded.ActualStep == 2 || loaded.ActualStep == 3 ? loaded.ActualStep : 1);
     ApplyBackgroundColor();
     SetColorDepth(loaded.ColorDepth);
@@ -43,6 +60,20 @@ TPictureOptions TPictureDocument::OptionsToKeep() const {
 void TPictureDocument::SetPictureFolder(const std::string& folder) {
     Files_.OpenFolder = folder;
     Files_.SaveFolder = folder;
+}
+
+void TPictureDocument::SetDefaultFolder(const std::string& folder) {
+    Files_.DefaultFolder = folder;
+}
+
+std::string TPictureDocument::OpenDialogFolder() const {
+    return FirstFolderOf(
+        {FolderOfFile(Files_.Current), Files_.OpenFolder, Files_.SaveFolder, Files_.DefaultFolder});
+}
+
+std::string TPictureDocument::SaveDialogFolder() const {
+    return FirstFolderOf(
+        {FolderOfFile(Files_.Current), Files_.SaveFolder, Files_.OpenFolder, Files_.DefaultFolder});
 }
 
 void TPictureDocument::SetFont(const TFontOptions& font) {

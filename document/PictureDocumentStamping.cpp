@@ -167,6 +167,8 @@ void TPictureDocument::StampFloating() {
         DrawFloatingFrame();
         throw;
     }
+    // Drawn, the image is no longer needed but by the step, which floats it again when undone.
+    step->KeepFloating(std::move(Float_.Bitmap), Float_.Left, Float_.Top);
     Record(std::move(step));
     Modified_ = true;
     ReportPictureChanged(area);
@@ -179,6 +181,7 @@ void TPictureDocument::DropFloating() {
     Float_.Bitmap = TBitmap();
     Float_.Bitmap.Brush.Color = Options_.BackgroundColor;
     Float_.Shown = false;
+    Float_.Grabbed = false;
     Float_.Width = 0;
     Float_.Height = 0;
     Selection_.Active = false;
@@ -231,6 +234,11 @@ void TPictureDocument::GrabFloating(int x, int y) {
     if (!Float_.Shown) return;
     Float_.GrabX = x;
     Float_.GrabY = y;
+    Float_.Grabbed = true;
+}
+
+void TPictureDocument::ReleaseFloating() {
+    Float_.Grabbed = false;
 }
 
 void TPictureDocument::DragFloating(int x, int y) {

@@ -6,6 +6,7 @@
 #include "AreaEntry.h"
 #include "FillEntry.h"
 #include "PictureEntry.h"
+#include "WaitCursor.h"
 
 #include <algorithm>
 #include <utility>
@@ -23,15 +24,54 @@ void TPictureDocument::SetHistoryBudget(std::uint64_t bytes) {
     History_.SetBudget(bytes);
 }
 
+void TPictureDocument::SetHistoryFolder(const std::string& folder) {
+    History_.SetSpillFolder(folder);
+}
+
 void TPictureDocument::Undo() {
-    if (!History_.CanUndo()) return;
+    // The release that ends a drag would act on a picture that changed under it.
+    if (!History_.CanUndo() || Dragging()) return;
+    // A step on disk is read back, and a stamped image copied, before anything changes.
+    const TWaitCursor wait(Host_);
+    History_.LoadUndo();
+    const THistoryEntry* next = History_.NextUndo();
+    TBitmap stamped;
+    if (next->Step() == THistoryStep::Stamp) stamped = static_cast<const TAreaEntry*>(next)->Floating();
     DropFloating();
+    const bool floatAgain = !stamped.Empty();
+    if (floatAgain) {
+        stamped.Brush.Color = Options_.BackgroundColor;
+        std::swap(Float_.Bitmap, stamped);
+        try {
+            SaveFloatingEdges();
+        } catch (...) {
+            std::swap(Float_.Bitmap, stamped);
+            throw;
+        }
+    }
     FollowStep(*History_.Undo(Picture_), false);
+    if (floatAgain) FloatAgain(*static_cast<const TAreaEntry*>(next));
+}
+
+// The image a stamp drew floats again where it was, framed, over the picture as it was before.
+void TPictureDocument::FloatAgain(const TAreaEntry& stamp) {
+    Float_.Left = stamp.FloatingLeft();
+    Float_.Top = stamp.FloatingTop();
+    Float_.Width = Float_.Bitmap.Width();
+    Float_.Height = Float_.Bitmap.Height();
+    Float_.DisplayTransparent = false;
+    Float_.Shown = true;
+    Float_.Active = true;
+    DrawFloatingFrame();
+    if (Options_.Transparency) ApplyTransparency();
+    Host_.FloatingChanged();
 }
 
 void TPictureDocument::Redo() {
+    if (!History_.CanRedo() || Dragging()) return;
+    const TWaitCursor wait(Host_);
+    History_.LoadRedo();
     const THistoryEntry* next = History_.NextRedo();
-    if (!next) return;
     // A redone lift floats again what lies in its rectangle now: the image is made before
     // anything changes, so running out of memory leaves the document as it was.
     TBitmap lifted;

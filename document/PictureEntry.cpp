@@ -3,6 +3,8 @@
 
 #include "PictureEntry.h"
 
+#include "SpillFile.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -24,4 +26,14 @@ TRect TPictureEntry::Exchange(TBitmap& picture) noexcept {
     std::swap(picture.Transparent, Picture_.Transparent);
     std::swap(picture.TransparentColor, Picture_.TransparentColor);
     return area;
+}
+
+void TPictureEntry::Store(TSpillFile& file) {
+    file.Write(Picture_.PixelBuffer());
+    ReleaseBuffer(Picture_.PixelBuffer());
+}
+
+void TPictureEntry::Load(TSpillFile& file) {
+    file.Rewind();
+    Picture_.PixelBuffer() = file.Read<std::uint8_t>();
 }

@@ -20,6 +20,8 @@ class TPictureEntry final : public THistoryEntry {
     // Swaps the pictures but leaves the canvas state (brush, pen, font, transparency) with the
     // document's picture, as it belongs to the document's colours, not to a step.
     TRect Exchange(TBitmap& picture) noexcept override;
+    void Store(TSpillFile& file) override;
+    void Load(TSpillFile& file) override;
 
   private:
     TBitmap Picture_;

@@ -188,6 +188,21 @@ QImage TZoomView::Paint(const TBitmap& bitmap, const TReducedCopies* reduced, co
     return image;
 }
 
+namespace {
+
+QImage KeyedOut(const QImage& painted, TColor transparent) {
+    QImage image = painted.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = qRgb(GetRValue(transparent), GetGValue(transparent), GetBValue(transparent));
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (row[x] == key) row[x] = 0;
+    }
+    return image;
+}
+
+} // namespace
+
 QImage TZoomView::PaintKeyed(const TBitmap& bitmap, const QRect& exposed, TColor transparent) const {
     QImage image(exposed.size(), QImage::Format_RGB32);
     if (image.isNull()) return image;
@@ -199,14 +214,65 @@ QImage TZoomView::PaintKeyed(const TBitmap& bitmap, const QRect& exposed, TColor
         else
             PaintSampled(bitmap, -Level_, exposed, shown, image);
     }
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = qRgb(GetRValue(transparent), GetGValue(transparent), GetBValue(transparent));
-    for (int y = 0; y < image.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if (row[x] == key) row[x] = 0;
+    return KeyedOut(image, transparent);
+}
+
+QRect TZoomView::ViewOfImage(const TRect& picture) const {
+    if (Level_ >= 0) return ViewOf(picture);
+    const int f = 1 << -Level_, half = f / 2;
+    const auto side = [&](int first, int end) {
+        int from = CeilDiv(first - half, f), to = CeilDiv(end - half, f);
+        if (to <= from && end > first) {
+            from = FloorDiv(first + (end - first) / 2, f);
+            to = from + 1;
+        }
+        return std::pair(from, to);
+    };
+    const auto [left, right] = side(picture.Left, picture.Right);
+    const auto [top, bottom] = side(picture.Top, picture.Bottom);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QImage TZoomView::PaintImage(const TBitmap& bitmap, QPoint origin, const QRect& exposed,
+                             std::optional<TColor> transparent) const {
+    const int f = 1 << std::abs(Level_);
+    // On the block grid the bitmap's own blocks are the picture's: the usual painting serves.
+    if (Level_ >= 0 || (origin.x() % f == 0 && origin.y() % f == 0)) {
+        const QRect local = exposed.translated(-ViewOf(origin));
+        return transparent ? PaintKeyed(bitmap, local, *transparent) : Paint(bitmap, nullptr, local);
     }
-    return image;
+    QImage image(exposed.size(), QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    image.fill(Qt::black);
+    const bool sampled =
+        transparent || (std::int64_t(exposed.width()) * exposed.height() * f * f > AveragingBudget);
+    for (int vy = exposed.top(); vy <= exposed.bottom(); ++vy) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(vy - exposed.top()));
+        const int top = std::max(vy * f - origin.y(), 0),
+                  bottom = std::min(vy * f + f - origin.y(), bitmap.Height());
+        for (int vx = exposed.left(); vx <= exposed.right(); ++vx, ++out) {
+            const int left = std::max(vx * f - origin.x(), 0),
+                      right = std::min(vx * f + f - origin.x(), bitmap.Width());
+            if (left >= right || top >= bottom) continue;
+            if (sampled) {
+                const TColor c = bitmap.Pixel(std::clamp(vx * f + f / 2 - origin.x(), left, right - 1),
+                                              std::clamp(vy * f + f / 2 - origin.y(), top, bottom - 1));
+                *out = qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+                continue;
+            }
+            std::uint32_t red = 0, green = 0, blue = 0;
+            for (int y = top; y < bottom; ++y)
+                for (int x = left; x < right; ++x) {
+                    const TColor c = bitmap.Pixel(x, y);
+                    red += GetRValue(c);
+                    green += GetGValue(c);
+                    blue += GetBValue(c);
+                }
+            const std::uint32_t count = std::uint32_t((right - left) * (bottom - top)), half = count / 2;
+            *out = qRgb(int((red + half) / count), int((green + half) / count), int((blue + half) / count));
+        }
+    }
+    return transparent ? KeyedOut(image, *transparent) : image;
 }
 
 bool TZoomView::GridShows(int stepX, int stepY) const {

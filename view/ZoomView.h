@@ -10,6 +10,7 @@
 #include <QSize>
 
 #include <cstdint>
+#include <optional>
 
 // How the picture appears on screen at one magnification, and the one place where view and
 // picture coordinates are turned into each other. Levels run from -3 (12.5 %) to 3 (800 %):
@@ -54,6 +55,18 @@ class TZoomView {
     // picture. Below 100 % every screen pixel shows its block's centre pixel: a mean would
     // blend the transparent colour into its neighbours.
     QImage PaintKeyed(const TBitmap& bitmap, const QRect& exposed, TColor transparent) const;
+
+    // Where an image lying over a picture rectangle shows: at 100 % and above exactly on its
+    // pixels; below, on the screen pixels whose block has its centre pixel in the rectangle (at
+    // least the one under the image's middle), so it covers no screen pixel the picture around
+    // it fills.
+    QRect ViewOfImage(const TRect& picture) const;
+    // The exposed part, in view coordinates, of a bitmap whose top-left corner lies on picture
+    // point `origin`, painted like the picture under it: each screen pixel shows the bitmap's
+    // pixels within its block, as Paint (or PaintKeyed, with a transparent colour) would show
+    // them were the bitmap part of the picture.
+    QImage PaintImage(const TBitmap& bitmap, QPoint origin, const QRect& exposed,
+                      std::optional<TColor> transparent) const;
 
     // Draws the grid of cells stepX by stepY, counted from the picture's top-left pixel, over an
     // image painted for `exposed`: dotted lines whose dots take a colour far from the one under

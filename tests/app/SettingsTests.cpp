@@ -4,8 +4,10 @@
 #include "BmpFile.h"
 #include "IniFile.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -101,7 +103,20 @@ TEST_F(Settings, FirstCloseWritesTheDefaultsInOrder) {
         ASSERT_NE(found, std::string::npos) << line << " after " << at << " in\n" << text;
         at = found;
     }
-    EXPECT_EQ(Read("Path", "Bmp"), AppFolder.Path().string());
+    EXPECT_EQ(Read("Path", "Bmp"), "") << "no folder was used yet";
+}
+
+// The first Open starts in the user's pictures (or home), never beside the program, even when
+// older settings named the program's folder as the last one used.
+TEST_F(Settings, TheFirstDialogStartsInTheUsersPicturesNotTheProgramsFolder) {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const std::string expected = (QDir(pictures).exists() ? pictures : QDir::homePath()).toStdString();
+    for (const std::string& stored : {std::string(), AppFolder.Path().string()}) {
+        StartWith("[Path]\nBmp=" + stored + "\n");
+        Named(Form, "Openpicture1")->trigger();
+        ASSERT_FALSE(Modal.Dialogs.empty());
+        EXPECT_EQ(Modal.Dialogs.back().InitialFolder, expected) << stored;
+    }
 }
 
 class SettingsActualStep : public Settings, public testing::WithParamInterface<int> {};
@@ -200,6 +215,19 @@ TEST_F(Settings, ChoicesSurviveARestart) {
     EXPECT_EQ(Document().Files().OpenFolder, pictures.Path().string());
     Named(Form, "Rec2")->trigger();
     EXPECT_EQ(Document().CurrentFile(), a) << "the second entry is the earlier file";
+}
+
+// A changed setting reaches the file within a second of the change, with the window still open,
+// so a program that is killed keeps it; changes close together are written once.
+TEST_F(Settings, ChangedSettingsAreWrittenWithinASecondWhileTheWindowStaysOpen) {
+    StartWindow();
+    Named(Form, "Grid1")->trigger();
+    Named(Form, "Step2")->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(std::filesystem::exists(IniPath())) << "the write waits for more changes";
+    QTest::qWait(1300);
+    EXPECT_EQ(Read("View", "Grid"), "1");
+    EXPECT_EQ(Read("Options", "ActualStep"), "2");
 }
 
 // Yes at the close question with an untitled picture: the name chosen then is remembered.

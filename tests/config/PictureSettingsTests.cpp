@@ -33,7 +33,7 @@ TEST_F(PictureSettings, ColorDepthIsJudgedByItsLowByte) {
 
 TEST_F(PictureSettings, HarmfulValuesAreMendedAndStepsKeptAsStored) {
     Write("[Options]\nWidthPic=0\nHeightPic=-4\nStepX1=0\nStepY1=-3\nActualStep=7\nFillColor=-1\n"
-          "TransparentColor=0x1FF0000\nUndoMemory=-5\n[Font]\nFontColor=-1\nFontName=\n");
+          "TransparentColor=0x1FF0000\nUndoMemory=-5\nUndoDisk=-1\n[Font]\nFontColor=-1\nFontName=\n");
     const TIniFile ini(Path);
     const TPictureOptions o = LoadPictureOptions(ini);
     EXPECT_EQ(o.WidthPic, 1000);
@@ -46,6 +46,7 @@ TEST_F(PictureSettings, HarmfulValuesAreMendedAndStepsKeptAsStored) {
     EXPECT_NE(o.FillColor, clInvalid);
     EXPECT_EQ(o.UndoMemory, DefaultUndoMemory());
     EXPECT_TRUE(DefaultUndoMemory() > 0 && DefaultUndoMemory() <= 512);
+    EXPECT_EQ(o.UndoDisk, 4096);
     EXPECT_EQ(LoadFontOptions(ini).FontColor, 0xFFFFFFu);
     EXPECT_EQ(LoadFontOptions(ini).FontName, "") << "an empty value is not the default";
 }

@@ -151,7 +151,7 @@ TEST_F(Stamping, PasteStampUndoRestoresThePictureAndDisablesUndo) {
     EXPECT_EQ(D.Picture().Pixel(9, 17), Blue);
 }
 
-TEST_F(Stamping, PasteWhileFloatingStampsTheOldImageFirstAndUndoTakesBothAway) {
+TEST_F(Stamping, PasteWhileFloatingStampsTheOldImageFirstAndUndoFloatsItAgain) {
     UsePicture(64, 64);
     const TBitmap tile = PatternBitmap(8, 8);
     D.Paste(tile, 0, 0);
@@ -161,7 +161,9 @@ TEST_F(Stamping, PasteWhileFloatingStampsTheOldImageFirstAndUndoTakesBothAway) {
     EXPECT_EQ(D.Floating().Left, 16);
     D.Undo();
     EXPECT_TRUE(AreaIs(D.Picture(), Bounds(0, 0, 64, 64), clBlack));
-    EXPECT_FALSE(D.Floating().Active || D.Floating().Shown);
+    ASSERT_TRUE(D.Floating().Active && D.Floating().Shown);
+    EXPECT_EQ(std::pair(D.Floating().Left, D.Floating().Top), std::pair(8, 0));
+    EXPECT_TRUE(SameArea(D.CopyFloating(), 0, 0, tile, 0, 0, 8, 8));
 }
 
 TEST_F(Stamping, DragIsFreeAndStampAndUndoClipAtThePictureEdge) {

@@ -82,6 +82,78 @@ TEST_F(UndoHistory, RedoneLiftFloatsAgainWhereItWas) {
     EXPECT_TRUE(SamePicture(D.Picture(), before));
 }
 
+// A step larger than the memory budget goes to disk instead of emptying the history, so a
+// lifted and deleted picture comes back.
+TEST_F(UndoHistory, AStepLargerThanTheBudgetIsKeptOnDisk) {
+    TTempFolder folder;
+    TPictureOptions options = D.OptionsToKeep();
+    options.UndoMemory = 1;
+    D.ApplyLoadedOptions(options, D.Font());
+    D.SetHistoryFolder(folder.Path().string());
+    StartPatternPicture(D, 700, 600);
+    const TBitmap before = D.Picture();
+    D.SelectAll();
+    D.ClearSelection();
+    EXPECT_GT(D.History().DiskBytes(), 0u);
+    D.Undo();
+    D.Undo();
+    EXPECT_TRUE(SamePicture(D.Picture(), before));
+    D.Redo();
+    EXPECT_FALSE(SamePicture(D.Picture(), before));
+}
+
+// Stamping a lifted tile and undoing the stamp floats the tile again, framed where it was, over
+// the hole the lift left; the lift is a step of its own.
+TEST_F(UndoHistory, UndoingAStampFloatsTheImageAgain) {
+    StartPatternPicture(D, 32, 24);
+    const TBitmap before = D.Picture();
+    DragAndRelease(D, 4, 4, 12, 10);
+    const TBitmap lifted = D.CopyFloating(), hole = D.Picture();
+    const TBitmap framed = D.Floating().Bitmap;
+    D.MoveFloating(TArrow::Right, false);
+    D.StampFloating();
+    const TBitmap stamped = D.Picture();
+
+    D.Undo();
+    EXPECT_TRUE(SamePicture(D.Picture(), hole));
+    ASSERT_TRUE(D.Floating().Active && D.Floating().Shown);
+    EXPECT_EQ(std::pair(D.Floating().Left, D.Floating().Top), std::pair(12, 4));
+    EXPECT_TRUE(SamePicture(D.Floating().Bitmap, framed));
+    EXPECT_TRUE(SamePicture(D.CopyFloating(), lifted));
+    D.Undo();
+    EXPECT_TRUE(SamePicture(D.Picture(), before));
+    EXPECT_FALSE(D.Floating().Active);
+    D.Redo();
+    D.Redo();
+    EXPECT_TRUE(SamePicture(D.Picture(), stamped));
+    EXPECT_FALSE(D.Floating().Active);
+}
+
+// Undo and Redo wait while a rubber band or the floating image follows the mouse: the release
+// would otherwise lift, or leave, pixels of a picture that changed under the drag.
+TEST_F(UndoHistory, UndoAndRedoWaitForADragToEnd) {
+    StartPatternPicture(D, 48, 32);
+    D.Paste(SolidBitmap(8, 8, Red), 0, 0);
+    D.StampFloating();
+    const TBitmap stamped = D.Picture();
+    D.BeginSelection(20, 10);
+    D.DragSelection(30, 20);
+    EXPECT_FALSE(D.CommandStates(false).Undo);
+    D.Undo();
+    D.EndSelection();
+    D.StampFloating();
+    EXPECT_TRUE(SamePicture(D.Picture(), stamped));
+
+    D.Paste(SolidBitmap(8, 8, Blue), 16, 16);
+    D.GrabFloating(1, 1);
+    D.Undo();
+    EXPECT_TRUE(D.Floating().Active);
+    D.ReleaseFloating();
+    D.Undo();
+    EXPECT_EQ(std::pair(D.Floating().Left, D.Floating().Top), std::pair(20, 10))
+        << "the blue image is dropped and the lifted one floats again";
+}
+
 struct TWholeStep {
     const char* Name;
     std::function<void(TPictureDocument&, TScriptedModal&)> Command;

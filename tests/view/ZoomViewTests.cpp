@@ -126,6 +126,51 @@ TEST(ZoomPaint, BeyondTheBudgetOrWithATransparentColourScreenPixelsShowTheirBloc
     EXPECT_EQ(reduced.pixel(1, 1), qRgb(255, 255, 255));
 }
 
+// An image over the picture shows on exactly the screen pixels whose blocks have their centre on
+// it, and where it covers a whole block with the colour the picture would show with the image
+// drawn in. Corners off the block grid once widened it by a screen pixel, black at the far side.
+TEST(ZoomPaint, AnImageOverThePictureShowsExactlyWhereItsPixelsAre) {
+    const TBitmap tile = Noise(21, 19, TPixelFormat::pf24bit);
+    for (const int level : {-3, -2, 0, 3})
+        for (const QPoint origin : {QPoint(0, 0), QPoint(4, 4), QPoint(13, 6), QPoint(-3, 5)}) {
+            SCOPED_TRACE(testing::Message()
+                         << "level " << level << " at " << origin.x() << "," << origin.y());
+            TBitmap picture(48, 40, TPixelFormat::pf24bit);
+            picture.Draw(origin.x(), origin.y(), tile);
+            const TZoomView view = AtLevel(level);
+            const TRect image = Bounds(origin.x(), origin.y(), tile.Width(), tile.Height());
+            const QRect place = view.ViewOfImage(image);
+            const QImage shown = view.PaintImage(tile, origin, place, std::nullopt);
+            const QImage drawn = view.Paint(picture, nullptr, place);
+            // The picture pixels a screen column or row stands for: its block, and the block's centre.
+            const auto block = [&](int v) {
+                return level >= 0
+                           ? std::tuple(v >> level, (v >> level) + 1, v >> level)
+                           : std::tuple(v << -level, (v + 1) << -level, (v << -level) + (1 << -level) / 2);
+            };
+            const auto centreOn = [&](int v, int first, int end) {
+                return std::get<2>(block(v)) >= first && std::get<2>(block(v)) < end;
+            };
+            for (const int vx : {place.left() - 1, place.right() + 1})
+                EXPECT_FALSE(centreOn(vx, image.Left, image.Right)) << "column " << vx;
+            for (const int vy : {place.top() - 1, place.bottom() + 1})
+                EXPECT_FALSE(centreOn(vy, image.Top, image.Bottom)) << "row " << vy;
+            for (int vy = place.top(); vy <= place.bottom(); ++vy)
+                for (int vx = place.left(); vx <= place.right(); ++vx) {
+                    ASSERT_TRUE(centreOn(vx, image.Left, image.Right) &&
+                                centreOn(vy, image.Top, image.Bottom));
+                    const QRgb pixel = shown.pixel(vx - place.left(), vy - place.top());
+                    const auto [left, right, cx] = block(vx);
+                    const auto [top, bottom, cy] = block(vy);
+                    if (left >= image.Left && right <= image.Right && top >= image.Top &&
+                        bottom <= image.Bottom && right <= picture.Width() && left >= 0)
+                        ASSERT_EQ(pixel, drawn.pixel(vx - place.left(), vy - place.top())) << vx << "," << vy;
+                    else
+                        ASSERT_NE(pixel, qRgb(0, 0, 0)) << vx << "," << vy;
+                }
+        }
+}
+
 // A repaint of any part must match the same part of a repaint of the whole, grid included: the
 // pictures's offset and the grid's dots are fixed to the view, not to the exposed rectangle.
 TEST(ZoomPaint, AnyExposedPartMatchesTheWholeViewWithItsGrid) {
