@@ -130,6 +130,7 @@ void TForm1::Timer1Timer() {
     // larger than the view that way, and FormResize keeps a smaller picture's view its own size.
     ExportToGIF1->setEnabled(states.Export);
     ExportToPNG1->setEnabled(states.Export);
+    ExportTileMap1->setEnabled(states.Export);
     const auto documentTexts = Document_->StatusTexts();
     std::array<QString, 4> texts;
     for (std::size_t panel = 0; panel < documentTexts.size(); ++panel)

@@ -76,7 +76,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     QMenu *File1 = nullptr, *Edit1 = nullptr, *View1 = nullptr, *ToolBarM1 = nullptr, *Picture1 = nullptr,
           *Zoom1 = nullptr, *Language1 = nullptr, *Help1 = nullptr;
     QAction *Newpicture1 = nullptr, *Openpicture1 = nullptr, *Savepicture1 = nullptr, *Saveas1 = nullptr;
-    QAction *ExportToGIF1 = nullptr, *ExportToPNG1 = nullptr, *Exit1 = nullptr;
+    QAction *ExportToGIF1 = nullptr, *ExportToPNG1 = nullptr, *ExportTileMap1 = nullptr, *Exit1 = nullptr;
     QAction* N8 = nullptr; // the separator above the recent files, shown with them
     std::array<QAction*, 9> Rec{};
     QAction *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
@@ -138,6 +138,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void Exit1Click();
     void ExportToGIF1Click();
     void ExportToPNG1Click();
+    void ExportTileMap1Click();
 
     void Undo1Click();
     void Redo1Click();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Form1.h"
 
+#include "TileMapDialog.h"
+
 void TForm1::Newpicture1Click() {
     Document_->New();
 }
@@ -30,6 +32,14 @@ void TForm1::ExportToGIF1Click() {
 
 void TForm1::ExportToPNG1Click() {
     Document_->ExportPicture(TExportFormat::Png);
+}
+
+// The dialog starts from the active steps: a map stamped on the step grid is cut along it.
+void TForm1::ExportTileMap1Click() {
+    if (Document_->CurrentFile().empty()) return;
+    TTileMapDialog dialog(Document_->StepX(), Document_->StepY(), Texts, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    Document_->ExportTileMap(dialog.Options());
 }
 
 void TForm1::Exit1Click() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -8,11 +9,15 @@
 struct TExportArguments {
     enum class TAction { Run, Help, Version };
     TAction Action = TAction::Run; // Help and Version print and end; nothing else is read
-    enum class TMode { Depth, Gif, Png };
+    enum class TMode { Depth, Gif, Png, TileMap };
     TMode Mode = TMode::Depth;
     int Depth = 24;
     bool Exact = false; // 8-bit results keep the picture's own colours
     std::string Output;
+    // --tilemap WxH: the tile size, and whether turned tiles and empty cells are matched.
+    int TileWidth = 0, TileHeight = 0;
+    bool Flips = false, Empty = false;
+    std::uint32_t EmptyColor = 0; // 0x00BBGGRR, black unless --transparent names another
     std::vector<std::string> Inputs;
 };
 

@@ -11,6 +11,8 @@
 #include "PictureFile.h"
 #include "PictureReader.h"
 #include "PngExport.h"
+#include "TileMapErrors.h"
+#include "TileMapExport.h"
 
 #include <exception>
 #include <optional>
@@ -24,10 +26,10 @@ void RefuseTruncated(const TBmpFileRows& file) {
 }
 
 // PNG and GIF pictures read by the row; their transparent pixels take black, the editor's
-// transparent colour until the user picks another.
-std::unique_ptr<TRowSource> OpenPngOrGifRows(const std::string& input) {
+// transparent colour until the user picks another, or the colour a tile map leaves empty.
+std::unique_ptr<TRowSource> OpenPngOrGifRows(const std::string& input, TColor transparent = clBlack) {
     if (PictureKindOfFile(input) == TPictureKind::Bmp) return nullptr;
-    return OpenPictureRows(input, clBlack);
+    return OpenPictureRows(input, transparent);
 }
 
 void WriteDepth(TRowSource& file, const TBmpFileLayout& fileLayout, const TExportArguments& arguments) {
@@ -91,6 +93,40 @@ std::optional<TOwnColors> ExportFile(const std::string& input, const std::string
     return ExportRows(rows, output, gif, exact);
 }
 
+// The five files written and what they hold, as the command prints them.
+void PrintTileMap(const std::string& input, const TTileMapResult& result, std::ostream& out) {
+    const TTileMapFiles files(input);
+    for (const std::string* name : {&files.Image, &files.TileSet, &files.Map, &files.JsonMap, &files.Grid})
+        out << *name << '\n';
+    out << result.Cells << " cells, " << result.Tiles << " tiles, " << result.Colors << " colours\n";
+}
+
+// The tile map of one picture, read by the row: its memory is a row of cells and the tiles.
+void ExportTileMapOf(const TExportArguments& arguments, std::ostream& out) {
+    const std::string& input = arguments.Inputs.front();
+    TTileMapOptions options;
+    options.TileWidth = arguments.TileWidth;
+    options.TileHeight = arguments.TileHeight;
+    options.MatchFlips = arguments.Flips;
+    options.SkipEmpty = arguments.Empty;
+    options.EmptyColor = arguments.EmptyColor;
+    TTileMapResult result;
+    if (const auto rows = OpenPngOrGifRows(input, options.EmptyColor)) {
+        result = ExportTileMap(*rows, input, options);
+        return PrintTileMap(input, result, out);
+    }
+    TBmpFileRows file(input);
+    if (file.Streamable()) {
+        RefuseTruncated(file);
+        result = ExportTileMap(file, input, options);
+    } else {
+        const TBitmap picture = OpenPictureForEditing(input);
+        TBitmapRows rows(picture);
+        result = ExportTileMap(rows, input, options);
+    }
+    PrintTileMap(input, result, out);
+}
+
 // A failure message names the file it concerns, unless the message already does.
 std::string Described(const std::string& file, const std::exception& error) {
     const std::string message =
@@ -107,6 +143,18 @@ int RunExport(const TExportArguments& arguments, std::ostream& out, std::ostream
     case TExportArguments::TMode::Depth:
         try {
             ConvertDepth(arguments, out);
+        } catch (const std::exception& e) {
+            err << "tessimap-export: " << Described(arguments.Inputs.front(), e) << '\n';
+            status = 1;
+        }
+        break;
+    case TExportArguments::TMode::TileMap:
+        try {
+            ExportTileMapOf(arguments, out);
+        } catch (const ETileMapRefused& e) {
+            // The picture was read but the tile size or the tiles do not make a map: a wrong use.
+            err << "tessimap-export: " << Described(arguments.Inputs.front(), e) << '\n';
+            status = ExportUsageExitStatus;
         } catch (const std::exception& e) {
             err << "tessimap-export: " << Described(arguments.Inputs.front(), e) << '\n';
             status = 1;

@@ -64,6 +64,19 @@ struct TDocumentTexts {
     std::string GifFilterText = "GIF pictures";
     // %1 how many pixels, %2 the file: pixels neither opaque nor transparent, made opaque.
     std::string MadeOpaqueText = "%1 partly transparent pixels of %2 were made opaque.";
+    // Export Tile Map: its caption, the report (%1 the map file, %2 cells, %3 tiles, %4 colours)
+    // and its refusals (%1 .. %4 as each names them).
+    std::string ExportTileMapCaption = "Export Tile Map";
+    std::string TileMapDoneText = "The tile map was saved to %1: %2 cells, %3 distinct tiles, %4 colors.";
+    std::string TileMapZeroText = "A tile of %1 x %2 pixels has no pixels.";
+    std::string TileMapLargerText = "A tile of %1 x %2 pixels is larger than the picture of %3 x %4 pixels.";
+    std::string TileMapWidthText = "The picture's width of %1 pixels is not a multiple of the tile width %2: "
+                                   "%3 pixels are left over. Tile widths that fit nearby: %4.";
+    std::string TileMapHeightText = "The picture's height of %1 pixels is not a multiple of the tile height "
+                                    "%2: %3 pixels are left over. Tile heights that fit nearby: %4.";
+    std::string TileMapTooManyText =
+        "The picture has more than %1 different tiles, more than a tile map can number.";
+    std::string TileMapNoTilesText = "Every cell of the picture is empty: there are no tiles to write.";
 };
 
 // The picture's file and the folders the open and save dialogs start in.

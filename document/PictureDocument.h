@@ -8,6 +8,7 @@
 #include "OptionsChange.h"
 #include "PictureOptions.h"
 #include "StrokeEntry.h"
+#include "TileMapExport.h"
 
 #include <array>
 #include <cstdint>
@@ -221,6 +222,11 @@ class TPictureDocument {
     // its depth and the undo area stay as they were. False (after the error was shown) on failure,
     // and when the export's name is the picture's own file, which is never replaced.
     bool ExportPicture(TExportFormat format);
+    // Stamps a floating image and writes the picture beside its file as a tile map (its tile set,
+    // NAME.tsx, NAME.tmx, NAME.tmj and NAME.csv), then reports the cells, tiles and colours. The
+    // options' empty colour is the picture options' transparent colour. False (after the refusal or
+    // error was shown) when the picture has no file or the export failed; no file is left then.
+    bool ExportTileMap(TTileMapOptions options);
 
   private:
     // A brush drag under way: its stamps so far, the last pointer point, and the corners stamped,

@@ -40,4 +40,17 @@ void TPictureDocument::ApplyLanguage(const TLanguageTexts& texts) {
     Texts_.GifFilterText = texts.TextUtf8("DlgFilterGif", "GIF pictures");
     Texts_.MadeOpaqueText =
         texts.TextUtf8("MadeOpaque", "%1 partly transparent pixels of %2 were made opaque.");
+    // The tile-map texts' English defaults are the ones the struct starts with.
+    const TDocumentTexts english;
+    auto text = [&](const char* key, const std::string& englishText) {
+        return texts.TextUtf8(key, QString::fromStdString(englishText));
+    };
+    Texts_.ExportTileMapCaption = text("ExportTileMap", english.ExportTileMapCaption);
+    Texts_.TileMapDoneText = text("TileMapDone", english.TileMapDoneText);
+    Texts_.TileMapZeroText = text("TileMapZero", english.TileMapZeroText);
+    Texts_.TileMapLargerText = text("TileMapLarger", english.TileMapLargerText);
+    Texts_.TileMapWidthText = text("TileMapWidth", english.TileMapWidthText);
+    Texts_.TileMapHeightText = text("TileMapHeight", english.TileMapHeightText);
+    Texts_.TileMapTooManyText = text("TileMapTooMany", english.TileMapTooManyText);
+    Texts_.TileMapNoTilesText = text("TileMapNoTiles", english.TileMapNoTilesText);
 }

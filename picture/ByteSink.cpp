@@ -127,7 +127,7 @@ void TFileSink::Write(const void* data, std::size_t size) {
         Buffer_.insert(Buffer_.end(), bytes, bytes + size);
 }
 
-void TFileSink::Commit() {
+void TFileSink::Finish() {
     if (Fd_ < 0) throw EWriteError();
     Flush();
     // A replaced file keeps its own mode; a new one has the mode it was created with.
@@ -139,6 +139,12 @@ void TFileSink::Commit() {
     const int fd = Fd_;
     Fd_ = -1;
     if (::close(fd) != 0) throw EWriteError();
+    Finished_ = true;
+}
+
+void TFileSink::Commit() {
+    if (!Finished_) Finish();
+    if (Temporary_.empty()) throw EWriteError();
     if (::rename(Temporary_.c_str(), Written_.c_str()) != 0) throw EFCreateError(Target_);
     Temporary_.clear();
     SyncFolder(FolderOf(Written_));

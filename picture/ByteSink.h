@@ -36,6 +36,9 @@ class TFileSink : public TByteSink {
     void Write(const void* data, std::size_t size) override;
     // Flushes, syncs and renames over the target; EWriteError or EFCreateError on failure.
     void Commit();
+    // Everything Commit does but the rename: the bytes are on disk under the temporary name,
+    // which a destroyed sink still removes. Several files can then be renamed one after another.
+    void Finish();
 
     const std::string& TargetPath() const { return Target_; }
 
@@ -48,6 +51,7 @@ class TFileSink : public TByteSink {
     std::string Written_; // the target, or the file a symbolic link there points to
     std::string Temporary_;
     int Fd_ = -1;
+    bool Finished_ = false;
     std::vector<std::uint8_t> Buffer_;
 };
 
