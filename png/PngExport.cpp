@@ -29,6 +29,7 @@ TOwnColors ExportPngExact(TRowSource& picture, TByteSink& sink) {
     try {
         TOwnColorRows own(picture);
         TPNGObject png;
+        png.Compression = TPNGObject::TCompression::Smallest;
         png.AssignIndexRows(own);
         png.SaveToStream(sink);
         return own.Colors();

@@ -18,7 +18,8 @@ void ExportPng(const TBitmap& picture, TByteSink& sink);
 
 // The export that keeps the picture's own colours: a palette of exactly its colours when it has
 // at most 256 (reduced to 256 by the quantiser when it has more), at the fewest bits per pixel
-// that reach them. Returns the table and how many colours the picture had.
+// that reach them, compressed for the smallest file rather than the default export's bytes.
+// Returns the table and how many colours the picture had.
 TOwnColors ExportPngExact(TRowSource& picture, TByteSink& sink);
 TOwnColors ExportPngExactFile(TRowSource& picture, const std::string& path);
 
