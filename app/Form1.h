@@ -27,6 +27,7 @@ class QStatusBar;
 class QTimer;
 class QToolBar;
 class TIniFile;
+class TProgressPanel;
 class TZoomMenu;
 
 // The main window: menus, toolbar, the two image controls and the status bar around the picture
@@ -65,6 +66,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     QStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr;
     std::array<QLabel*, 3> StatusPanels{};
+    TProgressPanel* ProgressPanel_ = nullptr;
     TImageList ImageList1;
     TRecentFiles RecentFiles;
 
@@ -188,6 +190,8 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void FloatingChanged() override;
     void SetWaitCursor(bool wait) override;
     void ProcessPendingEvents() override;
+    bool ShowProgress(int percent) override;
+    void EndProgress() override;
     void TitleChanged() override;
     void FileNamed(const std::string& path) override;
 

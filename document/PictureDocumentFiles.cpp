@@ -3,10 +3,12 @@
 // modified and undo states.
 
 #include "PictureDocument.h"
+#include "Progress.h"
 #include "WaitCursor.h"
 
 #include "BmpFile.h"
 #include "BmpFileRows.h"
+#include "ByteSink.h"
 #include "Errors.h"
 #include "PictureFile.h"
 
@@ -72,10 +74,18 @@ std::string Filled(std::string text, const std::vector<std::string>& values) {
     return text;
 }
 
-bool WritePicture(const TBitmap& picture, const std::string& path, TModal& modal) {
+// Escape during the write stops it; the file keeps what it held, and that is no error.
+bool WritePicture(const TBitmap& picture, const std::string& path, TModal& modal, TDocumentHost& host) {
     try {
-        SaveBitmapToFile(picture, path);
+        TProgress progress(host);
+        const std::uint64_t bytes = std::uint64_t(picture.RowBytes()) * std::uint64_t(picture.Height());
+        WriteFileSafely(path, [&](TByteSink& sink) {
+            TProgressSink counted(sink, bytes, [&](int percent) { return progress.Show(percent); });
+            WriteBitmap(picture, counted);
+        });
         return true;
+    } catch (const ECancelled&) {
+        return false;
     } catch (const EPictureError& error) {
         modal.ShowError(error.what());
     } catch (const std::bad_alloc&) {
@@ -165,7 +175,7 @@ void TPictureDocument::ReplacePicture(TBitmap picture) {
 bool TPictureDocument::Save() {
     if (Files_.Current.empty()) return SaveAs();
     if (Float_.Active) StampFloating();
-    if (!WritePicture(Picture_, Files_.Current, Modal_)) return false;
+    if (!WritePicture(Picture_, Files_.Current, Modal_, Host_)) return false;
     Modified_ = false;
     History_.MarkSaved();
     return true;
@@ -181,7 +191,7 @@ bool TPictureDocument::SaveAs() {
     if (Float_.Active) StampFloating();
     // The picture takes the new name only once it is stored under it, so a failed write leaves
     // Save pointing at the file that holds the picture.
-    if (!WritePicture(Picture_, path, Modal_)) return false;
+    if (!WritePicture(Picture_, path, Modal_, Host_)) return false;
     Files_.Current = path;
     Modified_ = false;
     History_.MarkSaved();
