@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -14,6 +15,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -26,6 +28,12 @@ constexpr int kRefreshMilliseconds = 50;
 bool ClipboardHasBitmap() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data && data->hasImage();
+}
+
+// Where the file dialogs start before any file or folder was chosen: never the program's folder.
+QString UserPicturesFolder() {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return !pictures.isEmpty() && QDir(pictures).exists() ? pictures : QDir::homePath();
 }
 
 } // namespace
@@ -44,6 +52,10 @@ TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
     Viewport_ = std::make_unique<TPictureViewport>(*ScrollBox1, *Image1);
     Viewport_->PictureResized(Document_->Picture());
     Image2 = new TFloatingControl(*Document_, *this, Image1);
+    // A scroll bar dragged moves the picture under a pointer that may come back to it unmoved.
+    for (QScrollBar* bar : {ScrollBox1->horizontalScrollBar(), ScrollBox1->verticalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [this] { FollowPointer(); });
+    Document_->SetDefaultFolder(UserPicturesFolder().toStdString());
     setCentralWidget(ScrollBox1);
     BuildMenus();
     BuildToolBar();
@@ -109,12 +121,14 @@ void TForm1::Timer1Timer() {
     // larger than the view that way, and FormResize keeps a smaller picture's view its own size.
     ExportToGIF1->setEnabled(states.Export);
     ExportToPNG1->setEnabled(states.Export);
-    auto texts = Document_->StatusTexts();
-    texts[1] = CursorText_;
-    for (std::size_t panel = 0; panel < texts.size(); ++panel) {
-        const QString text = QString::fromStdString(texts[panel]);
-        if (StatusPanels[panel]->text() != text) StatusPanels[panel]->setText(text);
-    }
+    const auto documentTexts = Document_->StatusTexts();
+    std::array<QString, 4> texts;
+    for (std::size_t panel = 0; panel < documentTexts.size(); ++panel)
+        texts[panel] = QString::fromStdString(documentTexts[panel]);
+    texts[1] = QString::fromStdString(CursorText_);
+    texts[3] = ZoomText();
+    for (std::size_t panel = 0; panel < texts.size(); ++panel)
+        if (StatusPanels[panel]->text() != texts[panel]) StatusPanels[panel]->setText(texts[panel]);
     ShowSwitches();
     ShowTitle();
 }

@@ -65,7 +65,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     QToolBar* ToolBar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr;
-    std::array<QLabel*, 3> StatusPanels{};
+    std::array<QLabel*, 4> StatusPanels{}; // the document's three, then the zoom level
     TProgressPanel* ProgressPanel_ = nullptr;
     TImageList ImageList1;
     TRecentFiles RecentFiles;
@@ -81,6 +81,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
             *Delete1 = nullptr, *SelectAll1 = nullptr;
     QAction *VisibleToolBar1 = nullptr, *StatusBarM1 = nullptr;
     QAction* ExactColors1 = nullptr;
+    QAction *FillAtPointer1 = nullptr, *PickFillAtPointer1 = nullptr;
     QAction *Transparent1 = nullptr, *Clear1 = nullptr, *BlackWhite1 = nullptr, *MirrorHorizontal1 = nullptr,
             *MirrorVertical1 = nullptr, *Degrees90 = nullptr, *Degrees180 = nullptr, *Degrees270 = nullptr;
     QAction *Step1 = nullptr, *Step2 = nullptr, *Step3 = nullptr;
@@ -141,6 +142,14 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void ExactColors1Click();
     void Clear1Click();
     void BlackWhite1Click();
+    // F and Shift+F: what Alt+left and Alt+right click do, at the picture pixel under the pointer.
+    void FillAtPointer1Click();
+    void PickFillAtPointer1Click();
+    void FillAt(QPoint picture);
+    void PickFillColorAt(QPoint picture);
+    // The picture pixel under the mouse pointer, when the pointer is over the picture in sight
+    // and not over the floating image.
+    std::optional<QPoint> PixelUnderPointer() const;
     void MirrorHorizontal1Click();
     void MirrorVertical1Click();
     void Degrees90Click();
@@ -155,6 +164,9 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     // View > Zoom: a level, kept within the menu's; the picture point under `anchor` (a point of
     // the scroll box's viewport, its centre when none is given) stays where it is.
     void ZoomTo(int level, std::optional<QPoint> anchor = std::nullopt);
+    // Ctrl+Plus and Ctrl+Minus: about the floating image's centre while one exists, so it stays
+    // in view; else about the view's centre.
+    void ZoomByKeys(int steps);
     void FitToWindow1Click();
     void Grid1Click(bool on);
     void Setting1Click();
@@ -213,6 +225,9 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void ScrollSideways(int by);
     // The status bar's mouse position: the picture pixel under the mouse, wherever the view is.
     void ShowCursorAt(QPoint control);
+    // The cursor text again, for a pointer that stood still while the picture moved under it.
+    void FollowPointer();
+    QString ZoomText() const;
     void FormClose(QCloseEvent* event);
     void UpdateMinimumSize();
     void OpenStartFile();

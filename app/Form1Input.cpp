@@ -154,13 +154,12 @@ void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
         Document_->PickTransparentColor(x, y);
         UpdateColorSwatch(TImageList::TransparentSwatch, Document_->Options().TransparentColor);
     } else if (button == Qt::RightButton && keys == Qt::AltModifier) {
-        Document_->PickFillColor(x, y);
-        UpdateColorSwatch(TImageList::FillSwatch, Document_->Options().FillColor);
+        PickFillColorAt(at);
     } else if (button == Qt::LeftButton && keys == Qt::ControlModifier) {
         Document_->PickBackgroundColor(x, y);
         UpdateColorSwatch(TImageList::BackgroundSwatch, Document_->Options().BackgroundColor);
     } else if (button == Qt::LeftButton && keys == Qt::AltModifier) {
-        Document_->FloodFillAt(x, y);
+        FillAt(at);
     }
     Timer1Timer();
 }

@@ -107,8 +107,7 @@ void TForm1::BuildToolBarMenu() {
 // and the undo state stay as they are.
 void TForm1::BuildZoomMenu() {
     ZoomMenu_ = new TZoomMenu(*View1, *this,
-                              {[this](int level) { ZoomTo(level); },
-                               [this](int steps) { ZoomTo(Viewport_->View().Level() + steps); },
+                              {[this](int level) { ZoomTo(level); }, [this](int steps) { ZoomByKeys(steps); },
                                [this] { FitToWindow1Click(); }, [this](bool on) { Grid1Click(on); }});
     Zoom1 = ZoomMenu_->Menu();
 }

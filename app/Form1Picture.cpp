@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Form1.h"
 
+#include "ImageControls.h"
+
 #include <QAction>
+#include <QCursor>
+#include <QScrollArea>
 
 void TForm1::Transparent1Click() {
     Document_->ToggleTransparency();
@@ -19,6 +23,34 @@ void TForm1::Clear1Click() {
 
 void TForm1::BlackWhite1Click() {
     Document_->BlackWhite();
+}
+
+void TForm1::FillAtPointer1Click() {
+    if (const auto at = PixelUnderPointer()) FillAt(*at);
+}
+
+void TForm1::PickFillAtPointer1Click() {
+    if (const auto at = PixelUnderPointer()) PickFillColorAt(*at);
+}
+
+void TForm1::FillAt(QPoint picture) {
+    Document_->FloodFillAt(picture.x(), picture.y());
+}
+
+void TForm1::PickFillColorAt(QPoint picture) {
+    Document_->PickFillColor(picture.x(), picture.y());
+    UpdateColorSwatch(TImageList::FillSwatch, Document_->Options().FillColor);
+}
+
+std::optional<QPoint> TForm1::PixelUnderPointer() const {
+    const QPoint pointer = QCursor::pos();
+    const QWidget* viewport = ScrollBox1->viewport();
+    if (!viewport->rect().contains(viewport->mapFromGlobal(pointer))) return std::nullopt;
+    const QPoint control = Image1->mapFromGlobal(pointer);
+    if (!Image1->rect().contains(control)) return std::nullopt;
+    // A click there would take hold of the floating image, not fill beneath it.
+    if (Image2->isVisible() && Image2->geometry().contains(control)) return std::nullopt;
+    return Viewport_->PictureAt(control);
 }
 
 void TForm1::MirrorHorizontal1Click() {

@@ -60,7 +60,9 @@ void TForm1::LoadSettings() {
     // picture the document was made with before the stored size is in place.
     Image1->setFixedSize(ScreenArea().size());
     LoadWindowPlacement(ini);
-    Document_->SetPictureFolder(ini.ReadString("Path", "Bmp", Paths_.AppPath().toStdString()));
+    // Older settings named the program's own folder when no picture had been opened yet.
+    const std::string folder = ini.ReadString("Path", "Bmp", "");
+    Document_->SetPictureFolder(folder == Paths_.AppPath().toStdString() ? std::string() : folder);
     // The bars start hidden; their toggles show them.
     if (ini.ReadBool(kView, "ToolBar", true)) VisibleToolBar1Click();
     if (ini.ReadBool(kView, "StatusBar", true)) StatusBarM1Click();

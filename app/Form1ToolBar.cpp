@@ -49,9 +49,10 @@ void TForm1::BuildToolBar() {
 void TForm1::BuildStatusBar() {
     StatusBar1 = statusBar();
     StatusBar1->setObjectName("StatusBar1");
-    // The picture panel takes 60 % of the width, the mouse and floating-image panels 20 % each;
-    // the texts never widen them, so the window can still shrink to a small picture.
-    const int stretches[] = {3, 1, 1};
+    // Of the width, the picture panel and the floating image's size and place take a third each,
+    // the mouse panel two ninths and the zoom one ninth; the texts never widen them, so the
+    // window can still shrink to a small picture.
+    const int stretches[] = {3, 2, 3, 1};
     for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
         StatusPanels[i] = new QLabel(this);
         StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i + 1));

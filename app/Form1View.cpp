@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QEventLoop>
 #include <QLayout>
+#include <QLocale>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -17,6 +18,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <cmath>
 
 void TForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
@@ -79,9 +81,40 @@ void TForm1::ZoomTo(int level, std::optional<QPoint> anchor) {
     ZoomMenu_->ShowLevel(Viewport_->View().Level());
     FloatingChanged();
     FormResize();
-    // The picture moved under a mouse that stood still.
-    if (Image1->underMouse()) ShowCursorAt(Image1->mapFromGlobal(QCursor::pos()));
+    FollowPointer(); // the picture moved under a mouse that stood still
     Timer1Timer();
+}
+
+void TForm1::ZoomByKeys(int steps) {
+    const int level = Viewport_->View().Level() + steps;
+    const TFloatingImage& floating = Document_->Floating();
+    if (!floating.Active) {
+        ZoomTo(level);
+        return;
+    }
+    const TRect bounds = Bounds(floating.Left, floating.Top, floating.Width, floating.Height);
+    QWidget* viewport = ScrollBox1->viewport();
+    const QPoint centre = Image1->mapTo(viewport, Viewport_->ControlRectOf(bounds).center());
+    ZoomTo(level, viewport->rect().contains(centre) ? std::optional(centre) : std::nullopt);
+    // One that was out of sight before is brought into it.
+    const QRect shown = Viewport_->ControlRectOf(bounds);
+    ScrollBox1->ensureVisible(shown.center().x(), shown.center().y(),
+                              std::min(shown.width(), viewport->width()) / 2,
+                              std::min(shown.height(), viewport->height()) / 2);
+}
+
+void TForm1::FollowPointer() {
+    const QPoint pointer = QCursor::pos();
+    const QWidget* viewport = ScrollBox1->viewport();
+    const QPoint control = Image1->mapFromGlobal(pointer);
+    if (viewport->rect().contains(viewport->mapFromGlobal(pointer)) && Image1->rect().contains(control))
+        ShowCursorAt(control);
+}
+
+// "25 %", "12,5 %": the level as the chosen language writes numbers.
+QString TForm1::ZoomText() const {
+    const QLocale locale = Texts.Locale().isEmpty() ? QLocale::c() : QLocale(Texts.Locale());
+    return locale.toString(100.0 * std::ldexp(1.0, Viewport_->View().Level()), 'g', 4) + QStringLiteral(" %");
 }
 
 // The largest level that shows the whole picture in the area the window gives it now.

@@ -38,7 +38,7 @@ struct TDocumentTexts {
     std::string WarningTitle = "Warning";
     std::string SaveChangesText = "Save changes?";
     std::string OutOfMemoryText = "Out of memory, picture is too large!";
-    std::string ColorLossText = "Some colors can be lost, do you realy want to continue?";
+    std::string ColorLossText = "Some colors can be lost, do you really want to continue?";
     std::string OpenDialogTitle = "Open picture";
     std::string SaveDialogTitle = "Save picture";
     std::string DialogFilterText = "bitmap pictures";
@@ -50,6 +50,12 @@ struct TDocumentTexts {
     // colours, %2 the file's.
     std::string ReducedColorsText = "The picture had %1 colors; they were reduced to %2.";
     // %1 the file, %2 the rows read, %3 the rows it should hold.
+    // Added to the export message when the fixed table changed a picture of at most 256 colours;
+    // %1 names the switch that keeps them.
+    std::string FixedTableText =
+        "The fixed table of 256 colors changed the picture's colors; %1 keeps them exactly.";
+    std::string ExactColorsItem = "Picture > Exact Colours";
+    std::string DepthText = "%1-bit"; // the status bar's colour depth
     std::string DamagedPictureText = "The picture file %1 is damaged: only %2 of its %3 rows could be read. "
                                      "The rest of the picture is black.";
 };
@@ -59,4 +65,5 @@ struct TPictureFiles {
     std::string Current; // empty for a picture never saved
     std::string OpenFolder;
     std::string SaveFolder;
+    std::string DefaultFolder; // the user's pictures, given by the window
 };

@@ -73,8 +73,14 @@ class TPictureDocument {
     void ApplyLoadedOptions(const TPictureOptions& loaded, const TFontOptions& font);
     // The options as they are to be kept: ColorDepth is the picture's, 32 for any other format.
     TPictureOptions OptionsToKeep() const;
-    // The initial folder of both file dialogs.
+    // The last folder of both file dialogs, as the settings kept it.
     void SetPictureFolder(const std::string& folder);
+    // Where a file dialog starts when there is no current file and no last folder: the user's
+    // pictures, never the program's own folder.
+    void SetDefaultFolder(const std::string& folder);
+    // The folder a dialog starts in: the current file's, else the last one used, else the default.
+    std::string OpenDialogFolder() const;
+    std::string SaveDialogFolder() const;
     // The insert-text dialog's choices, kept for its next opening and the settings file.
     void SetFont(const TFontOptions& font);
     // The options dialog's values as they stand, with the picture's own depth and no offset.
@@ -105,8 +111,8 @@ class TPictureDocument {
     // of memory with the document's own text and title.
     void ReportFailure(bool outOfMemory, const std::string& message);
     TCommandStates CommandStates(bool clipboardHasBitmap) const;
-    // The status bar panels of the document: picture size and depth, and the
-    // floating image's size; the middle one, the cursor position, is the window's.
+    // The status bar panels of the document: picture size and depth, and the floating image's
+    // size and place; the middle one, the cursor position, is the window's.
     std::array<std::string, 3> StatusTexts() const;
     // A step below 1 counts as 1, so snapping and moves always end.
     int EffectiveStepX() const;

@@ -7,13 +7,17 @@
 #include "ProgressRows.h"
 #include "WaitCursor.h"
 
+#include "ColorCensus.h"
 #include "Errors.h"
 #include "GifExport.h"
+#include "Palettes.h"
 #include "PictureFile.h"
 #include "PngExport.h"
 #include "RowSource.h"
 
+#include <algorithm>
 #include <exception>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -25,6 +29,30 @@ std::string WithNumbers(std::string text, std::uint64_t first, std::uint64_t sec
         if (const std::size_t at = text.find(mark); at != std::string::npos)
             text.replace(at, 2, std::to_string(value));
     return text;
+}
+
+// Whether the fixed table of the default export changed the colours of a picture that the
+// exact mode would have kept: one of at most 256 colours, not all of them in the table. An 8-bit
+// picture goes out with its own table, so nothing of it changes.
+bool FixedTableChangedOwnColors(const TBitmap& picture) {
+    if (picture.PixelFormat() == TPixelFormat::pf8bit) return false;
+    std::optional<TColorCensus> census;
+    try {
+        census.emplace(CensusOf(picture));
+    } catch (const EOutOfMemory&) {
+        return false; // the file is written; a remark is not worth a failure
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (census->Overflowed()) return false;
+    const std::vector<TRGBQuad>& fixed = DefaultPaletteForBits(8);
+    const auto inFixed = [&fixed](const TRGBQuad& colour) {
+        return std::any_of(fixed.begin(), fixed.end(), [&colour](const TRGBQuad& entry) {
+            return entry.Red == colour.Red && entry.Green == colour.Green && entry.Blue == colour.Blue;
+        });
+    };
+    const std::vector<TRGBQuad> own = census->Table();
+    return !std::all_of(own.begin(), own.end(), inFixed);
 }
 
 } // namespace
@@ -80,6 +108,12 @@ bool TPictureDocument::ExportPicture(TExportFormat format) {
     std::string notice = Texts_.SavedToText + " " + output + ".";
     if (kept && kept->Reduced())
         notice += " " + WithNumbers(Texts_.ReducedColorsText, kept->PictureColors, kept->Table.size());
+    if (!kept && FixedTableChangedOwnColors(Picture_)) {
+        std::string sentence = Texts_.FixedTableText;
+        if (const std::size_t at = sentence.find("%1"); at != std::string::npos)
+            sentence.replace(at, 2, Texts_.ExactColorsItem);
+        notice += " " + sentence;
+    }
     Modal_.ShowNotice(format == TExportFormat::Gif ? Texts_.ExportGifCaption : Texts_.ExportPngCaption,
                       notice);
     // A floating image that appeared while the window repainted is thrown away.

@@ -118,7 +118,7 @@ void TPictureDocument::New() {
 
 void TPictureDocument::Open() {
     const TFileDialogOptions options{Texts_.OpenDialogTitle, Texts_.DialogFilterText, PictureExtension,
-                                     Files_.OpenFolder};
+                                     OpenDialogFolder()};
     const std::optional<std::string> path = Modal_.ChooseOpenFile(options);
     if (path) OpenPictureFile(*path);
 }
@@ -183,7 +183,7 @@ bool TPictureDocument::Save() {
 
 bool TPictureDocument::SaveAs() {
     const TFileDialogOptions options{Texts_.SaveDialogTitle, Texts_.DialogFilterText, PictureExtension,
-                                     Files_.SaveFolder};
+                                     SaveDialogFolder()};
     const std::optional<std::string> chosen = Modal_.ChooseSaveFile(options);
     if (!chosen || chosen->empty()) return false;
     const std::string path = WithDefaultExtension(*chosen);

@@ -6,6 +6,22 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <initializer_list>
+
+namespace {
+
+std::string FirstFolderOf(std::initializer_list<std::string> folders) {
+    for (const std::string& folder : folders)
+        if (!folder.empty()) return folder;
+    return {};
+}
+
+std::string FolderOfFile(const std::string& file) {
+    return file.empty() ? std::string() : std::filesystem::path(file).parent_path().string();
+}
+
+} // namespace
 
 void TPictureDocument::SetBackgroundColor(TColor color) {
     Options_.BackgroundColor = color;
@@ -43,6 +59,20 @@ TPictureOptions TPictureDocument::OptionsToKeep() const {
 void TPictureDocument::SetPictureFolder(const std::string& folder) {
     Files_.OpenFolder = folder;
     Files_.SaveFolder = folder;
+}
+
+void TPictureDocument::SetDefaultFolder(const std::string& folder) {
+    Files_.DefaultFolder = folder;
+}
+
+std::string TPictureDocument::OpenDialogFolder() const {
+    return FirstFolderOf(
+        {FolderOfFile(Files_.Current), Files_.OpenFolder, Files_.SaveFolder, Files_.DefaultFolder});
+}
+
+std::string TPictureDocument::SaveDialogFolder() const {
+    return FirstFolderOf(
+        {FolderOfFile(Files_.Current), Files_.SaveFolder, Files_.OpenFolder, Files_.DefaultFolder});
 }
 
 void TPictureDocument::SetFont(const TFontOptions& font) {

@@ -54,10 +54,18 @@ void TPictureDocument::ApplyColorDepth(int bits) {
     Modified_ = true;
 }
 
+// The area a larger size adds takes the background colour, as Clear Picture would paint it.
 void TPictureDocument::ApplySize(int width, int height) {
     if (width == Options_.WidthPic && height == Options_.HeightPic) return;
+    int oldWidth = 0, oldHeight = 0;
     // A resize that fails leaves the bitmap untouched, so the previous size needs no second resize.
-    if (!ResizePicture(width, height, false)) return;
+    if (!ResizePicture(width, height, false, &oldWidth, &oldHeight)) return;
+    for (const TRect& added :
+         {TRect{oldWidth, 0, width, std::min(oldHeight, height)}, TRect{0, oldHeight, width, height}}) {
+        if (added.IsEmpty()) continue;
+        Picture_.FillRect(added);
+        ReportPictureChanged(added);
+    }
     Modified_ = true;
     Options_.WidthPic = width;
     Options_.HeightPic = height;

@@ -19,10 +19,13 @@ std::array<std::string, 3> TPictureDocument::StatusTexts() const {
     const int width = Picture_.Width();
     const int height = Picture_.Height();
     std::array<std::string, 3> texts;
-    texts[0] = " " + std::to_string(width) + " x " + std::to_string(height) + " x " +
-               std::to_string(Picture_.BitsPerPixel()) + "-bit";
+    std::string depth = Texts_.DepthText;
+    if (const std::size_t mark = depth.find("%1"); mark != std::string::npos)
+        depth.replace(mark, 2, std::to_string(Picture_.BitsPerPixel()));
+    texts[0] = " " + std::to_string(width) + " x " + std::to_string(height) + " x " + depth;
     if (Float_.Active || Selection_.Active)
-        texts[2] = std::to_string(Float_.Width) + " x " + std::to_string(Float_.Height);
+        texts[2] = std::to_string(Float_.Width) + " x " + std::to_string(Float_.Height) +
+                   " (X=" + std::to_string(Float_.Left) + ", Y=" + std::to_string(Float_.Top) + ")";
     return texts;
 }
 

@@ -10,7 +10,6 @@
 #include "OwnColorRows.h"
 
 #include <new>
-#include <numeric>
 
 namespace {
 
@@ -41,25 +40,21 @@ void WriteGifRows(TRowSource& rows, TByteSink& sink) {
     subImage.Width = std::uint16_t(rows.Width());
     subImage.Height = std::uint16_t(rows.Height());
     image.FitScreenTo(subImage);
-    std::vector<TGIFColor> colors;
-    for (const TRGBQuad& entry : rows.ColorTable())
-        if (colors.size() < std::size_t(MaxGIFColors)) colors.push_back({entry.Red, entry.Green, entry.Blue});
+    // An index past a short table shows black wherever the picture is shown; the entries it
+    // lacks are black here too, and the packing keeps only those in use.
+    std::vector<TGIFColor> colors(std::size_t(MaxGIFColors), TGIFColor{0, 0, 0});
+    const std::vector<TRGBQuad>& table = rows.ColorTable();
+    for (std::size_t i = 0; i < table.size() && i < colors.size(); ++i)
+        colors[i] = {table[i].Red, table[i].Green, table[i].Blue};
     subImage.ColorMap.Assign(colors);
 
-    std::array<std::uint8_t, MaxGIFColors> translation;
-    if (subImage.ColorMap.Count() > 0) {
-        const TPackedColors packed = TColorMapOptimizer::PackCounts(subImage.ColorMap, CountIndices(rows));
-        subImage.ColorMap.Clear();
-        image.Header.ColorMap.Assign(packed.Table);
-        image.Header.ColorMap.Sorted = true;
-        translation = packed.Translation;
-    } else {
-        // No table to pack: the indices stay, and the encoder refuses those it cannot write.
-        std::iota(translation.begin(), translation.end(), std::uint8_t(0));
-    }
+    const TPackedColors packed = TColorMapOptimizer::PackCounts(subImage.ColorMap, CountIndices(rows));
+    subImage.ColorMap.Clear();
+    image.Header.ColorMap.Assign(packed.Table);
+    image.Header.ColorMap.Sorted = true;
 
     image.Header.SaveToSink(sink);
-    subImage.SaveRowsToSink(sink, rows, translation);
+    subImage.SaveRowsToSink(sink, rows, packed.Translation);
     TGIFTrailer(image).SaveToSink(sink);
 }
 

@@ -38,9 +38,11 @@ TBmpFileRows::TBmpFileRows(const std::string& path) : File_(path) {
         throw EInvalidGraphic();
     Height_ = int(height);
 
+    // The image-size field is only a hint: writers that leave out the row padding put less there
+    // than the rows take, so the rows are read as far as the file holds them.
     const std::uint64_t fullBytes = std::uint64_t(FileRowBytes_) * std::uint64_t(height);
     const std::uint64_t inFile = File_.Size() - PixelStart_;
-    PixelBytes_ = std::min(Header_.ImageSize != 0 ? std::uint64_t(Header_.ImageSize) : fullBytes, inFile);
+    PixelBytes_ = std::min(fullBytes, inFile);
     // A row counts as present when its pixels are there; its padding may be missing.
     const std::uint64_t pixelPart = (std::uint64_t(Header_.Width) * std::uint64_t(Header_.Bits) + 7) / 8;
     RowsInFile_ =
@@ -56,14 +58,21 @@ TBmpFileRows::TBmpFileRows(const std::string& path) : File_(path) {
         Layout_.YPelsPerMeter = Header_.YPelsPerMeter;
         Layout_.ClrImportant = Header_.ColorsImportant;
     }
+    // Rows past these have no byte in the file and read as zero without a block; a block holds
+    // no more rows than the file does, since a header alone may declare gigabytes.
+    RowsWithBytes_ = std::int64_t((PixelBytes_ + FileRowBytes_ - 1) / FileRowBytes_);
     BlockRows_ = std::int64_t(std::max<std::uint64_t>(1, BlockBytes / FileRowBytes_));
-    BlockRows_ = std::min<std::int64_t>(BlockRows_, Height_);
+    BlockRows_ = std::min<std::int64_t>(BlockRows_, std::max<std::int64_t>(RowsWithBytes_, 1));
+    Streamable_ = true;
+}
+
+void TBmpFileRows::AllocateRows() {
+    // Only once a row is read, so that a caller who refuses a short file never pays for it.
     for (auto& block : Blocks_)
         block = AllocateBytes(CheckedProduct(FileRowBytes_, std::uint64_t(BlockRows_)));
-    if (unpacked)
+    if (Pixels_.Format == TPixelFormat::pf32bit)
         for (auto& row : Unpacked_)
             row = AllocateBytes(RowBytes());
-    Streamable_ = true;
 }
 
 void TBmpFileRows::Rewind(TRowOrder order) {
@@ -75,7 +84,7 @@ void TBmpFileRows::LoadBlock(std::int64_t fileRow) {
     // The block reaches ahead in the direction the rows are taken.
     const bool ascending = (Header_.Height < 0) != BottomFirst_;
     const std::int64_t first = ascending ? fileRow : std::max<std::int64_t>(0, fileRow - BlockRows_ + 1);
-    const std::int64_t count = std::min<std::int64_t>(BlockRows_, Height_ - first);
+    const std::int64_t count = std::min<std::int64_t>(BlockRows_, RowsWithBytes_ - first);
     Turn_ ^= 1;
     std::vector<std::uint8_t>& block = Blocks_[Turn_];
     const std::uint64_t offset = std::uint64_t(first) * FileRowBytes_;
@@ -93,6 +102,12 @@ const std::uint8_t* TBmpFileRows::NextRow() {
     const int y = BottomFirst_ ? Height_ - 1 - Next_ : Next_;
     ++Next_;
     const std::int64_t fileRow = Header_.Height < 0 ? y : Height_ - 1 - y;
+    if (fileRow >= RowsWithBytes_) {
+        // Zero decodes to zero at every depth, so one row of zeros serves unpacked rows too.
+        if (Zero_.empty()) Zero_ = AllocateBytes(RowBytes());
+        return Zero_.data();
+    }
+    if (Blocks_[0].empty()) AllocateRows();
     if (fileRow < BlockFirst_ || fileRow >= BlockFirst_ + BlockCount_) LoadBlock(fileRow);
     const std::uint8_t* row = Blocks_[Turn_].data() + std::size_t(fileRow - BlockFirst_) * FileRowBytes_;
     if (Unpacked_[0].empty()) return row;

@@ -11,7 +11,8 @@
 // The rows of a BMP file read from the disk as they are asked for, never the whole picture:
 // the rows the editor would hold after opening the file, so what reads as 32 bits (32-bit files,
 // 15-bit files, unusual masks) comes as 24-bit rows. Memory grows with the width only.
-// Run-length files and empty files cannot be read this way (Streamable() is false).
+// Run-length files and empty files cannot be read this way (Streamable() is false). Opening
+// allocates nothing for the pixels: a caller can refuse a short file before it reads a row.
 class TBmpFileRows final : public TRowSource {
   public:
     // EFOpenError, EInvalidGraphic or EReadError as opening the picture would raise them.
@@ -32,6 +33,7 @@ class TBmpFileRows final : public TRowSource {
     const std::uint8_t* NextRow() override;
 
   private:
+    void AllocateRows();
     void LoadBlock(std::int64_t fileRow);
 
     TFileSource File_;
@@ -47,6 +49,8 @@ class TBmpFileRows final : public TRowSource {
     std::uint64_t PixelStart_ = 0;
     std::uint64_t PixelBytes_ = 0; // what the rows may take from the file
     std::size_t FileRowBytes_ = 0;
+    std::int64_t RowsWithBytes_ = 0; // rows of the file with any byte of theirs in it
+    std::vector<std::uint8_t> Zero_; // what every row past those reads as
     std::int64_t BlockRows_ = 1;
     // Rows of the file in two blocks used in turn, so the row handed out before survives the
     // loading of the next block.

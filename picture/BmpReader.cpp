@@ -181,10 +181,11 @@ TBitmap ReadBitmap(TByteSource& source, TBmpReadDepth depth) {
         bitmap.FileLayout.BitFields = h.Bits == 32 && h.Compression == BI_BITFIELDS && !pixels.Masked;
     }
 
+    // Rows take what their width and height say; the image-size field is only a hint, and writers
+    // that leave out the row padding put less there. Run-length data has no other length.
     const std::uint64_t fileRowBytes = RowBytesFor(h.Width, h.Bits);
-    std::uint64_t pixelBytes = h.ImageSize;
-    if (pixelBytes == 0)
-        pixelBytes = pixels.RunLength ? source.Remaining() : fileRowBytes * std::uint64_t(height);
+    std::uint64_t pixelBytes = fileRowBytes * std::uint64_t(height);
+    if (pixels.RunLength) pixelBytes = h.ImageSize != 0 ? h.ImageSize : source.Remaining();
     pixelBytes = std::min(pixelBytes, source.Remaining());
 
     const std::size_t width = std::size_t(bitmap.Width());

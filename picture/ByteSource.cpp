@@ -11,8 +11,19 @@
 #include <unistd.h>
 
 namespace {
+
 constexpr std::size_t ReadBufferSize = 64 * 1024;
+
+// Why a file of this kind cannot be read as a picture: reading a pipe or a device waits for a
+// writer or never ends, and a folder has no bytes of its own.
+std::string NotAPictureFile(const struct stat& st) {
+    if (S_ISDIR(st.st_mode)) return "it is a folder";
+    if (S_ISFIFO(st.st_mode)) return "it is a named pipe";
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "it is a device";
+    return "it is not a regular file";
 }
+
+} // namespace
 
 bool TByteSource::Skip(std::uint64_t count) {
     std::uint8_t scratch[4096];
@@ -36,13 +47,19 @@ std::size_t TMemorySource::Read(void* data, std::size_t size) {
 }
 
 TFileSource::TFileSource(const std::string& path) {
-    Fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (Fd_ < 0) throw EFOpenError(path);
+    // Asked before opening, since opening a pipe waits for a writer and opening a device may
+    // act on it; the descriptor is asked again in case the name was replaced in between, and
+    // opened without waiting so that a pipe slipped in there cannot hold us either.
     struct stat st {};
-    if (::fstat(Fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) throw EFOpenError(path, NotAPictureFile(st));
+    Fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (Fd_ < 0) throw EFOpenError(path);
+    const bool asked = ::fstat(Fd_, &st) == 0;
+    if (!asked || !S_ISREG(st.st_mode)) {
         ::close(Fd_);
-        throw EFOpenError(path);
+        throw asked ? EFOpenError(path, NotAPictureFile(st)) : EFOpenError(path);
     }
+    ::fcntl(Fd_, F_SETFL, ::fcntl(Fd_, F_GETFL) & ~O_NONBLOCK);
     Size_ = std::uint64_t(st.st_size);
     Buffer_.resize(ReadBufferSize);
 }

@@ -29,10 +29,12 @@ class EWriteError : public EPictureError {
     EWriteError() : EPictureError("Stream write error") {}
 };
 
-// "Cannot open file %s".
+// "Cannot open file %s", and why when the name leads to no file to read ("it is a folder").
 class EFOpenError : public EPictureError {
   public:
     explicit EFOpenError(const std::string& path) : EPictureError("Cannot open file " + path) {}
+    EFOpenError(const std::string& path, const std::string& reason)
+        : EPictureError("Cannot open file " + path + ": " + reason) {}
 };
 
 // "Cannot create file %s".

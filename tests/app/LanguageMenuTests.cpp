@@ -146,6 +146,31 @@ TEST_F(LanguageMenu, SwitchingToDeutschChangesTheTextsAtOnceAndTheNextStartKeeps
     EXPECT_EQ(Shown(MenuTitle(1)), "Bearbeiten");
 }
 
+// Each shipped language writes the status bar's depth and zoom its own way, names the grid apart
+// from the step pairs, and spells its colour-loss question right.
+TEST_F(LanguageMenu, ShippedStatusGridAndQuestionTexts) {
+    UseShippedLanguageFile();
+    Start();
+    Named(Form, "Zoom12")->trigger();
+    const struct {
+        int Entry;
+        const char* Depth;
+        const char* Zoom;
+        const char* Question;
+    } cases[] = {{0, " x 24-bit", "12.5 %", "do you really want"},
+                 {1, " x 24bitová", "12,5 %", "Opravdu"},
+                 {2, " x 24 Bit", "12,5 %", "Wirklich"}};
+    for (const auto& c : cases) {
+        Entries()[c.Entry]->trigger();
+        Refresh(Form);
+        SCOPED_TRACE(Checked().toStdString());
+        EXPECT_TRUE(Named<QLabel>(Form, "StatusPanel1")->text().endsWith(QString::fromUtf8(c.Depth)));
+        EXPECT_EQ(Named<QLabel>(Form, "StatusPanel4")->text(), c.Zoom);
+        EXPECT_FALSE(Shown(Named(Form, "Step1")->text()).contains(Shown(Named(Form, "Grid1")->text())));
+        EXPECT_NE(Form->Document().Texts().ColorLossText.find(c.Question), std::string::npos);
+    }
+}
+
 // A choice that cannot be written still switches the texts, says which file failed, and holds
 // until the program ends.
 TEST_F(LanguageMenu, AFailedWriteStillSwitchesAndNamesTheFile) {

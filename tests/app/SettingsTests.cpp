@@ -4,8 +4,10 @@
 #include "BmpFile.h"
 #include "IniFile.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -101,7 +103,20 @@ TEST_F(Settings, FirstCloseWritesTheDefaultsInOrder) {
         ASSERT_NE(found, std::string::npos) << line << " after " << at << " in\n" << text;
         at = found;
     }
-    EXPECT_EQ(Read("Path", "Bmp"), AppFolder.Path().string());
+    EXPECT_EQ(Read("Path", "Bmp"), "") << "no folder was used yet";
+}
+
+// The first Open starts in the user's pictures (or home), never beside the program, even when
+// older settings named the program's folder as the last one used.
+TEST_F(Settings, TheFirstDialogStartsInTheUsersPicturesNotTheProgramsFolder) {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const std::string expected = (QDir(pictures).exists() ? pictures : QDir::homePath()).toStdString();
+    for (const std::string& stored : {std::string(), AppFolder.Path().string()}) {
+        StartWith("[Path]\nBmp=" + stored + "\n");
+        Named(Form, "Openpicture1")->trigger();
+        ASSERT_FALSE(Modal.Dialogs.empty());
+        EXPECT_EQ(Modal.Dialogs.back().InitialFolder, expected) << stored;
+    }
 }
 
 class SettingsActualStep : public Settings, public testing::WithParamInterface<int> {};

@@ -147,7 +147,7 @@ TEST_F(WindowInput, TheCursorPanelFollowsTheMouse) {
     Mouse(image, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
     Mouse(image, QEvent::MouseMove, QPoint(90, 70), Qt::LeftButton);
     EXPECT_EQ(panel->text(), "X=64, Y=48");
-    EXPECT_EQ(Named<QLabel>(Form, "StatusPanel3")->text(), "59 x 43");
+    EXPECT_EQ(Named<QLabel>(Form, "StatusPanel3")->text(), "59 x 43 (X=5, Y=5)");
     Mouse(image, QEvent::MouseButtonRelease, QPoint(90, 70), Qt::NoButton);
 }
 

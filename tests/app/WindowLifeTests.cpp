@@ -20,7 +20,7 @@ TEST_F(WindowLife, TimerShowsStatusAndEnablesCommandsAndUndoAndRedoFollowTheStep
     Paste(PatternImage(24, 24));
     Refresh(Form);
     EXPECT_EQ(Named<QLabel>(Form, "StatusPanel1")->text(), " 1000 x 1000 x 24-bit");
-    EXPECT_EQ(Named<QLabel>(Form, "StatusPanel3")->text(), "24 x 24");
+    EXPECT_EQ(Named<QLabel>(Form, "StatusPanel3")->text(), "24 x 24 (X=0, Y=0)");
     EXPECT_TRUE(Named(Form, "Cut1")->isEnabled());
     EXPECT_TRUE(Named(Form, "MirrorHorizontal1")->isEnabled());
 

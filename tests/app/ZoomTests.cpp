@@ -6,6 +6,9 @@
 
 #include "PictureFile.h"
 
+#include <QCursor>
+#include <QLineEdit>
+
 namespace {
 
 const char* const kLevelItems[] = {"Zoom12", "Zoom25", "Zoom50", "Zoom100", "Zoom200", "Zoom400", "Zoom800"};
@@ -84,6 +87,44 @@ TEST_P(Zoomed, MouseDragsClicksFillAndTheCursorTextTakePicturePixels) {
     EXPECT_EQ(CursorText(), QStringLiteral("X=124, Y=44"));
 }
 
+// F and Shift+F do what Alt+left and Alt+right click do, at the pixel under the pointer, through
+// the zoom; over the floating image, outside the picture or while a text field has the keys, nothing.
+TEST_P(Zoomed, FAndShiftFFillAndPickAtThePointer) {
+    UsePicture(1024, 1024);
+    const TColor green = RGB(0, 200, 0);
+    EditPicture(Document(), [&](TBitmap& p) {
+        for (int x = 0; x < 1024; ++x)
+            p.SetPixel(x, 60, green); // a line that keeps the fill above it
+    });
+    LevelItem(Form, Level())->trigger();
+    ScrollTo(QPoint(0, 0));
+    const auto pointAt = [&](QPoint picture) {
+        QCursor::setPos(Image1()->mapToGlobal(Screen(picture.x(), picture.y())));
+    };
+    pointAt({40, 60});
+    Press(Qt::Key_F, Qt::ShiftModifier);
+    EXPECT_EQ(Document().Options().FillColor, green);
+    pointAt({40, 20});
+    Press(Qt::Key_F);
+    EXPECT_EQ(Document().Picture().Pixel(1000, 59), green);
+    EXPECT_EQ(Document().Picture().Pixel(1000, 61), clBlack) << "the fill stops at the line";
+    Named(Form, "Undo1")->trigger();
+
+    Paste(PatternImage(16, 16));
+    pointAt({8, 8}); // over the floating image: a click there would take hold of it
+    Press(Qt::Key_F);
+    QCursor::setPos(Named<QScrollArea>(Form, "ScrollBox1")->mapToGlobal(QPoint(-5, -5)));
+    Press(Qt::Key_F);
+    Named(Form, "Delete1")->trigger();
+    auto* field = new QLineEdit(Form.get());
+    field->show();
+    field->setFocus();
+    pointAt({40, 20});
+    Press(Qt::Key_F);
+    EXPECT_EQ(field->text(), "f");
+    EXPECT_EQ(Document().Picture().Pixel(40, 20), clBlack);
+}
+
 INSTANTIATE_TEST_SUITE_P(At, Zoomed, testing::Values(-2, 2), [](const testing::TestParamInfo<int>& info) {
     return info.param < 0 ? "Quarter" : "FourTimes";
 });
@@ -126,6 +167,47 @@ TEST_F(ZoomWheel, KeysWheelAndFitToWindow) {
     }
     Named(Form, "FitToWindow1")->trigger();
     EXPECT_TRUE(LevelItem(Form, -3)->isChecked()) << "512 x 512 at 12.5 % is the nearest to fitting";
+}
+
+// The status bar shows the zoom and the floating image's place beside its size; the cursor text
+// follows the picture when a scroll bar moves it under a pointer that stood still.
+TEST_F(ZoomWheel, TheStatusBarShowsTheZoomTheFloatingImagesPlaceAndFollowsTheScrollBars) {
+    UsePicture(4096, 4096);
+    SetSteps(Document(), 16, 16);
+    LevelItem(Form, -2)->trigger();
+    Paste(PatternImage(24, 8));
+    Press(Qt::Key_Right);
+    Press(Qt::Key_Down, Qt::ShiftModifier);
+    Refresh(Form);
+    EXPECT_EQ(Named<QLabel>(Form, "StatusPanel3")->text(), "24 x 8 (X=16, Y=1)");
+    EXPECT_EQ(Named<QLabel>(Form, "StatusPanel4")->text(), "25 %");
+
+    QCursor::setPos(Image1()->mapToGlobal(QPoint(50, 30)));
+    Mouse(Image1(), QEvent::MouseMove, QPoint(50, 30), Qt::NoButton);
+    EXPECT_EQ(CursorText(), QStringLiteral("X=200, Y=120"));
+    Named<QScrollArea>(Form, "ScrollBox1")->horizontalScrollBar()->setValue(100);
+    Named<QScrollArea>(Form, "ScrollBox1")->verticalScrollBar()->setValue(10);
+    EXPECT_EQ(CursorText(), QStringLiteral("X=600, Y=160"));
+}
+
+// The keys zoom about the floating image's centre, so an image near the view's corner stays in
+// view at every level; without one they zoom about the view's centre.
+TEST_F(ZoomWheel, KeyboardZoomKeepsTheFloatingImageInView) {
+    UsePicture(4096, 4096);
+    QWidget* viewport = Named<QScrollArea>(Form, "ScrollBox1")->viewport();
+    Paste(PatternImage(8, 8));
+    const QPoint corner =
+        Image1()->mapFrom(viewport, QPoint(viewport->width() - 12, viewport->height() - 12));
+    Mouse(Image2(), QEvent::MouseButtonPress, QPoint(0, 0), Qt::LeftButton);
+    Mouse(Image2(), QEvent::MouseMove, corner, Qt::LeftButton);
+    Mouse(Image2(), QEvent::MouseButtonRelease, corner, Qt::NoButton);
+    ASSERT_EQ(FloatCorner(), corner);
+    for (const auto& [key, times] : {std::pair{Qt::Key_Plus, 3}, std::pair{Qt::Key_Minus, 6}})
+        for (int i = 0; i < times; ++i) {
+            Press(key, Qt::ControlModifier);
+            const QRect shown(Image2()->mapTo(viewport, QPoint(0, 0)), Image2()->size());
+            EXPECT_TRUE(viewport->rect().intersects(shown)) << "key " << key << " press " << i;
+        }
 }
 
 // The grid shows on screen only: the saved file and the export hold the picture's own pixels.

@@ -8,8 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -91,6 +95,41 @@ TEST(ExportCommand, AnExportNeverReplacesItsInput) {
         ParseExportArguments({"--depth", "8", "--output", folder.File("map.png"), folder.File("map.png")});
     EXPECT_EQ(RunExport(args, out, err), 0) << err.str();
     EXPECT_EQ(LoadBitmapFromFile(folder.File("map.png")).PixelFormat(), TPixelFormat::pf8bit);
+}
+
+// Runs the real program; an alarm stops it should it wait for ever. Its exit status, or -1 when
+// it was stopped, and what it wrote to the error stream.
+std::pair<int, std::string> RunProgram(const std::vector<std::string>& args, const std::string& errFile) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(10);
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen(errFile.c_str(), "w", stderr);
+        std::vector<char*> argv{const_cast<char*>(TESSIMAP_EXPORT)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(TESSIMAP_EXPORT, argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const std::vector<std::uint8_t> err = ReadFileBytes(errFile);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(err.begin(), err.end())};
+}
+
+// A named pipe given as a picture would hold the program until something wrote to it.
+TEST(ExportCommand, AnInputThatIsNotARegularFileFailsAtOnceSayingWhatItIs) {
+    TTempFolder folder;
+    const std::string pipe = folder.File("pipe.bmp"), sub = folder.File("folder.bmp");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_directory(sub);
+    for (const auto& [input, reason] :
+         {std::pair{pipe, "it is a named pipe"}, std::pair{sub, "it is a folder"}}) {
+        const auto [status, err] = RunProgram({"--png", input}, folder.File("err.txt"));
+        EXPECT_EQ(status, 1) << input;
+        EXPECT_NE(err.find(input + ": " + reason), std::string::npos) << err;
+    }
 }
 
 } // namespace

@@ -199,7 +199,7 @@ TEST_F(OptionsDialog, TwentyFourBitsOnA32BitPictureAskAndARefusalStillAppliesThe
     Retype(f.EHeight, "200");
     Ok();
     EXPECT_EQ(Modal.Shown,
-              std::vector<std::string>{"Warning|Some colors can be lost, do you realy want to continue?"});
+              std::vector<std::string>{"Warning|Some colors can be lost, do you really want to continue?"});
     EXPECT_EQ(std::pair(D.Picture().BitsPerPixel(), D.Picture().Height()), std::pair(32, 200));
 
     // The last entry runs Black and White: the background turns white, the rest black.

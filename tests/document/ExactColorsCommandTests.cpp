@@ -4,6 +4,7 @@
 
 #include "DocumentTestHelpers.h"
 #include "GifTestSupport.h"
+#include "OwnColors.h"
 #include "PngTestSupport.h"
 #include "ScriptedModal.h"
 
@@ -50,6 +51,31 @@ TEST(ExactColours, ExportsDecodeToThePictureColoursAndTheNoticeSaysWhenColoursWe
                 const TGIFColor g = gif.GlobalColors.at(gif.Indices[std::size_t(y * picture.Width() + x)]);
                 ASSERT_EQ(RGB(g.Red, g.Green, g.Blue), picture.Pixel(x, y)) << x << "," << y;
             }
+    }
+}
+
+// With the switch off, the notice says so when the fixed table changed a picture the switch would
+// have kept exactly; an 8-bit picture goes out with its own table, unchanged.
+TEST(ExactColours, TheNoticeNamesTheSwitchWhenTheFixedTableChangedAFewColours) {
+    const std::string sentence = " The fixed table of 256 colors changed the picture's colors; Picture > "
+                                 "Exact Colours keeps them exactly.";
+    const struct {
+        const char* Name;
+        TBitmap Picture;
+        bool Exact;
+        bool Said;
+    } cases[] = {{"23 colours", MakeColorMap(23), false, true},
+                 {"23 colours, exact", MakeColorMap(23), true, false},
+                 {"300 colours", MakeColorMap(300), false, false},
+                 {"black", TBitmap(96, 240, TPixelFormat::pf24bit), false, false},
+                 {"8-bit own table", ConvertedToOwnColors(MakeColorMap(23)), false, false}};
+    for (const auto& c : cases) {
+        TExactFixture f(c.Picture);
+        if (!c.Exact) f.Document.ToggleExactColors();
+        ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Png));
+        ASSERT_FALSE(f.Modal.Notices.empty());
+        const std::string& notice = f.Modal.Notices.back();
+        EXPECT_EQ(notice.ends_with(sentence), c.Said) << c.Name << ": " << notice;
     }
 }
 

@@ -125,6 +125,30 @@ TEST_F(FileCommands, OpenFourBitFileTakesItsSizeAndDepthForTheNextNew) {
     EXPECT_EQ(Folder.Path().string(), Modal.Dialogs.back().InitialFolder);
 }
 
+// Open and Save As start in the current file's folder, else the last folder used, else the
+// default one the window gives.
+TEST_F(FileCommands, DialogsStartInTheFilesFolderElseTheLastFolderElseTheDefault) {
+    TTempFolder pictures, other;
+    D.SetDefaultFolder(pictures.Path().string());
+    const auto startsIn = [&](bool open) {
+        if (open)
+            D.Open();
+        else
+            D.SaveAs();
+        return Modal.Dialogs.back().InitialFolder;
+    };
+    EXPECT_EQ(startsIn(true), pictures.Path().string());
+    EXPECT_EQ(startsIn(false), pictures.Path().string());
+    StartNamedModifiedPicture();
+    D.SetPictureFolder(other.Path().string()); // a last folder elsewhere does not win over the file's
+    EXPECT_EQ(startsIn(true), Folder.Path().string());
+    EXPECT_EQ(startsIn(false), Folder.Path().string());
+    ForgetChanges(D);
+    D.New();
+    EXPECT_EQ(startsIn(true), other.Path().string());
+    EXPECT_EQ(startsIn(false), other.Path().string());
+}
+
 TEST_F(FileCommands, OpenThirtyTwoBitFileGivesATwentyFourBitPicture) {
     std::vector<std::uint8_t> file = BmpHeaders(2, 1, 32);
     file.insert(file.end(), {10, 20, 30, 0, 1, 2, 3, 0}); // blue, green, red, unused

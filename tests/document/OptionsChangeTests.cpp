@@ -11,7 +11,11 @@ namespace {
 
 const TColor Blue = RGB(0, 0, 255), Red = RGB(255, 0, 0), Olive = RGB(128, 128, 0);
 const std::string OutOfMemoryShown = "Warning|Out of memory, picture is too large!";
-const std::string ColorLossShown = "Warning|Some colors can be lost, do you realy want to continue?";
+const std::string ColorLossShown = "Warning|Some colors can be lost, do you really want to continue?";
+
+struct TNewSize {
+    int Width, Height;
+};
 
 class OptionsChange : public TDocumentTest {
   protected:
@@ -110,6 +114,25 @@ INSTANTIATE_TEST_SUITE_P(OptionsChange, OffsetShift,
                                          TShift{256, 192, -10, 0, 256, 192},  // 246 wide: refused
                                          TShift{300, 200, -20, 7, 280, 207},  // cut at the left, band on top
                                          TShift{256, 192, 0, -1, 256, 192})); // 191 high: refused
+
+// A larger size fills what it adds with the background colour, not black; the rest stays.
+TEST_F(OptionsChange, EnlargingFillsTheNewAreaWithTheBackgroundColour) {
+    for (const TNewSize size : {TNewSize{300, 200}, TNewSize{256, 250}}) {
+        Start(256, 192);
+        Change.Options.BackgroundColor = Blue;
+        Change.Options.WidthPic = size.Width;
+        Change.Options.HeightPic = size.Height;
+        D.ApplyOptions(Change);
+        ASSERT_EQ(std::pair(D.Picture().Width(), D.Picture().Height()), std::pair(size.Width, size.Height));
+        EXPECT_TRUE(SameArea(D.Picture(), 0, 0, Before, 0, 0, std::min(size.Width, 256), 192));
+        if (size.Width > 256) {
+            EXPECT_TRUE(AreaIs(D.Picture(), TRect{256, 0, size.Width, size.Height}, Blue)) << size.Width;
+        }
+        EXPECT_TRUE(AreaIs(D.Picture(), TRect{0, 192, size.Width, size.Height}, Blue)) << size.Width;
+        D.Undo();
+        EXPECT_TRUE(SameArea(D.Picture(), 0, 0, Before));
+    }
+}
 
 TEST_F(OptionsChange, ShiftPastTheLargestPictureIsIgnored) {
     ASSERT_TRUE(D.ResizePicture(99990, 192, true));

@@ -101,7 +101,7 @@ TEST_F(Selection, WithTransparencyTheFrameShowsOnlyWhileDraggingAndCopyCarriesNo
     D.BeginSelection(2, 2);
     D.DragSelection(12, 8);
     EXPECT_FALSE(D.Floating().Active);
-    EXPECT_EQ(D.StatusTexts()[2], "10 x 6");
+    EXPECT_EQ(D.StatusTexts()[2], "10 x 6 (X=2, Y=2)");
     EXPECT_TRUE(SameArea(D.Picture(), 0, 0, before));
     for (int y = 1; y < 5; ++y)
         EXPECT_TRUE(IsFramePixel(D.Floating().Bitmap.Pixel(0, y))) << y;

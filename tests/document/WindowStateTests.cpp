@@ -20,7 +20,7 @@ TEST_F(WindowState, StartsEmptyAndCommandsStatusAndTitleFollowTheDocumentState) 
     EXPECT_TRUE(D.CommandStates(true).Paste);
     D.Paste(SolidBitmap(24, 24, Red), 0, 0);
     EXPECT_TRUE(D.CommandStates(true).FloatingCommands);
-    EXPECT_EQ(D.StatusTexts()[2], "24 x 24");
+    EXPECT_EQ(D.StatusTexts()[2], "24 x 24 (X=0, Y=0)");
     D.StampFloating();
     s = D.CommandStates(true);
     EXPECT_TRUE(s.Undo && !s.FloatingCommands);

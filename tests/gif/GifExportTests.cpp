@@ -136,4 +136,23 @@ TEST(ExportGifCommand, WritesAGifBesideEachInputAndNamesEachFailureLeavingNoPart
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 8);
 }
 
+// An 8-bit file with one table entry (red) and pixels 0 5 5 0: the indices past the table show
+// black in the editor, the PNG and the exact exports, and so in the GIF.
+TEST(ExportGifCommand, IndicesPastAShortColourTableAreBlack) {
+    TTempFolder folder;
+    TBitmap picture(4, 1, TPixelFormat::pf8bit);
+    picture.SetColorTable({TRGBQuad{0, 0, 255, 0}});
+    const std::uint8_t indices[] = {0, 5, 5, 0};
+    std::copy(std::begin(indices), std::end(indices), picture.ScanLine(0));
+    SaveBitmapToFile(picture, folder.File("short.bmp"));
+    ASSERT_EQ(RunGifExport({folder.File("short.bmp")}).Status, 0);
+
+    const TDecodedGif gif = DecodeGifFile(folder.File("short.gif"));
+    std::vector<TGIFColor> shown;
+    for (const std::uint8_t index : gif.Indices)
+        shown.push_back(gif.GlobalColors.at(index));
+    const TGIFColor red{255, 0, 0}, black{0, 0, 0};
+    EXPECT_EQ(shown, (std::vector<TGIFColor>{red, black, black, red}));
+}
+
 } // namespace

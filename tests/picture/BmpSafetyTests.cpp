@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The BMP reader and writer against hostile and unusual files: run-length rows that run into
-// their padding, headers whose sizes do not fit, the core header's limits, and saving through
-// symbolic links.
+// their padding, headers whose sizes do not fit, headers without their rows, size fields that
+// understate the rows, names that are not regular files, the core header's limits, and saving
+// through symbolic links.
 
+#include "BmpFileRows.h"
 #include "BmpTestBytes.h"
 #include "Errors.h"
 #include "MemoryGuard.h"
@@ -11,8 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <sys/stat.h>
 
 namespace {
@@ -169,6 +174,81 @@ INSTANTIATE_TEST_SUITE_P(Sizes, BmpBadHeader,
                                          TBadHeader{"ZeroHeight", 5, 0, 24, 0},
                                          TBadHeader{"ZeroWidth", 0, 5, 8, 0}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// 54 bytes that declare one row of hundreds of millions of pixels and hold none of it: the file
+// is opened by the row and found short without a byte asked for its rows.
+TEST(BmpFileRows, AHeaderWithoutItsRowsAllocatesNothingForThem) {
+    TTempFolder folder;
+    for (const std::int32_t width : {300000000, INT_MAX})
+        for (const int bits : {24, 32}) {
+            SCOPED_TRACE(std::to_string(width) + " pixels at " + std::to_string(bits) + " bits");
+            TBytes f;
+            f.fileHeader(54).info(width, 1, bits);
+            ASSERT_EQ(f.b.size(), 54u);
+            WriteFileBytes(folder.File("wide.bmp"), f.b);
+            const TForcedOutOfMemory nothingAllocates;
+            const TBmpFileRows rows(folder.File("wide.bmp"));
+            EXPECT_TRUE(rows.Streamable());
+            EXPECT_EQ(rows.RowsInFile(), 0);
+            EXPECT_EQ(rows.Height(), 1);
+        }
+}
+
+// Writers that leave out the row padding put the unpadded size in the image-size field: 7 x 100
+// at 24 bits says 2100 bytes where the rows take 2400. Every row is read, by either reader.
+TEST(BmpOpen, AnImageSizeFieldSmallerThanTheRowsIsAHint) {
+    TBitmap picture(7, 100, TPixelFormat::pf24bit);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 7; ++x)
+            picture.SetPixel(x, y, RGB(std::uint8_t(x * 30 + 1), std::uint8_t(y), 200));
+    std::vector<std::uint8_t> bytes = Encode(picture);
+    ASSERT_EQ(bytes.size(), 54u + 2400u);
+    bytes[34] = 2100 & 0xFF, bytes[35] = 2100 >> 8;
+    TTempFolder folder;
+    WriteFileBytes(folder.File("unpadded.bmp"), bytes);
+
+    EXPECT_EQ(OpenPictureForEditing(folder.File("unpadded.bmp")).PixelBuffer(), picture.PixelBuffer());
+    TBmpFileRows rows(folder.File("unpadded.bmp"));
+    EXPECT_EQ(rows.RowsInFile(), 100);
+    rows.Rewind(TRowOrder::TopFirst);
+    for (int y = 0; y < 100; ++y)
+        ASSERT_TRUE(std::equal(picture.ScanLine(y), picture.ScanLine(y) + 21, rows.NextRow())) << "row " << y;
+}
+
+// A pipe would hold the reader until something writes to it, and a folder or a device is no
+// picture: each is refused at once, saying what it is, by the editor's reader and the row reader.
+TEST(BmpFiles, WhatIsNotARegularFileIsRefusedAtOnceSayingWhatItIs) {
+    TTempFolder folder;
+    const std::string pipe = folder.File("pipe.bmp"), sub = folder.File("folder.bmp");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_directory(sub);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {pipe, "it is a named pipe"}, {sub, "it is a folder"}, {"/dev/null", "it is a device"}};
+    for (const auto& [path, reason] : cases)
+        for (const bool byRow : {false, true}) {
+            SCOPED_TRACE(path + (byRow ? " by the row" : " whole"));
+            auto open = std::async(std::launch::async, [&, path = path] {
+                try {
+                    if (byRow)
+                        TBmpFileRows rows(path);
+                    else
+                        OpenPictureForEditing(path);
+                } catch (const EFOpenError& e) {
+                    return std::string(e.what());
+                }
+                return std::string("opened");
+            });
+            if (open.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+                // A writer end lets the hanging open return, so the test can end.
+                const int writer = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+                open.wait();
+                ::close(writer);
+                ADD_FAILURE() << "the reader waited on the pipe";
+                continue;
+            }
+            EXPECT_EQ(open.get(), "Cannot open file " + path + ": " + reason);
+        }
+}
 
 // An OS/2 picture keeps its 12-byte header only while the header can describe it.
 TEST(BmpCoreHeader, PicturesItCannotDescribeAreSavedWithTheInfoHeader) {
