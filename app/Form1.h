@@ -28,6 +28,7 @@ class QTimer;
 class QToolBar;
 class TIniFile;
 class TTileSheetPanel;
+class TProgressPanel;
 class TZoomMenu;
 
 // The main window: menus, toolbar, the two image controls and the status bar around the picture
@@ -69,6 +70,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     QStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr;
     std::array<QLabel*, 4> StatusPanels{}; // the document's three, then the zoom level
+    TProgressPanel* ProgressPanel_ = nullptr;
     TImageList ImageList1;
     TRecentFiles RecentFiles;
 
@@ -229,6 +231,8 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void FloatingChanged() override;
     void SetWaitCursor(bool wait) override;
     void ProcessPendingEvents() override;
+    bool ShowProgress(int percent) override;
+    void EndProgress() override;
     void TitleChanged() override;
     void FileNamed(const std::string& path) override;
 

@@ -2,6 +2,7 @@
 // The toolbar, the two bar toggles, the choice of buttons shown and the three colour buttons.
 
 #include "Form1.h"
+#include "ProgressPanel.h"
 
 #include <QLabel>
 #include <QLayout>
@@ -58,6 +59,7 @@ void TForm1::BuildStatusBar() {
         StatusPanels[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         StatusBar1->addWidget(StatusPanels[i], stretches[i]);
     }
+    ProgressPanel_ = new TProgressPanel(StatusBar1);
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setVisible(false);
     StatusBarM1->setChecked(false);

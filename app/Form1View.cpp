@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Form1.h"
+#include "ProgressPanel.h"
 
 #include "ImageControls.h"
 #include "ZoomMenu.h"
@@ -168,4 +169,12 @@ void TForm1::SetWaitCursor(bool wait) {
 // has finished, so no second command starts inside the first.
 void TForm1::ProcessPendingEvents() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool TForm1::ShowProgress(int percent) {
+    return ProgressPanel_->Show(percent);
+}
+
+void TForm1::EndProgress() {
+    ProgressPanel_->End();
 }

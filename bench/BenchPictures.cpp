@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BenchPictures.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 
@@ -45,4 +47,61 @@ const TBitmap& SharedTileMap(int side) {
     auto it = pictures.find(side);
     if (it == pictures.end()) it = pictures.emplace(side, MakeTileMap(side, side)).first;
     return it->second;
+}
+
+namespace {
+
+std::uint32_t Mix(std::uint32_t value) {
+    value ^= value >> 16;
+    value *= 0x7feb352dU;
+    value ^= value >> 15;
+    value *= 0x846ca68bU;
+    return value ^ (value >> 16);
+}
+
+// One tile of the sheet: a ground colour of its family, shaded per pixel by a small texture,
+// darker along two edges, with a few specks of a second colour.
+void DrawSheetTile(TBitmap& sheet, int index, int size) {
+    static const std::uint8_t grounds[8][3] = {{60, 140, 50}, {120, 120, 125}, {40, 80, 190}, {210, 190, 120},
+                                               {110, 70, 40}, {230, 230, 240}, {30, 100, 40}, {150, 40, 40}};
+    const std::uint8_t* ground = grounds[index % 8];
+    const int variant = index / 8;
+    const int x0 = (index % 8) * size;
+    const int y0 = (index / 8) * size;
+    for (int y = 0; y < size; ++y) {
+        std::uint8_t* row = sheet.ScanLine(y0 + y) + std::size_t(x0) * 3;
+        for (int x = 0; x < size; ++x) {
+            const std::uint32_t noise = Mix(std::uint32_t(index * 4099 + y * size + x));
+            int shade = int(noise % 5) * 6 - 12 + variant * 3;
+            if (x == 0 || y == size - 1) shade -= 30;
+            const bool speck = noise % 37 == 0;
+            const int k = speck ? 3 : 0;
+            row[x * 3] = std::uint8_t(std::clamp(ground[(2 + k) % 3] + shade, 0, 255));
+            row[x * 3 + 1] = std::uint8_t(std::clamp(ground[(1 + k) % 3] + shade, 0, 255));
+            row[x * 3 + 2] = std::uint8_t(std::clamp(ground[(0 + k) % 3] + shade, 0, 255));
+        }
+    }
+}
+
+} // namespace
+
+TBitmap MakeSheetMap(int width, int height) {
+    constexpr int tile = 32;
+    TBitmap sheet(8 * tile, 8 * tile, TPixelFormat::pf24bit);
+    for (int index = 0; index < 64; ++index)
+        DrawSheetTile(sheet, index, tile);
+    TBitmap picture(width, height, TPixelFormat::pf24bit);
+    for (int ty = 0; ty < height; ty += tile)
+        for (int tx = 0; tx < width; tx += tile) {
+            // Patches of 4 x 4 cells share a family; a cell picks one of its eight variants.
+            const std::uint32_t patch = Mix(std::uint32_t((ty / (4 * tile)) * 65537 + tx / (4 * tile)));
+            const std::uint32_t cell = Mix(std::uint32_t(ty * 131 + tx));
+            const int index = int(patch % 8) + 8 * int(cell % 8 < 5 ? 0 : cell % 8);
+            const int w = std::min(tile, width - tx);
+            for (int y = 0; y < tile && ty + y < height; ++y)
+                std::memcpy(picture.ScanLine(ty + y) + std::size_t(tx) * 3,
+                            sheet.ScanLine((index / 8) * tile + y) + std::size_t(index % 8) * tile * 3,
+                            std::size_t(w) * 3);
+        }
+    return picture;
 }

@@ -13,6 +13,11 @@ TBitmap MakeTileMap(int width, int height);
 // A square tile map made once per side and kept for the whole run, for rows that only read it.
 const TBitmap& SharedTileMap(int side);
 
+// A 24-bit map stamped from a tile sheet as an artist draws one: 64 tiles of 32 x 32, each a
+// textured ground (grass, stone, water, sand …) in a few dozen shades with edges and specks,
+// laid out in patches so that neighbouring cells often repeat a tile. About 200 colours in all.
+TBitmap MakeSheetMap(int width, int height);
+
 // A 24-bit picture of pseudo-random colours: the worst case for every colour lookup.
 TBitmap MakeNoise(int width, int height, std::uint32_t seed = 1);
 

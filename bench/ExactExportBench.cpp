@@ -64,6 +64,8 @@ void BM_PngExportExactFileToFile(benchmark::State& state) {
     const std::string input = folder + "/tilemap-" + std::to_string(side) + ".bmp";
     SaveBitmapToFile(SharedTileMap(side), input);
     SaveBitmapToFile(MakeShadesMap(side), folder + "/tilemap-shades-" + std::to_string(side) + ".bmp");
+    SaveBitmapToFile(MakeSheetMap(side, side), folder + "/tilemap-sheet-" + std::to_string(side) + ".bmp");
+    SaveBitmapToFile(MakeNoise(side, side), folder + "/tilemap-noise-" + std::to_string(side) + ".bmp");
     for (auto _ : state) {
         TBmpFileRows rows(input);
         ExportPngExactFile(rows, folder + "/tilemap-exact.png");

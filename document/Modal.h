@@ -69,6 +69,12 @@ class TDocumentHost {
     virtual void SetWaitCursor(bool /*wait*/) {}
     // Long commands call this between steps so that the window repaints and the timer runs.
     virtual void ProcessPendingEvents() {}
+    // Long work tells how far it has come (0 to 100 per cent); the window shows it and keeps
+    // painting meanwhile. Work that can stop (a file being written) stops when the answer is
+    // false: the user asked for it. Held through a TProgress (Progress.h).
+    virtual bool ShowProgress(int /*percent*/) { return true; }
+    // The work that showed progress has ended, finished or not.
+    virtual void EndProgress() {}
     // CurrentFile changed, so the window title did.
     virtual void TitleChanged() {}
     // A picture was opened from this file, or written to it under a new name.

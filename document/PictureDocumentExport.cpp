@@ -3,6 +3,8 @@
 // picture's own file. The codec converts a few rows at a time, so the picture itself never changes.
 
 #include "PictureDocument.h"
+#include "Progress.h"
+#include "ProgressRows.h"
 #include "WaitCursor.h"
 
 #include "ColorCensus.h"
@@ -77,16 +79,21 @@ bool TPictureDocument::ExportPicture(TExportFormat format) {
     std::optional<TOwnColors> kept;
     try {
         // The codec converts the rows as it goes; an earlier export stays whole until the new file
-        // is complete, and no transparency reaches the file whatever the switch says.
+        // is complete (or Escape stops it), and no transparency reaches the file whatever the
+        // switch says.
+        TProgress progress(Host_);
+        TBitmapRows pictureRows(Picture_);
+        TProgressRows rows(pictureRows, [&progress](int percent) { return progress.Show(percent); });
         if (Options_.ExactColors) {
-            TBitmapRows rows(Picture_);
             kept = format == TExportFormat::Gif ? ExportGifExactFile(rows, output)
                                                 : ExportPngExactFile(rows, output);
         } else if (format == TExportFormat::Gif) {
-            ExportGifFile(Picture_, output);
+            ExportGifFile(rows, output);
         } else {
-            ExportPngFile(Picture_, output);
+            ExportPngFile(rows, output);
         }
+    } catch (const ECancelled&) {
+        return false;
     } catch (const EOutOfMemory&) {
         wait.reset();
         ShowOutOfMemory();

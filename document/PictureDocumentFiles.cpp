@@ -3,9 +3,11 @@
 // modified and undo states.
 
 #include "PictureDocument.h"
+#include "Progress.h"
 #include "WaitCursor.h"
 
 #include "BmpFile.h"
+#include "BmpFileRows.h"
 #include "ByteSink.h"
 #include "ColorCensus.h"
 #include "ConvertedRows.h"
@@ -14,6 +16,7 @@
 #include "PictureFile.h"
 #include "PictureReader.h"
 #include "PngExport.h"
+#include "ProgressRows.h"
 
 #include <algorithm>
 #include <cctype>
@@ -80,12 +83,11 @@ bool HasMoreThan256Colors(const TBitmap& picture) {
     return census.Overflowed();
 }
 
-// Every pixel as it is: a palette PNG of the picture's depth and table, or 24-bit RGB.
-void SavePngFile(const TBitmap& picture, const std::string& path) {
-    TBitmapRows rows(picture);
-    TConvertedRows stored(rows, IsPaletteFormat(picture.PixelFormat()) ? picture.PixelFormat()
-                                                                       : TPixelFormat::pf24bit);
-    WriteFileSafely(path, [&](TByteSink& sink) { WritePngRows(stored, sink); });
+// Every pixel as it is: a palette PNG of the picture's depth and table, or 24-bit RGB; with the
+// exact colours on, the smallest file that mode stands for.
+void SavePngFile(TRowSource& rows, TPixelFormat format, const std::string& path, bool smallest) {
+    TConvertedRows stored(rows, IsPaletteFormat(format) ? format : TPixelFormat::pf24bit);
+    WriteFileSafely(path, [&](TByteSink& sink) { WritePngRows(stored, sink, smallest); });
 }
 
 // The text with %1, %2 and %3 replaced by the values, in whatever order a translation puts them.
@@ -227,17 +229,28 @@ bool TPictureDocument::WritePictureFile(const std::string& path) {
     if (format == TSaveFormat::Gif && HasMoreThan256Colors(Picture_) &&
         !Modal_.AskYesNo(Texts_.WarningTitle, Texts_.ColorLossText))
         return false;
+    // Escape during the write stops it; the file keeps what it held, and that is no error.
     try {
         const TWaitCursor wait(Host_);
-        if (format == TSaveFormat::Png) {
-            SavePngFile(Picture_, path);
-        } else if (format == TSaveFormat::Gif) {
-            TBitmapRows rows(Picture_);
-            ExportGifExactFile(rows, path);
-        } else {
-            SaveBitmapToFile(Picture_, path);
+        TProgress progress(Host_);
+        const auto show = [&](int percent) { return progress.Show(percent); };
+        if (format == TSaveFormat::Bmp) {
+            const std::uint64_t bytes = std::uint64_t(Picture_.RowBytes()) * std::uint64_t(Picture_.Height());
+            WriteFileSafely(path, [&](TByteSink& sink) {
+                TProgressSink counted(sink, bytes, show);
+                WriteBitmap(Picture_, counted);
+            });
+            return true;
         }
+        TBitmapRows rows(Picture_);
+        TProgressRows counted(rows, show);
+        if (format == TSaveFormat::Png)
+            SavePngFile(counted, Picture_.PixelFormat(), path, Options_.ExactColors);
+        else
+            ExportGifExactFile(counted, path);
         return true;
+    } catch (const ECancelled&) {
+        return false;
     } catch (const EPictureError& error) {
         Modal_.ShowError(error.what());
     } catch (const std::bad_alloc&) {

@@ -3,6 +3,7 @@
 
 #include "Errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -72,6 +73,25 @@ void SyncFolder(const std::string& folder) {
 void TMemorySink::Write(const void* data, std::size_t size) {
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     Bytes.insert(Bytes.end(), bytes, bytes + size);
+}
+
+void TProgressSink::Write(const void* data, std::size_t size) {
+    // Large writes go in slices so that the share moves while one is on its way.
+    constexpr std::size_t Slice = 1u << 20;
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    while (size > 0) {
+        const std::size_t piece = std::min(size, Slice);
+        Sink_.Write(bytes, piece);
+        bytes += piece;
+        size -= piece;
+        Written_ += piece;
+        const int percent =
+            Expected_ == 0 ? 100 : int(std::min<std::uint64_t>(Written_ * 100 / Expected_, 100));
+        if (percent != Percent_) {
+            Percent_ = percent;
+            if (!Report_(percent)) throw ECancelled();
+        }
+    }
 }
 
 TFileSink::TFileSink(std::string targetPath)

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,24 @@ class TFileSink : public TByteSink {
     int Fd_ = -1;
     bool Finished_ = false;
     std::vector<std::uint8_t> Buffer_;
+};
+
+// Passes every byte on to another sink and tells, each time the share of an expected total
+// written grows by a whole per cent, how many per cent it is; when the answer is false the write
+// stops with ECancelled (inside WriteFileSafely the earlier file then stays as it was).
+class TProgressSink : public TByteSink {
+  public:
+    using TReport = std::function<bool(int percent)>;
+    TProgressSink(TByteSink& sink, std::uint64_t expectedBytes, TReport report)
+        : Sink_(sink), Expected_(expectedBytes), Report_(std::move(report)) {}
+    void Write(const void* data, std::size_t size) override;
+
+  private:
+    TByteSink& Sink_;
+    std::uint64_t Expected_;
+    std::uint64_t Written_ = 0;
+    int Percent_ = -1;
+    TReport Report_;
 };
 
 // Writes a whole file through a TFileSink: fill(sink) writes the bytes, then it is committed.

@@ -60,3 +60,10 @@ class ETruncatedPixels : public EPictureError {
     int RowsRead;
     int Height;
 };
+
+// The user stopped a file being written (Escape during the progress); the earlier file stays.
+// Not a failure to report.
+class ECancelled : public EPictureError {
+  public:
+    ECancelled() : EPictureError("Cancelled") {}
+};

@@ -10,19 +10,19 @@
 
 namespace {
 
-// deflateInit2 parameters: a 32 KiB window with the zlib header and Adler-32 trailer, and
-// zlib's default memory level.
+// deflateInit2 parameter: a 32 KiB window with the zlib header and Adler-32 trailer.
 constexpr int WindowBits = 15;
-constexpr int MemoryLevel = 8;
 
 } // namespace
 
-TIdatStream::TIdatStream(TByteSink& sink, int level, std::uint32_t chunkLimit) : Sink_(sink) {
+TIdatStream::TIdatStream(TByteSink& sink, int level, std::uint32_t chunkLimit, int memoryLevel)
+    : Sink_(sink) {
     if (chunkLimit == 0 || chunkLimit > PngFormat::MaxChunkLength)
         throw EPictureError("PNG data chunk limit out of range");
     if (level < 0 || level > 9) throw EPictureError("PNG deflate level out of range");
+    if (memoryLevel < 1 || memoryLevel > 9) throw EPictureError("PNG deflate memory level out of range");
     Buffer_ = AllocateBytes(chunkLimit);
-    const int result = deflateInit2(&Stream_, level, Z_DEFLATED, WindowBits, MemoryLevel, Z_DEFAULT_STRATEGY);
+    const int result = deflateInit2(&Stream_, level, Z_DEFLATED, WindowBits, memoryLevel, Z_DEFAULT_STRATEGY);
     if (result == Z_MEM_ERROR) throw EOutOfMemory();
     if (result != Z_OK) throw EPictureError("PNG compressor could not be started");
     Open_ = true;

@@ -15,7 +15,8 @@ class TByteSink;
 // the stream unusable.
 class TIdatStream {
   public:
-    TIdatStream(TByteSink& sink, int level, std::uint32_t chunkLimit);
+    // memoryLevel is zlib's (1 to 9): more memory finds longer matches.
+    TIdatStream(TByteSink& sink, int level, std::uint32_t chunkLimit, int memoryLevel = 8);
     ~TIdatStream();
     TIdatStream(const TIdatStream&) = delete;
     TIdatStream& operator=(const TIdatStream&) = delete;

@@ -9,8 +9,9 @@
 
 #include <new>
 
-void WritePngRows(TRowSource& rows, TByteSink& sink) {
+void WritePngRows(TRowSource& rows, TByteSink& sink, bool smallest) {
     TPNGObject png;
+    if (smallest) png.Compression = TPNGObject::TCompression::Smallest;
     png.AssignRows(rows);
     png.SaveToStream(sink);
 }
@@ -29,6 +30,7 @@ TOwnColors ExportPngExact(TRowSource& picture, TByteSink& sink) {
     try {
         TOwnColorRows own(picture);
         TPNGObject png;
+        png.Compression = TPNGObject::TCompression::Smallest;
         png.AssignIndexRows(own);
         png.SaveToStream(sink);
         return own.Colors();

@@ -18,13 +18,15 @@ void ExportPng(const TBitmap& picture, TByteSink& sink);
 
 // The export that keeps the picture's own colours: a palette of exactly its colours when it has
 // at most 256 (reduced to 256 by the quantiser when it has more), at the fewest bits per pixel
-// that reach them. Returns the table and how many colours the picture had.
+// that reach them, compressed for the smallest file rather than the default export's bytes.
+// Returns the table and how many colours the picture had.
 TOwnColors ExportPngExact(TRowSource& picture, TByteSink& sink);
 TOwnColors ExportPngExactFile(TRowSource& picture, const std::string& path);
 
-// The rows of a palette picture as they are, written as an indexed-colour PNG of their depth.
-// The colour conversion before is the caller's.
-void WritePngRows(TRowSource& paletteRows, TByteSink& sink);
+// The rows of a palette picture as they are, written as an indexed-colour PNG of their depth
+// (24-bit rows as truecolour). The colour conversion before is the caller's. Smallest spends
+// time on the smallest file, as the exact-colours exports do.
+void WritePngRows(TRowSource& paletteRows, TByteSink& sink, bool smallest = false);
 
 // The same into a file, written under a temporary name and renamed over the target when complete.
 void ExportPngFile(TRowSource& picture, const std::string& path);

@@ -20,6 +20,11 @@ class TPNGObject {
 
     TFilterSet AllowedFilters = FilterBit(TFilterType::Sub);
     std::uint8_t DeflateLevel = 7;
+    // Smallest ignores the two fields above and spends time for the smallest file: palette and
+    // grey rows unfiltered (differences of indices are noise to deflate), truecolour rows with
+    // whichever filter brings them nearest zero, and zlib's slowest, most thorough settings.
+    enum class TCompression { AsSet, Smallest };
+    TCompression Compression = TCompression::AsSet;
     std::uint32_t DataChunkLimit = 65535; // the compressor's output buffer, so the largest IDAT
     std::uint8_t InterlaceMethod = 0;     // written into IHDR; only 0 (none) can be written
     TPNGList Chunks{*this};

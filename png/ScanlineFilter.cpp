@@ -3,6 +3,7 @@
 
 #include "MemoryGuard.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 namespace ScanlineFilter {
@@ -83,11 +84,36 @@ TFilterType Choose(TFilterSet allowed, const std::array<const std::uint8_t*, 5>&
     return chosen;
 }
 
+std::size_t Distance(const std::uint8_t* row, std::size_t size) {
+    std::size_t sum = 0;
+    for (std::size_t i = 0; i < size; ++i)
+        sum += row[i] < 128 ? row[i] : 256u - row[i];
+    return sum;
+}
+
+TFilterType ChooseNearestZero(TFilterSet allowed, const std::array<const std::uint8_t*, 5>& outputs,
+                              std::size_t size) {
+    allowed &= AllFilterTypes;
+    TFilterType chosen = TFilterType::None;
+    std::size_t best = SIZE_MAX;
+    for (unsigned t = 0; t < 5; ++t) {
+        const auto type = TFilterType(t);
+        if (!(allowed & FilterBit(type))) continue;
+        if (allowed == FilterBit(type)) return type;
+        const std::size_t sum = Distance(outputs[t], size);
+        if (sum < best) {
+            best = sum;
+            chosen = type;
+        }
+    }
+    return chosen;
+}
+
 } // namespace ScanlineFilter
 
-TRowFilter::TRowFilter(std::size_t rowBytes, std::size_t distance, TFilterSet allowed)
+TRowFilter::TRowFilter(std::size_t rowBytes, std::size_t distance, TFilterSet allowed, TChoice choice)
     : RowBytes_(rowBytes), Distance_(distance), Allowed_(TFilterSet(allowed & AllFilterTypes)),
-      ZeroRow_(AllocateBytes(rowBytes)), Prior_(ZeroRow_.data()) {
+      Choice_(choice), ZeroRow_(AllocateBytes(rowBytes)), Prior_(ZeroRow_.data()) {
     for (unsigned t = 1; t < 5; ++t)
         if (Allowed_ & FilterBit(TFilterType(t))) {
             Outputs_[t] = AllocateBytes(1 + rowBytes);
@@ -106,7 +132,9 @@ TRowFilter::TFiltered TRowFilter::FilterRow(const std::uint8_t* row) {
     if (Allowed_ & FilterBit(Average))
         ScanlineFilter::Average(row, Prior_, out(Average), RowBytes_, Distance_);
     if (Allowed_ & FilterBit(Paeth)) ScanlineFilter::Paeth(row, Prior_, out(Paeth), RowBytes_, Distance_);
-    const TFilterType chosen = ScanlineFilter::Choose(Allowed_, outputs, RowBytes_);
+    const TFilterType chosen = Choice_ == TChoice::NearestZero
+                                   ? ScanlineFilter::ChooseNearestZero(Allowed_, outputs, RowBytes_)
+                                   : ScanlineFilter::Choose(Allowed_, outputs, RowBytes_);
     Prior_ = row;
     if (chosen == None) return {chosen, row, nullptr};
     return {chosen, outputs[unsigned(chosen)], outputs[unsigned(chosen)] - 1};

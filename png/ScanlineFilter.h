@@ -37,6 +37,15 @@ std::size_t Score(const std::uint8_t* row, std::size_t size);
 // wins, the lower type on equal scores, and None when nothing scores above zero.
 TFilterType Choose(TFilterSet allowed, const std::array<const std::uint8_t*, 5>& outputs, std::size_t size);
 
+// The sum of the bytes taken as signed distances from zero (a byte of 255 counts 1): the
+// smaller, the closer a truecolour row is to flat, and the better deflate packs it.
+std::size_t Distance(const std::uint8_t* row, std::size_t size);
+
+// Of the allowed types, the one whose output has the smallest Distance, the lower type on equal
+// sums.
+TFilterType ChooseNearestZero(TFilterSet allowed, const std::array<const std::uint8_t*, 5>& outputs,
+                              std::size_t size);
+
 } // namespace ScanlineFilter
 
 // Filters the rows of one image top to bottom. It keeps one output row for each allowed filter
@@ -44,7 +53,11 @@ TFilterType Choose(TFilterSet allowed, const std::array<const std::uint8_t*, 5>&
 // caller has them.
 class TRowFilter {
   public:
-    TRowFilter(std::size_t rowBytes, std::size_t distance, TFilterSet allowed);
+    // How a type is picked among several allowed: Repeats keeps the default export's bytes,
+    // NearestZero makes truecolour rows smaller.
+    enum class TChoice { Repeats, NearestZero };
+    TRowFilter(std::size_t rowBytes, std::size_t distance, TFilterSet allowed,
+               TChoice choice = TChoice::Repeats);
 
     struct TFiltered {
         TFilterType Type;
@@ -61,6 +74,7 @@ class TRowFilter {
     std::size_t RowBytes_;
     std::size_t Distance_;
     TFilterSet Allowed_;
+    TChoice Choice_;
     std::vector<std::uint8_t> ZeroRow_;
     const std::uint8_t* Prior_;
     // By type; None has none. Each keeps the type byte in front, so that a row goes to the

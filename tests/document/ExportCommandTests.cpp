@@ -13,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 
 namespace {
 
@@ -88,6 +91,49 @@ TEST(ExportCommands, ThreeHalftoneColoursGiveAFourEntryTableMostUsedFirst) {
 
     ASSERT_TRUE(f.Document.ExportPicture(TExportFormat::Png));
     ExpectPngShows(f.Exported(TExportFormat::Png), f.Document.Picture());
+}
+
+std::string BytesOf(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// Escape half-way through a save or an export: the command reports failure without an error,
+// the file written before keeps its bytes, nothing temporary stays, and the progress ends.
+TEST(ExportCommands, StoppedHalfWayTheEarlierFileStaysAsItWas) {
+    TExportFixture f;
+    f.Name(ThreeColours());
+    const std::string bmp = f.Document.CurrentFile();
+    struct TCase {
+        const char* Name;
+        std::string File;
+        std::function<bool()> Run;
+    };
+    const std::vector<TCase> cases{{"save", bmp, [&] { return f.Document.Save(); }},
+                                   {"GIF", f.Document.ExportFileName(TExportFormat::Gif),
+                                    [&] { return f.Document.ExportPicture(TExportFormat::Gif); }},
+                                   {"PNG", f.Document.ExportFileName(TExportFormat::Png),
+                                    [&] { return f.Document.ExportPicture(TExportFormat::Png); }},
+                                   {"exact PNG", f.Document.ExportFileName(TExportFormat::Png), [&] {
+                                        f.Document.ToggleExactColors();
+                                        const bool done = f.Document.ExportPicture(TExportFormat::Png);
+                                        f.Document.ToggleExactColors();
+                                        return done;
+                                    }}};
+    for (const TCase& c : cases) {
+        f.Host.StopAtPercent = 101;
+        ASSERT_TRUE(c.Run()) << c.Name;
+        const std::string before = BytesOf(c.File);
+        EditPicture(f.Document, [](TBitmap& p) { p.SetPixel(5, 5, RGB(1, 2, 3)); });
+        f.Host.StopAtPercent = 50;
+        f.Host.ProgressEnds = 0;
+        EXPECT_FALSE(c.Run()) << c.Name;
+        EXPECT_EQ(f.Host.ProgressEnds, 1) << c.Name;
+        EXPECT_TRUE(f.Modal.Errors.empty()) << c.Name << ": " << f.Modal.Errors.front();
+        EXPECT_TRUE(BytesOf(c.File) == before) << c.Name;
+        for (const auto& entry : std::filesystem::directory_iterator(f.Folder.Path()))
+            EXPECT_NE(entry.path().filename().string().front(), '.') << c.Name << ": a temporary file stayed";
+    }
 }
 
 class EveryDepth : public testing::TestWithParam<int> {};

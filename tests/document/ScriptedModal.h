@@ -58,8 +58,17 @@ class TRecordingHost : public TDocumentHost {
         EventsWhileWaiting += WaitCursor;
     }
     void TitleChanged() override { ++TitleChanges; }
+    // Escape pressed once the work reports StopAtPercent.
+    bool ShowProgress(int percent) override {
+        ++ProgressReports;
+        return percent < StopAtPercent;
+    }
+    void EndProgress() override { ++ProgressEnds; }
 
     std::vector<TRect> Changed;
+    int StopAtPercent = 101;
+    int ProgressReports = 0;
+    int ProgressEnds = 0;
     int Resized = 0;
     int FloatingChanges = 0;
     bool WaitCursor = false;

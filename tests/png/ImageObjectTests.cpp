@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <tuple>
 
 namespace {
@@ -55,5 +56,42 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(std::pair{1, 1}, std::pair{1, 6}, std::pair{3, 2}, std::pair{7, 5},
                                          std::pair{33, 17}, std::pair{130, 70}),
                        ::testing::Bool()));
+
+// The exact export's compression: every row of a palette unfiltered, truecolour rows free to take
+// any filter; the same pixels come back, and a tile map comes out smaller than with the default.
+TEST(SmallestCompression, DecodesToTheSamePixelsUnfilteredPalettesAndNoLargerFile) {
+    for (const TPixelFormat format :
+         {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit, TPixelFormat::pf24bit}) {
+        for (const bool tiles : {true, false}) {
+            TBitmap picture = tiles ? TilePicture(257, 90) : NoisePicture(33, 17);
+            picture.SetPixelFormat(format);
+            std::size_t sizes[2] = {};
+            for (const auto compression :
+                 {TPNGObject::TCompression::AsSet, TPNGObject::TCompression::Smallest}) {
+                TPNGObject png;
+                png.Compression = compression;
+                png.AssignBitmap(picture);
+                TMemorySink sink;
+                png.SaveToStream(sink);
+                ExpectDecodesTo(sink.Bytes, picture);
+                sizes[int(compression)] = sink.Bytes.size();
+                if (compression == TPNGObject::TCompression::AsSet) continue;
+                const TBytes data = InflateImageData(SplitChunks(sink.Bytes));
+                const std::size_t row = data.size() / std::size_t(picture.Height());
+                std::set<int> types;
+                for (std::size_t at = 0; at < data.size(); at += row)
+                    types.insert(data[at]);
+                if (format != TPixelFormat::pf24bit) {
+                    EXPECT_EQ(types, std::set<int>{0}) << BitsOfPixelFormat(format) << " bits";
+                } else if (tiles) {
+                    EXPECT_GT(types.size(), 1u) << "truecolour rows choose their filter";
+                }
+            }
+            if (tiles) {
+                EXPECT_LE(sizes[1], sizes[0]) << BitsOfPixelFormat(format) << " bits";
+            }
+        }
+    }
+}
 
 } // namespace

@@ -47,4 +47,16 @@ TEST(ScanlineFilter, ChoiceTakesHighestScoreLowerTypeOnTiesAndNoneWhenNothingSco
         << "a single type is not scored";
 }
 
+TEST(ScanlineFilter, NearestZeroTakesTheSmallestSignedSumLowerTypeOnTies) {
+    EXPECT_EQ(ScanlineFilter::Distance(TBytes{0, 1, 255, 128, 127}.data(), 5), 0u + 1 + 1 + 128 + 127);
+    const TBytes none{9, 9, 9}, sub{250, 3, 0}, up{2, 2, 2}, average{255, 255, 254}, paeth{1, 1, 4};
+    // sums 27, 9, 6, 4, 6
+    const std::array<const std::uint8_t*, 5> outputs{none.data(), sub.data(), up.data(), average.data(),
+                                                     paeth.data()};
+    using enum TFilterType;
+    EXPECT_EQ(ScanlineFilter::ChooseNearestZero(AllFilterTypes, outputs, 3), Average);
+    EXPECT_EQ(ScanlineFilter::ChooseNearestZero(FilterBit(Up) | FilterBit(Paeth), outputs, 3), Up);
+    EXPECT_EQ(ScanlineFilter::ChooseNearestZero(FilterBit(None) | FilterBit(Sub), outputs, 3), Sub);
+}
+
 } // namespace
