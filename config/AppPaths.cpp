@@ -55,3 +55,15 @@ QString TAppPaths::FileToRead(const QString& name) const {
     const QString writable = WritableFile(name);
     return !writable.isEmpty() && QFileInfo::exists(writable) ? writable : QDir(AppPath_).filePath(name);
 }
+
+QString TAppPaths::StateFolder() const {
+    if (!Installed_ && (UserDir_.isEmpty() || AppPathWritable())) return QDir(AppPath_).filePath("recovery");
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    // The base directory specification ignores a relative path.
+    if (state.isEmpty() || QDir::isRelativePath(state)) {
+        const QString home = QDir::homePath();
+        if (home.isEmpty()) return QString();
+        state = QDir(home).filePath(".local/state");
+    }
+    return QDir(state).filePath("Tessimap");
+}

@@ -37,6 +37,10 @@ class TAppPaths {
     // The file to read a written file from: the writable one once it exists; until then the one
     // in AppPath, which an installed program may ship as its defaults.
     QString FileToRead(const QString& name) const;
+    // The folder of the files kept only for this user's sessions (the recovery journals): beside
+    // the program wherever it keeps its settings there, else $XDG_STATE_HOME/Tessimap (by default
+    // ~/.local/state/Tessimap). Empty when there is no such place.
+    QString StateFolder() const;
 
   private:
     QString AppPath_;
