@@ -4,22 +4,9 @@
 #include <array>
 #include <cstring>
 #include <sys/stat.h>
+#include <zlib.h>
 
 namespace {
-
-const std::array<std::uint32_t, 256>& CrcTable() {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    return table;
-}
 
 class TWriter {
   public:
@@ -42,7 +29,7 @@ class TWriter {
         const std::uint32_t length = std::uint32_t(Bytes_.size() - 8);
         for (int i = 0; i < 4; ++i)
             Bytes_[4 + i] = std::uint8_t(length >> (8 * i));
-        U32(Crc32(Bytes_));
+        U32(0); // the CRC: SealRecord fills it in, off the window's thread
         return std::move(Bytes_);
     }
 
@@ -100,11 +87,14 @@ std::optional<TSourceStamp> StampOfFile(const std::string& path) {
 }
 
 std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
-    const auto& table = CrcTable();
-    crc = ~crc;
-    for (const std::uint8_t b : bytes)
-        crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
-    return ~crc;
+    // zlib takes at most 4 GB at a time; a record is far smaller.
+    return std::uint32_t(::crc32(crc, bytes.data(), uInt(bytes.size())));
+}
+
+void SealRecord(std::vector<std::uint8_t>& record) {
+    const std::uint32_t crc = Crc32(std::span(record).first(record.size() - 4));
+    for (int i = 0; i < 4; ++i)
+        record[record.size() - 4 + std::size_t(i)] = std::uint8_t(crc >> (8 * i));
 }
 
 std::vector<std::uint8_t> InfoRecord(const TJournalInfo& info) {

@@ -50,6 +50,10 @@ std::optional<TSourceStamp> StampOfFile(const std::string& path);
 
 std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
 
+// The record functions below leave the CRC out, so that the window only copies bytes; the writer
+// seals each record before it writes it.
+void SealRecord(std::vector<std::uint8_t>& record);
+
 std::vector<std::uint8_t> InfoRecord(const TJournalInfo& info);
 std::vector<std::uint8_t> FillRowRecord(std::span<const std::uint8_t> row);
 // The bytes of the rows the area touches, from the byte holding its left pixel to the one holding

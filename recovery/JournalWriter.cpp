@@ -1,13 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "JournalWriter.h"
 
+#include "JournalFormat.h"
+
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <utility>
+
+namespace {
+
+// Appends wait this long for company before they are written, unless this much is waiting.
+constexpr std::chrono::milliseconds kBatchTime(100);
+constexpr std::size_t kWakeBytes = 1u << 20;
+
+} // namespace
 
 TJournalWriter::TJournalWriter() : Thread_([this] { Run(); }) {}
 
@@ -24,8 +35,8 @@ TJournalWriter::~TJournalWriter() {
 void TJournalWriter::Begin(const std::string& temporary) {
     Push({TOp::TKind::Begin, temporary, {}, {}});
 }
-void TJournalWriter::Append(std::vector<std::uint8_t> bytes) {
-    Push({TOp::TKind::Append, {}, std::move(bytes), {}});
+void TJournalWriter::Append(std::vector<std::uint8_t> bytes, bool record) {
+    Push({record ? TOp::TKind::AppendRecord : TOp::TKind::Append, {}, std::move(bytes), {}});
 }
 void TJournalWriter::Commit(const std::string& final) {
     Push({TOp::TKind::Commit, final, {}, {}});
@@ -38,18 +49,25 @@ void TJournalWriter::Remove(std::vector<std::string> paths) {
 }
 
 void TJournalWriter::Push(TOp op) {
+    bool wake = false;
     {
         const std::lock_guard lock(Mutex_);
         // After a failure only removal is worth doing; nothing else is kept in memory either.
         if (Failed_ && op.Kind != TOp::TKind::Remove) return;
         Pending_ += op.Bytes.size();
+        const bool append = op.Kind == TOp::TKind::Append || op.Kind == TOp::TKind::AppendRecord;
+        if (!append || Pending_ > kWakeBytes) Urgent_ = true;
+        // The thread sleeps until the queue has something; after that only urgency wakes it early.
+        wake = Queue_.empty() || Urgent_;
         Queue_.push_back(std::move(op));
     }
-    Wake_.notify_one();
+    if (wake) Wake_.notify_one();
 }
 
 void TJournalWriter::Drain() {
     std::unique_lock lock(Mutex_);
+    Urgent_ = true;
+    Wake_.notify_one();
     Idle_.wait(lock, [this] { return Queue_.empty() && !Busy_; });
 }
 
@@ -72,20 +90,22 @@ void TJournalWriter::Run() {
     std::unique_lock lock(Mutex_);
     for (;;) {
         Wake_.wait(lock, [this] { return Stop_ || !Queue_.empty(); });
-        if (Queue_.empty()) {
-            if (Stop_) return;
-            continue;
-        }
-        TOp op = std::move(Queue_.front());
-        Queue_.pop_front();
+        if (Queue_.empty()) return; // stopped with nothing left
+        // Appends alone give the next ones a moment to join them.
+        if (!Stop_ && !Urgent_) Wake_.wait_for(lock, kBatchTime, [this] { return Stop_ || Urgent_; });
+        Urgent_ = false;
         Busy_ = true;
-        const bool skip = Failed_ && op.Kind != TOp::TKind::Remove;
-        lock.unlock();
-        if (!skip) Perform(op);
-        lock.lock();
-        Pending_ -= op.Bytes.size();
+        while (!Queue_.empty()) {
+            TOp op = std::move(Queue_.front());
+            Queue_.pop_front();
+            const bool skip = Failed_ && op.Kind != TOp::TKind::Remove;
+            lock.unlock();
+            if (!skip) Perform(op);
+            lock.lock();
+            Pending_ -= op.Bytes.size();
+        }
         Busy_ = false;
-        if (Queue_.empty()) Idle_.notify_all();
+        Idle_.notify_all();
     }
 }
 
@@ -120,6 +140,9 @@ void TJournalWriter::Perform(TOp& op) {
         if (File_ < 0) return Fail("Cannot create", op.Path);
         break;
     }
+    case TOp::TKind::AppendRecord:
+        SealRecord(op.Bytes);
+        [[fallthrough]];
     case TOp::TKind::Append: {
         if (File_ < 0) return; // removed in the meantime
         const std::uint8_t* data = op.Bytes.data();

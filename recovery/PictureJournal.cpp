@@ -62,7 +62,7 @@ void TPictureJournal::MarkClean(const TBitmap& picture, const std::string& file)
 void TPictureJournal::StartBase(const TBitmap& picture, const std::string& file, TBaseKind base,
                                 const std::vector<std::uint8_t>& row) {
     Writer_.Begin(Names_.Temporary());
-    Writer_.Append(std::vector<std::uint8_t>(std::begin(kJournalMagic), std::end(kJournalMagic)));
+    Writer_.Append(std::vector<std::uint8_t>(std::begin(kJournalMagic), std::end(kJournalMagic)), false);
     Written_ = 0;
     Live_ = true;
     Write(InfoRecord(InfoOf(picture, file, base)));

@@ -16,11 +16,12 @@ pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-    rm -rf "$scratch"
+    if [ -n "${KEEP_SCRATCH:-}" ]; then echo "kept $scratch" >&2; else rm -rf "$scratch"; fi
 }
 trap cleanup EXIT
 fail() {
     echo "FAILED: $*" >&2
+    [ -n "${KEEP_SCRATCH:-}" ] && [ -n "${DISPLAY:-}" ] && import -window root "$scratch/failure.png"
     exit 1
 }
 
@@ -102,22 +103,32 @@ wait "$editor" || fail "the editor ended with status $?"
 cmp -s "$scratch/state-0.bmp" "$scratch/state-$stamps.bmp" && fail "the stamps changed nothing"
 [ -z "$(ls -A "$journals" 2>/dev/null)" ] || fail "journals left after a normal exit: $(ls "$journals")"
 
-# Kills the editor after the keys, answers the question with Yes, and saves what came back; the
+# Stamps, kills the editor after the delay, answers the question with Yes, and saves what came back; the
 # saved picture is printed as the state it equals ("none" for a mix).
 crash_and_recover() { # delay-before-kill
     cp "$scratch/original.bmp" "$map"
     start_editor
     main=$(window_named '^Tessimap - level map\.bmp$') || fail "the editor did not open the picture"
     xdotool windowfocus --sync "$main"
+    # The first stamp is waited for, so the kill never comes before the window takes keys.
     # shellcheck disable=SC2046
-    (for n in $(seq 1 $stamps); do keys $(stamp_keys "$n"); done) &
+    keys $(stamp_keys 1)
+    window_named '^Tessimap - level map\.bmp \*$' >/dev/null || fail "the first stamp did not reach the editor"
+    local all=()
+    # shellcheck disable=SC2207
+    for n in $(seq 2 $stamps); do all+=($(stamp_keys "$n")); done
+    # One process sends every key, so the kill below stops them all: none may reach the next start.
+    xdotool key --clearmodifiers --delay 40 "${all[@]}" &
     local sender=$!
     sleep "$1"
     kill -9 "$editor"
     wait "$editor" 2>/dev/null || true
-    kill "$sender" 2>/dev/null || true
+    kill -9 "$sender" 2>/dev/null || true
     wait "$sender" 2>/dev/null || true
+    # A key the sender was killed holding down must not be held at the next start.
+    xdotool keyup Control_L Return Right Down v
     cmp -s "$scratch/original.bmp" "$map" || fail "the file on disk changed before anything was saved"
+    [ -n "${KEEP_SCRATCH:-}" ] && rm -rf "$scratch/at-kill" && cp -r "$journals" "$scratch/at-kill"
     start_editor
     if question=$(window_named '^Unsaved picture$'); then
         [ "${SCREENSHOT:-}" ] && import -window root "$SCREENSHOT"
@@ -128,13 +139,9 @@ crash_and_recover() { # delay-before-kill
         cmp -s "$scratch/original.bmp" "$map" || fail "recovering changed the file on disk"
         save_and_exit "$main"
     else
-        # Killed before the first stamp reached the journal: the picture opens as its file.
-        main=$(window_named '^Tessimap - level map\.bmp$') || fail "the editor did not start again"
-        xdotool windowfocus --sync "$main"
-        keys alt+F4
-        wait "$editor" || fail "the editor ended with status $?"
+        fail "no recovery was offered after the kill"
     fi
-    for n in $(seq 0 $stamps); do
+    for n in $(seq 1 $stamps); do
         cmp -s "$scratch/state-$n.bmp" "$map" && {
             echo "$n"
             return
@@ -146,7 +153,7 @@ crash_and_recover() { # delay-before-kill
 case "$mode" in
 once)
     # Every stamp sent, two seconds for the journal, then the kill.
-    state=$(crash_and_recover "$(awk "BEGIN { print 2 + $stamps * 0.9 }")")
+    state=$(crash_and_recover "$(awk "BEGIN { print 2 + $stamps * 0.8 }")")
     [ "$state" = "$stamps" ] || fail "recovered picture equals state $state, not the last one ($stamps)"
     no_question_at_start "a save"
     no_question_at_start "a normal exit"
