@@ -234,6 +234,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     QTimer* JournalFlush_ = nullptr;
     QTimer* JournalPump_ = nullptr;
     bool JournalReplacing_ = false; // between New or Open's replacement and its new name
+    int JournalTicks_ = 0;
     std::string RecoverJournal_;
 
     TAppPaths Paths_;

@@ -10,8 +10,7 @@ namespace {
 
 class TWriter {
   public:
-    explicit TWriter(TRecordKind kind, std::size_t payload) {
-        Bytes_.reserve(payload + 12);
+    TWriter(std::vector<std::uint8_t>& out, TRecordKind kind) : Bytes_(out), Start_(out.size()) {
         U32(std::uint32_t(kind));
         U32(0); // the length, filled in by Finish
     }
@@ -25,16 +24,16 @@ class TWriter {
             Bytes_.push_back(std::uint8_t(v >> (8 * i)));
     }
     void Raw(const std::uint8_t* data, std::size_t size) { Bytes_.insert(Bytes_.end(), data, data + size); }
-    std::vector<std::uint8_t> Finish() {
-        const std::uint32_t length = std::uint32_t(Bytes_.size() - 8);
+    void Finish() {
+        const std::uint32_t length = std::uint32_t(Bytes_.size() - Start_ - 8);
         for (int i = 0; i < 4; ++i)
-            Bytes_[4 + i] = std::uint8_t(length >> (8 * i));
-        U32(0); // the CRC: SealRecord fills it in, off the window's thread
-        return std::move(Bytes_);
+            Bytes_[Start_ + 4 + std::size_t(i)] = std::uint8_t(length >> (8 * i));
+        U32(0); // the CRC: SealRecords fills it in, off the window's thread
     }
 
   private:
-    std::vector<std::uint8_t> Bytes_;
+    std::vector<std::uint8_t>& Bytes_;
+    std::size_t Start_;
 };
 
 class TReader {
@@ -91,14 +90,21 @@ std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
     return std::uint32_t(::crc32(crc, bytes.data(), uInt(bytes.size())));
 }
 
-void SealRecord(std::vector<std::uint8_t>& record) {
-    const std::uint32_t crc = Crc32(std::span(record).first(record.size() - 4));
-    for (int i = 0; i < 4; ++i)
-        record[record.size() - 4 + std::size_t(i)] = std::uint8_t(crc >> (8 * i));
+void SealRecords(std::span<std::uint8_t> records) {
+    std::size_t at = 0;
+    while (records.size() - at >= 12) {
+        const std::size_t length = Read32(records, at + 4);
+        if (records.size() - at - 12 < length) break;
+        const std::uint32_t crc = Crc32(records.subspan(at, 8 + length));
+        for (int i = 0; i < 4; ++i)
+            records[at + 8 + length + std::size_t(i)] = std::uint8_t(crc >> (8 * i));
+        at += 12 + length;
+    }
 }
 
 std::vector<std::uint8_t> InfoRecord(const TJournalInfo& info) {
-    TWriter w(TRecordKind::Info, 64 + info.PictureFile.size() + 4 * info.ColorTable.size());
+    std::vector<std::uint8_t> out;
+    TWriter w(out, TRecordKind::Info);
     w.U32(std::uint32_t(info.PictureFile.size()));
     w.Raw(reinterpret_cast<const std::uint8_t*>(info.PictureFile.data()), info.PictureFile.size());
     w.U8(info.Source ? 1 : 0);
@@ -115,7 +121,8 @@ std::vector<std::uint8_t> InfoRecord(const TJournalInfo& info) {
         w.U8(q.Red);
         w.U8(q.Reserved);
     }
-    return w.Finish();
+    w.Finish();
+    return out;
 }
 
 std::optional<TJournalInfo> ParseInfo(std::span<const std::uint8_t> payload) {
@@ -149,24 +156,35 @@ std::optional<TJournalInfo> ParseInfo(std::span<const std::uint8_t> payload) {
 }
 
 std::vector<std::uint8_t> FillRowRecord(std::span<const std::uint8_t> row) {
-    TWriter w(TRecordKind::FillRow, row.size());
+    std::vector<std::uint8_t> out;
+    TWriter w(out, TRecordKind::FillRow);
     w.Raw(row.data(), row.size());
-    return w.Finish();
+    w.Finish();
+    return out;
 }
 
-std::vector<std::uint8_t> BytesRecord(const TBitmap& picture, const TRect& area) {
+void AppendBytesRecord(std::vector<std::uint8_t>& out, const TBitmap& picture, const TRect& area) {
     const std::size_t bits = std::size_t(picture.BitsPerPixel());
     const std::size_t byteLeft = std::size_t(area.Left) * bits / 8;
     const std::size_t byteRight = std::min(picture.RowBytes(), (std::size_t(area.Right) * bits + 7) / 8);
     const std::size_t byteCount = byteRight - byteLeft;
-    TWriter w(TRecordKind::Bytes, 16 + byteCount * std::size_t(area.Height()));
+    TWriter w(out, TRecordKind::Bytes);
     w.U32(std::uint32_t(area.Top));
     w.U32(std::uint32_t(area.Height()));
     w.U32(std::uint32_t(byteLeft));
     w.U32(std::uint32_t(byteCount));
-    for (int y = area.Top; y < area.Bottom; ++y)
-        w.Raw(picture.ScanLine(y) + byteLeft, byteCount);
-    return w.Finish();
+    // One resize and plain copies: this is the window's whole cost of a stamp.
+    std::size_t at = out.size();
+    out.resize(at + byteCount * std::size_t(area.Height()));
+    for (int y = area.Top; y < area.Bottom; ++y, at += byteCount)
+        std::memcpy(out.data() + at, picture.ScanLine(y) + byteLeft, byteCount);
+    w.Finish();
+}
+
+std::vector<std::uint8_t> BytesRecord(const TBitmap& picture, const TRect& area) {
+    std::vector<std::uint8_t> out;
+    AppendBytesRecord(out, picture, area);
+    return out;
 }
 
 std::vector<std::uint8_t> RowsRecord(const TBitmap& picture, int first, int count) {
@@ -174,7 +192,9 @@ std::vector<std::uint8_t> RowsRecord(const TBitmap& picture, int first, int coun
 }
 
 std::vector<std::uint8_t> BaseEndRecord() {
-    return TWriter(TRecordKind::BaseEnd, 0).Finish();
+    std::vector<std::uint8_t> out;
+    TWriter(out, TRecordKind::BaseEnd).Finish();
+    return out;
 }
 
 std::optional<TRecordView> ReadRecord(std::span<const std::uint8_t> journal, std::size_t offset) {

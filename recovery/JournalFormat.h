@@ -51,14 +51,15 @@ std::optional<TSourceStamp> StampOfFile(const std::string& path);
 std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
 
 // The record functions below leave the CRC out, so that the window only copies bytes; the writer
-// seals each record before it writes it.
-void SealRecord(std::vector<std::uint8_t>& record);
+// seals the records before it writes them.
+void SealRecords(std::span<std::uint8_t> records);
 
 std::vector<std::uint8_t> InfoRecord(const TJournalInfo& info);
 std::vector<std::uint8_t> FillRowRecord(std::span<const std::uint8_t> row);
 // The bytes of the rows the area touches, from the byte holding its left pixel to the one holding
 // its right one: a 32 x 32 tile costs about its own bytes whatever the picture's size.
 std::vector<std::uint8_t> BytesRecord(const TBitmap& picture, const TRect& area);
+void AppendBytesRecord(std::vector<std::uint8_t>& out, const TBitmap& picture, const TRect& area);
 // Whole rows [first, first + count).
 std::vector<std::uint8_t> RowsRecord(const TBitmap& picture, int first, int count);
 std::vector<std::uint8_t> BaseEndRecord();

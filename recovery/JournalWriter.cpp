@@ -12,14 +12,6 @@
 
 #include <utility>
 
-namespace {
-
-// Appends wait this long for company before they are written, unless this much is waiting.
-constexpr std::chrono::milliseconds kBatchTime(100);
-constexpr std::size_t kWakeBytes = 1u << 20;
-
-} // namespace
-
 TJournalWriter::TJournalWriter() : Thread_([this] { Run(); }) {}
 
 TJournalWriter::~TJournalWriter() {
@@ -55,10 +47,7 @@ void TJournalWriter::Push(TOp op) {
         // After a failure only removal is worth doing; nothing else is kept in memory either.
         if (Failed_ && op.Kind != TOp::TKind::Remove) return;
         Pending_ += op.Bytes.size();
-        const bool append = op.Kind == TOp::TKind::Append || op.Kind == TOp::TKind::AppendRecord;
-        if (!append || Pending_ > kWakeBytes) Urgent_ = true;
-        // The thread sleeps until the queue has something; after that only urgency wakes it early.
-        wake = Queue_.empty() || Urgent_;
+        wake = Queue_.empty();
         Queue_.push_back(std::move(op));
     }
     if (wake) Wake_.notify_one();
@@ -66,8 +55,6 @@ void TJournalWriter::Push(TOp op) {
 
 void TJournalWriter::Drain() {
     std::unique_lock lock(Mutex_);
-    Urgent_ = true;
-    Wake_.notify_one();
     Idle_.wait(lock, [this] { return Queue_.empty() && !Busy_; });
 }
 
@@ -91,9 +78,6 @@ void TJournalWriter::Run() {
     for (;;) {
         Wake_.wait(lock, [this] { return Stop_ || !Queue_.empty(); });
         if (Queue_.empty()) return; // stopped with nothing left
-        // Appends alone give the next ones a moment to join them.
-        if (!Stop_ && !Urgent_) Wake_.wait_for(lock, kBatchTime, [this] { return Stop_ || Urgent_; });
-        Urgent_ = false;
         Busy_ = true;
         while (!Queue_.empty()) {
             TOp op = std::move(Queue_.front());
@@ -141,7 +125,7 @@ void TJournalWriter::Perform(TOp& op) {
         break;
     }
     case TOp::TKind::AppendRecord:
-        SealRecord(op.Bytes);
+        SealRecords(op.Bytes);
         [[fallthrough]];
     case TOp::TKind::Append: {
         if (File_ < 0) return; // removed in the meantime

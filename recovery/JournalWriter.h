@@ -15,8 +15,7 @@
 // waits for the disk. One file is open at a time: Begin starts it under a temporary name, Commit
 // syncs it and renames it into place, and records appended after that go on into the same file.
 // The first failure (a read-only or full folder) stops all writing but removal; TakeError hands
-// its message out once. Records wait up to a tenth of a second to be written together, so a stamp
-// costs the window no wake-up of the thread.
+// its message out once.
 class TJournalWriter {
   public:
     TJournalWriter();
@@ -25,7 +24,7 @@ class TJournalWriter {
     TJournalWriter& operator=(const TJournalWriter&) = delete;
 
     void Begin(const std::string& temporary);
-    // A record (sealed with its CRC here, off the window's thread), or raw bytes.
+    // Whole records (sealed with their CRC here, off the window's thread), or raw bytes.
     void Append(std::vector<std::uint8_t> bytes, bool record = true);
     void Commit(const std::string& final);
     void Sync(); // makes what was written survive a power cut
@@ -56,7 +55,6 @@ class TJournalWriter {
     std::deque<TOp> Queue_;
     std::size_t Pending_ = 0;
     bool Busy_ = false;
-    bool Urgent_ = false; // something waits that should not wait for company
     bool Stop_ = false;
     bool Failed_ = false;
     std::optional<std::string> Error_;

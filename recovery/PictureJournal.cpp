@@ -13,6 +13,8 @@ constexpr std::uint64_t kLargestPatch = 4u << 20;
 // waiting for the disk.
 constexpr std::uint64_t kSliceBytes = 4u << 20;
 constexpr std::uint64_t kMostPending = 32u << 20;
+// Changes gather in the window's memory up to this much, or until the window's next tick.
+constexpr std::size_t kBatchBytes = 64u << 10; // below the heap's mmap threshold: reused, no page faults
 // Changes beyond this (or twice the picture) start a new base, so the journal stays small.
 constexpr std::uint64_t kLargestJournal = 256u << 20;
 
@@ -26,6 +28,7 @@ TPictureJournal::TPictureJournal(TJournalNames names, TJournalLock lock)
     : Names_(std::move(names)), Lock_(std::move(lock)) {}
 
 TPictureJournal::~TPictureJournal() {
+    Handover();
     Writer_.Drain();
     Lock_.ReleaseAndRemove();
 }
@@ -42,10 +45,18 @@ TJournalInfo TPictureJournal::InfoOf(const TBitmap& picture, const std::string& 
     return info;
 }
 
-void TPictureJournal::Write(std::vector<std::uint8_t> bytes) {
+void TPictureJournal::Write(const std::vector<std::uint8_t>& bytes) {
+    Batch_.insert(Batch_.end(), bytes.begin(), bytes.end());
     Written_ += bytes.size();
-    Writer_.Append(std::move(bytes));
     Dirty_ = true;
+}
+
+void TPictureJournal::Handover() {
+    if (Batch_.empty()) return;
+    std::vector<std::uint8_t> batch;
+    batch.reserve(kBatchBytes);
+    std::swap(batch, Batch_);
+    Writer_.Append(std::move(batch));
 }
 
 void TPictureJournal::MarkClean(const TBitmap& picture, const std::string& file) {
@@ -59,8 +70,17 @@ void TPictureJournal::MarkClean(const TBitmap& picture, const std::string& file)
         Clean_->Row.assign(picture.ScanLine(0), picture.ScanLine(0) + picture.RowBytes());
 }
 
+void TPictureJournal::WriteChange(const TBitmap& picture, const TRect& area) {
+    const std::size_t before = Batch_.size();
+    AppendBytesRecord(Batch_, picture, area);
+    Written_ += Batch_.size() - before;
+    Dirty_ = true;
+    if (Batch_.size() >= kBatchBytes) Handover();
+}
+
 void TPictureJournal::StartBase(const TBitmap& picture, const std::string& file, TBaseKind base,
                                 const std::vector<std::uint8_t>& row) {
+    Handover();
     Writer_.Begin(Names_.Temporary());
     Writer_.Append(std::vector<std::uint8_t>(std::begin(kJournalMagic), std::end(kJournalMagic)), false);
     Written_ = 0;
@@ -76,6 +96,7 @@ void TPictureJournal::StartBase(const TBitmap& picture, const std::string& file,
 
 void TPictureJournal::CommitBase() {
     Write(BaseEndRecord());
+    Handover();
     Writer_.Commit(Names_.Journal());
     BaseRow_ = -1;
     Dirty_ = false;
@@ -95,7 +116,7 @@ void TPictureJournal::Changed(const TBitmap& picture, const std::string& file, c
         if (cleanFits && bytes <= kLargestPatch) {
             StartBase(picture, file, file.empty() ? TBaseKind::Fill : TBaseKind::File, Clean_->Row);
             Clean_.reset();
-            Write(BytesRecord(picture, inside));
+            WriteChange(picture, inside);
             return;
         }
         Clean_.reset();
@@ -103,7 +124,7 @@ void TPictureJournal::Changed(const TBitmap& picture, const std::string& file, c
     }
     if (bytes > kLargestPatch || Written_ > std::max(kLargestJournal, 2 * BytesOf(picture)))
         return Reshaped(picture, file);
-    Write(BytesRecord(picture, inside));
+    WriteChange(picture, inside);
 }
 
 void TPictureJournal::Reshaped(const TBitmap& picture, const std::string& file) {
@@ -132,17 +153,22 @@ bool TPictureJournal::Pump(const TBitmap& picture) {
                                                    1, std::uint64_t(picture.Height() - BaseRow_)));
     Write(RowsRecord(picture, BaseRow_, rows));
     BaseRow_ += rows;
-    if (BaseRow_ >= picture.Height()) CommitBase();
+    if (BaseRow_ >= picture.Height())
+        CommitBase();
+    else
+        Handover();
     return BaseRow_ >= 0;
 }
 
 void TPictureJournal::Flush() {
+    Handover();
     if (!Dirty_ || BaseRow_ >= 0) return;
     Writer_.Sync();
     Dirty_ = false;
 }
 
 void TPictureJournal::Discard() {
+    Batch_.clear();
     Writer_.Remove({Names_.Temporary(), Names_.Journal()});
     Live_ = false;
     Dirty_ = false;

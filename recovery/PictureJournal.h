@@ -38,7 +38,10 @@ class TPictureJournal {
     // Copies the next slice of a base being written; true while one is still under way.
     bool Pump(const TBitmap& picture);
     bool BaseUnderWay() const { return BaseRow_ >= 0; }
-    // Syncs what was written since the last call.
+    // Hands the changes gathered since the last call to the writer; the window calls it on a
+    // short timer, so a kill loses only the changes of that moment.
+    void Handover();
+    // Hands over, and syncs what was written since the last call.
     void Flush();
     // Removes the journal: the picture is saved, replaced, or the session ends normally.
     void Discard();
@@ -46,13 +49,17 @@ class TPictureJournal {
     std::optional<std::string> TakeError() { return Writer_.TakeError(); }
     bool Failed() const { return Writer_.Failed(); }
     // Waits for the writer (tests, the benchmark).
-    void Drain() { Writer_.Drain(); }
+    void Drain() {
+        Handover();
+        Writer_.Drain();
+    }
     const TJournalNames& Names() const { return Names_; }
 
   private:
     void StartBase(const TBitmap& picture, const std::string& file, TBaseKind base,
                    const std::vector<std::uint8_t>& row = {});
-    void Write(std::vector<std::uint8_t> bytes);
+    void Write(const std::vector<std::uint8_t>& bytes);
+    void WriteChange(const TBitmap& picture, const TRect& area);
     void CommitBase();
     TJournalInfo InfoOf(const TBitmap& picture, const std::string& file, TBaseKind base) const;
 
@@ -73,4 +80,5 @@ class TPictureJournal {
     bool Dirty_ = false;                 // written since the last sync
     int BaseRow_ = -1;                   // the next row of a base being copied; -1 when none
     std::uint64_t Written_ = 0;          // bytes in the journal since its base
+    std::vector<std::uint8_t> Batch_;    // whole records not yet handed to the writer
 };
