@@ -43,7 +43,10 @@ std::string EditorUsage() {
            "Builds large pictures by stamping small images onto a step grid.\n"
            "  FILE           a BMP picture to open at start-up\n"
            "  -h, --help     show this help and exit\n"
-           "  -v, --version  show the version and exit\n";
+           "  -v, --version  show the version and exit\n"
+           "  --recover JOURNAL\n"
+           "                 reopen an unsaved picture kept after a crash (another window\n"
+           "                 starts the editor so when it recovers more than one)\n";
 }
 
 std::string EditorVersionText() {
@@ -68,6 +71,9 @@ TEditorCommandLine ParseEditorCommandLine(const std::vector<std::string>& argume
             result.StartFile = noFolder ? a : absolute.lexically_normal().string();
         } else if (a == "--") {
             optionsEnded = true;
+        } else if (a == "--recover") {
+            if (++i >= arguments.size() || arguments[i].empty()) return Problem("--recover needs a journal");
+            result.RecoverJournal = arguments[i];
         } else if (a == "-h" || a == "--help") {
             result.Action = TEditorCommandLine::TAction::Help;
             return result;

@@ -11,7 +11,9 @@ struct TEditorCommandLine {
     enum class TAction { Run, Help, Version, Error };
     TAction Action = TAction::Run;
     std::string StartFile; // the picture to open at start-up; empty for a new picture
-    std::string Problem;   // with Error: what is wrong, for the user
+    // --recover: a recovery journal another window was told to reopen, recovered without asking.
+    std::string RecoverJournal;
+    std::string Problem; // with Error: what is wrong, for the user
 };
 
 // Parses the arguments without the program name. Options the toolkit reads itself (-platform,

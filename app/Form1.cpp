@@ -81,6 +81,7 @@ TForm1::TForm1(TModal& modal, TAppPaths paths, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    EndJournal();
     qApp->removeEventFilter(this);
     if (WaitCursorOn_) QApplication::restoreOverrideCursor();
 }
@@ -99,7 +100,9 @@ void TForm1::FormShow() {
     UpdateRecentMenu();
     FitsToPicture_ = true;
     Newpicture1Click();
-    OpenStartFile();
+    StartJournal();
+    // A recovered picture takes the window: opening another file over it would only ask to save it.
+    if (!OfferRecovery()) OpenStartFile();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,7 @@
 #include "ImageList.h"
 #include "LanguageTexts.h"
 #include "PictureDocument.h"
+#include "PictureJournal.h"
 #include "PictureViewport.h"
 #include "QtTranslations.h"
 #include "RecentFiles.h"
@@ -48,6 +49,8 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     // The picture given on the command line, opened once the window is first shown and its
     // settings are in place, exactly as Open would open it.
     void SetStartFile(std::string path) { StartFile_ = std::move(path); }
+    // A recovery journal to reopen at start without asking: another window offered it.
+    void SetRecoverJournal(std::string path) { RecoverJournal_ = std::move(path); }
     // The chosen language's texts, as the window and its dialogs read them.
     const TLanguageTexts& LanguageTexts() const { return Texts; }
 
@@ -261,6 +264,26 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void UpdateMinimumSize();
     void OpenStartFile();
     void LoadWindowPlacement(const TIniFile& ini);
+
+    // ---- The recovery journal (Form1Recovery.cpp) ---------------------------------------------
+    void StartJournal();
+    // Offers the journals left by sessions that did not end normally; true when one was recovered
+    // into this window.
+    bool OfferRecovery();
+    bool RecoverInto(TOrphanJournal& orphan);
+    void JournalChanged(const TRect& area);
+    void JournalResized();
+    void JournalReplaced();
+    void JournalClean();
+    void PumpJournal();
+    void CheckJournal();
+    void EndJournal();
+    std::unique_ptr<TPictureJournal> Journal_;
+    QTimer* JournalFlush_ = nullptr;
+    QTimer* JournalPump_ = nullptr;
+    bool JournalReplacing_ = false; // between New or Open's replacement and its new name
+    int JournalTicks_ = 0;
+    std::string RecoverJournal_;
 
     TAppPaths Paths_;
     std::unique_ptr<TPictureDocument> Document_;

@@ -17,7 +17,7 @@ void TForm1::Openpicture1Click() {
 }
 
 void TForm1::Savepicture1Click() {
-    Document_->Save();
+    if (Document_->Save()) JournalClean();
 }
 
 void TForm1::Saveas1Click() {
@@ -46,6 +46,8 @@ void TForm1::Exit1Click() {
     close();
 }
 
+// New, Open and Save As end here, each with the picture as its file holds it (or new).
 void TForm1::TitleChanged() {
     ShowTitle();
+    JournalClean();
 }

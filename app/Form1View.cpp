@@ -134,17 +134,20 @@ const TPictureViewport& TForm1::Viewport() const {
 
 void TForm1::PictureChanged(int left, int top, int right, int bottom) {
     Viewport_->PictureChanged(Document_->Picture(), TRect{left, top, right, bottom});
+    JournalChanged(TRect{left, top, right, bottom});
 }
 
 // New and Open start the view again at 100 %; the resize that follows lays it out.
 void TForm1::PictureReplaced() {
     Viewport_->Zoom(0, Document_->Picture());
     ZoomMenu_->ShowLevel(0);
+    JournalReplaced();
 }
 
 void TForm1::PictureResized() {
     Viewport_->PictureResized(Document_->Picture());
     FormResize();
+    JournalResized();
 }
 
 void TForm1::FloatingChanged() {

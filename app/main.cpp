@@ -19,6 +19,7 @@ int main(int argc, char* argv[]) {
     TForm1 form(modal);
     modal.SetParent(&form);
     form.SetStartFile(command.StartFile);
+    form.SetRecoverJournal(command.RecoverJournal);
     form.show();
     return application.exec();
 }

@@ -61,3 +61,15 @@ QString TAppPaths::UndoFolder() const {
     if (Installed_ || (!UserDir_.isEmpty() && !AppPathWritable())) return CacheDir_;
     return AppPath_;
 }
+
+QString TAppPaths::StateFolder() const {
+    if (!Installed_ && (UserDir_.isEmpty() || AppPathWritable())) return QDir(AppPath_).filePath("recovery");
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    // The base directory specification ignores a relative path.
+    if (state.isEmpty() || QDir::isRelativePath(state)) {
+        const QString home = QDir::homePath();
+        if (home.isEmpty()) return QString();
+        state = QDir(home).filePath(".local/state");
+    }
+    return QDir(state).filePath("Tessimap");
+}

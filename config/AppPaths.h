@@ -44,6 +44,11 @@ class TAppPaths {
     // written there, otherwise the cache folder. Empty when there is none.
     QString UndoFolder() const;
 
+    // The folder of the files kept only for this user's sessions (the recovery journals): beside
+    // the program wherever it keeps its settings there, else $XDG_STATE_HOME/Tessimap (by default
+    // ~/.local/state/Tessimap). Empty when there is no such place.
+    QString StateFolder() const;
+
   private:
     QString AppPath_;
     QString DataDir_;

@@ -214,6 +214,10 @@ class TPictureDocument {
     // Writes the picture; false when the user cancelled or writing failed (the error was shown).
     bool Save();
     bool SaveAs();
+    // Puts a picture rebuilt after a crash in place, under the file name it had (empty: untitled).
+    // It differs from that file, so it is marked modified and no step can unmark it; Save writes
+    // it to that file. The history starts again.
+    void RestoreUnsavedPicture(TBitmap picture, const std::string& file);
 
     // ---- Exports ---------------------------------------------------------------------------
     // The file of an export: CurrentFile without its last four characters, plus ".gif" or ".png".

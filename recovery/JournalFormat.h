@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "Bitmap.h"
+#include "Canvas.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+// The bytes of a recovery journal. A journal is the magic, then records; each record is its kind,
+// its payload's length, the payload and a CRC-32 of all three, so a write cut short by a crash is
+// seen and dropped rather than replayed half. The first record describes the picture and its base;
+// the base follows (a row repeated, rows, or nothing when it is the named file), then an end of
+// base, then the changed bytes as they were after each change.
+
+inline constexpr char kJournalMagic[8] = {'T', 'S', 'M', 'J', 'R', 'N', 'L', '1'};
+
+enum class TRecordKind : std::uint32_t { Info = 1, FillRow = 2, Bytes = 3, BaseEnd = 4 };
+
+// Where the picture of a journal starts from.
+enum class TBaseKind : std::uint8_t {
+    Fill = 0,   // one row repeated: a new picture in the background colour
+    File = 1,   // the picture file as it was when the journal began, not copied
+    Pixels = 2, // the journal's own copy, row by row
+};
+
+// The picture file as it stood when the picture last matched it (or was opened from it).
+struct TSourceStamp {
+    std::uint64_t Size = 0;
+    std::int64_t ModifiedNs = 0;
+    friend bool operator==(const TSourceStamp&, const TSourceStamp&) = default;
+};
+
+struct TJournalInfo {
+    std::string PictureFile; // empty: an untitled picture
+    std::optional<TSourceStamp> Source;
+    TBaseKind Base = TBaseKind::Pixels;
+    int Width = 0;
+    int Height = 0;
+    int Bits = 24;
+    std::vector<TRGBQuad> ColorTable;
+};
+
+// The file's size and modification time; nothing when it cannot be read.
+std::optional<TSourceStamp> StampOfFile(const std::string& path);
+
+std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
+
+// The record functions below leave the CRC out, so that the window only copies bytes; the writer
+// seals the records before it writes them.
+void SealRecords(std::span<std::uint8_t> records);
+
+std::vector<std::uint8_t> InfoRecord(const TJournalInfo& info);
+std::vector<std::uint8_t> FillRowRecord(std::span<const std::uint8_t> row);
+// The bytes of the rows the area touches, from the byte holding its left pixel to the one holding
+// its right one: a 32 x 32 tile costs about its own bytes whatever the picture's size.
+std::vector<std::uint8_t> BytesRecord(const TBitmap& picture, const TRect& area);
+void AppendBytesRecord(std::vector<std::uint8_t>& out, const TBitmap& picture, const TRect& area);
+// Whole rows [first, first + count).
+std::vector<std::uint8_t> RowsRecord(const TBitmap& picture, int first, int count);
+std::vector<std::uint8_t> BaseEndRecord();
+
+// One record as read back; Payload points into the buffer it was read from.
+struct TRecordView {
+    TRecordKind Kind{};
+    std::span<const std::uint8_t> Payload;
+    std::size_t End = 0; // offset just past the record
+};
+
+// The record at offset; nothing when the bytes there are no whole record with a matching CRC.
+std::optional<TRecordView> ReadRecord(std::span<const std::uint8_t> journal, std::size_t offset);
+// The info record's payload; nothing when it is malformed.
+std::optional<TJournalInfo> ParseInfo(std::span<const std::uint8_t> payload);

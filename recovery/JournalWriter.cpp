@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "JournalWriter.h"
+
+#include "JournalFormat.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <utility>
+
+TJournalWriter::TJournalWriter() : Thread_([this] { Run(); }) {}
+
+TJournalWriter::~TJournalWriter() {
+    {
+        const std::lock_guard lock(Mutex_);
+        Stop_ = true;
+    }
+    Wake_.notify_all();
+    Thread_.join();
+    CloseFile();
+}
+
+void TJournalWriter::Begin(const std::string& temporary) {
+    Push({TOp::TKind::Begin, temporary, {}, {}});
+}
+void TJournalWriter::Append(std::vector<std::uint8_t> bytes, bool record) {
+    Push({record ? TOp::TKind::AppendRecord : TOp::TKind::Append, {}, std::move(bytes), {}});
+}
+void TJournalWriter::Commit(const std::string& final) {
+    Push({TOp::TKind::Commit, final, {}, {}});
+}
+void TJournalWriter::Sync() {
+    Push({TOp::TKind::Sync, {}, {}, {}});
+}
+void TJournalWriter::Remove(std::vector<std::string> paths) {
+    Push({TOp::TKind::Remove, {}, {}, std::move(paths)});
+}
+
+void TJournalWriter::Push(TOp op) {
+    bool wake = false;
+    {
+        const std::lock_guard lock(Mutex_);
+        // After a failure only removal is worth doing; nothing else is kept in memory either.
+        if (Failed_ && op.Kind != TOp::TKind::Remove) return;
+        Pending_ += op.Bytes.size();
+        wake = Queue_.empty();
+        Queue_.push_back(std::move(op));
+    }
+    if (wake) Wake_.notify_one();
+}
+
+void TJournalWriter::Drain() {
+    std::unique_lock lock(Mutex_);
+    Idle_.wait(lock, [this] { return Queue_.empty() && !Busy_; });
+}
+
+std::size_t TJournalWriter::PendingBytes() const {
+    const std::lock_guard lock(Mutex_);
+    return Pending_;
+}
+
+bool TJournalWriter::Failed() const {
+    const std::lock_guard lock(Mutex_);
+    return Failed_;
+}
+
+std::optional<std::string> TJournalWriter::TakeError() {
+    const std::lock_guard lock(Mutex_);
+    return std::exchange(Error_, std::nullopt);
+}
+
+void TJournalWriter::Run() {
+    std::unique_lock lock(Mutex_);
+    for (;;) {
+        Wake_.wait(lock, [this] { return Stop_ || !Queue_.empty(); });
+        if (Queue_.empty()) return; // stopped with nothing left
+        Busy_ = true;
+        while (!Queue_.empty()) {
+            TOp op = std::move(Queue_.front());
+            Queue_.pop_front();
+            const bool skip = Failed_ && op.Kind != TOp::TKind::Remove;
+            lock.unlock();
+            if (!skip) Perform(op);
+            lock.lock();
+            Pending_ -= op.Bytes.size();
+        }
+        Busy_ = false;
+        Idle_.notify_all();
+    }
+}
+
+void TJournalWriter::Fail(const std::string& what, const std::string& path) {
+    const std::string message = what + " " + path + ": " + std::strerror(errno);
+    CloseFile();
+    const std::lock_guard lock(Mutex_);
+    if (!Failed_) Error_ = message;
+    Failed_ = true;
+    // What is still queued can no longer be written in order; drop it.
+    for (auto it = Queue_.begin(); it != Queue_.end();) {
+        if (it->Kind == TOp::TKind::Remove) {
+            ++it;
+            continue;
+        }
+        Pending_ -= it->Bytes.size();
+        it = Queue_.erase(it);
+    }
+}
+
+void TJournalWriter::CloseFile() {
+    if (File_ >= 0) ::close(File_);
+    File_ = -1;
+}
+
+void TJournalWriter::Perform(TOp& op) {
+    switch (op.Kind) {
+    case TOp::TKind::Begin: {
+        CloseFile();
+        FilePath_ = op.Path;
+        File_ = ::open(op.Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (File_ < 0) return Fail("Cannot create", op.Path);
+        break;
+    }
+    case TOp::TKind::AppendRecord:
+        SealRecords(op.Bytes);
+        [[fallthrough]];
+    case TOp::TKind::Append: {
+        if (File_ < 0) return; // removed in the meantime
+        const std::uint8_t* data = op.Bytes.data();
+        std::size_t left = op.Bytes.size();
+        while (left > 0) {
+            const ssize_t written = ::write(File_, data, left);
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) return Fail("Cannot write", FilePath_);
+            data += written;
+            left -= std::size_t(written);
+        }
+        break;
+    }
+    case TOp::TKind::Commit:
+        if (File_ < 0) return;
+        if (::fdatasync(File_) != 0) return Fail("Cannot write", FilePath_);
+        if (::rename(FilePath_.c_str(), op.Path.c_str()) != 0) return Fail("Cannot rename", FilePath_);
+        FilePath_ = op.Path;
+        break;
+    case TOp::TKind::Sync:
+        if (File_ >= 0 && ::fdatasync(File_) != 0) return Fail("Cannot write", FilePath_);
+        break;
+    case TOp::TKind::Remove:
+        CloseFile();
+        for (const std::string& path : op.Paths)
+            ::unlink(path.c_str());
+        break;
+    }
+}
