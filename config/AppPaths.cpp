@@ -65,7 +65,7 @@ QString TAppPaths::UndoFolder() const {
 QString TAppPaths::StateFolder() const {
     if (!Installed_ && (UserDir_.isEmpty() || AppPathWritable())) return QDir(AppPath_).filePath("recovery");
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores a relative path.
+    // A relative state folder in the environment is not to be trusted: fall back to the home one.
     if (state.isEmpty() || QDir::isRelativePath(state)) {
         const QString home = QDir::homePath();
         if (home.isEmpty()) return QString();

@@ -6,8 +6,8 @@
 
 #include "ByteSource.h"
 #include "Errors.h"
-#include "MemoryGuard.h"
 #include "PngReader.h"
+#include "ReadPictureChecks.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,9 +16,6 @@
 #include <zlib.h>
 
 namespace {
-
-// Pictures larger than this are refused as out of memory, so that each run stays fast.
-constexpr std::uint64_t FuzzCeilingBytes = 4u << 20;
 
 // The input with every chunk's CRC made right, so that mutations reach the chunks' contents
 // instead of ending at libpng's CRC check.
@@ -40,20 +37,13 @@ std::vector<std::uint8_t> WithGoodCrcs(const std::uint8_t* data, std::size_t siz
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    MemoryGuardHook::SetCeiling(FuzzCeilingBytes);
+    ReadPictureChecks::LimitMemory();
     try {
         const std::vector<std::uint8_t> bytes = WithGoodCrcs(data, size);
         TMemorySource source(bytes);
         TReadReport report;
         const TBitmap bitmap = ReadPng(source, RGB(1, 2, 3), report);
-        if (report.RowsRead < 0 || report.RowsRead > bitmap.Height() || report.Height != bitmap.Height())
-            std::abort();
-        if (bitmap.ColorTable().size() > 256) std::abort();
-        // Every index has its entry in the table, so a save keeps what the picture shows.
-        if (IsPaletteFormat(bitmap.PixelFormat()))
-            for (int y = 0; y < bitmap.Height(); ++y)
-                for (int x = 0; x < bitmap.Width(); ++x)
-                    if (bitmap.PixelValue(x, y) >= bitmap.ColorTable().size()) std::abort();
+        ReadPictureChecks::CheckReadPicture(bitmap, report);
     } catch (const EPictureError&) {
     } catch (const std::bad_alloc&) {
     }
