@@ -234,6 +234,7 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void FloatingChanged() override;
     void SetWaitCursor(bool wait) override;
     void ProcessPendingEvents() override;
+    void BeginProgress(bool atOnce) override;
     bool ShowProgress(int percent) override;
     void EndProgress() override;
     void TitleChanged() override;

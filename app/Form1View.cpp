@@ -174,6 +174,10 @@ void TForm1::ProcessPendingEvents() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+void TForm1::BeginProgress(bool atOnce) {
+    ProgressPanel_->Begin(atOnce);
+}
+
 bool TForm1::ShowProgress(int percent) {
     return ProgressPanel_->Show(percent);
 }

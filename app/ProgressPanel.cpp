@@ -10,6 +10,8 @@ namespace {
 
 // Work that reports often but moves slowly still paints this often.
 constexpr int PaintMilliseconds = 40;
+// Work not shown at once is shown after this long: a user notices a pause of a quarter second.
+constexpr int QuietMilliseconds = 250;
 
 bool IsUserInput(QEvent::Type type) {
     switch (type) {
@@ -46,7 +48,13 @@ TProgressPanel::TProgressPanel(QStatusBar* statusBar) : QObject(statusBar), Stat
     Bar_->hide();
 }
 
+void TProgressPanel::Begin(bool atOnce) {
+    AtOnce_ = atOnce;
+    SinceBegin_.start();
+}
+
 bool TProgressPanel::Show(int percent) {
+    if (!AtOnce_ && SinceBegin_.isValid() && SinceBegin_.elapsed() < QuietMilliseconds) return true;
     if (!Active_) {
         Active_ = true;
         CancelAsked_ = false;

@@ -14,6 +14,9 @@ class TProgressPanel : public QObject {
   public:
     explicit TProgressPanel(QStatusBar* statusBar);
 
+    // New work: its bar shows with its first share, or (not at once) only once the work has
+    // gone on for a moment.
+    void Begin(bool atOnce);
     // Shows the share and lets the window paint. False once Escape was pressed during this work.
     bool Show(int percent);
     void End();
@@ -26,5 +29,7 @@ class TProgressPanel : public QObject {
     bool Active_ = false;
     bool StatusBarWasHidden_ = false;
     bool CancelAsked_ = false;
+    bool AtOnce_ = true;
+    QElapsedTimer SinceBegin_;
     QElapsedTimer SincePaint_;
 };

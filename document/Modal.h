@@ -69,6 +69,10 @@ class TDocumentHost {
     virtual void SetWaitCursor(bool /*wait*/) {}
     // Long commands call this between steps so that the window repaints and the timer runs.
     virtual void ProcessPendingEvents() {}
+    // Long work begins. Work most often over in an instant (a fill, the conversion of a small
+    // picture) does not ask for its progress at once: the window shows it only once the work has
+    // gone on for a moment, so that it does not flicker on every click.
+    virtual void BeginProgress(bool /*atOnce*/) {}
     // Long work tells how far it has come (0 to 100 per cent); the window shows it and keeps
     // painting meanwhile. Work that can stop (a file being written) stops when the answer is
     // false: the user asked for it. Held through a TProgress (Progress.h).

@@ -3,6 +3,7 @@
 // depth, size, background colour, and the save-changes question.
 
 #include "PictureDocument.h"
+#include "Progress.h"
 
 #include "Errors.h"
 #include "OwnColors.h"
@@ -42,10 +43,19 @@ bool TPictureDocument::ConvertToOwnColors() {
     // every other depth change follows.
     if (Float_.Active) return SetColorDepth(8);
     if (Picture_.PixelFormat() == TPixelFormat::pf8bit) return true;
+    TProgress progress(Host_, TProgress::TStart::AfterAMoment);
     try {
         ReserveStep();
-        const std::vector<TRGBQuad> table = OwnColorsOf(Picture_).Table;
-        TBitmap picture = ConvertedToTable(Picture_, table);
+        std::vector<TRGBQuad> table;
+        TBitmap picture;
+        {
+            const auto census = progress.Follow(0, 2);
+            table = OwnColorsOf(Picture_).Table;
+        }
+        {
+            const auto conversion = progress.Follow(1, 2);
+            picture = ConvertedToTable(Picture_, table);
+        }
         TBitmap floating = ConvertedToTable(Float_.Bitmap, table);
         auto step = std::make_unique<TPictureEntry>(std::move(Picture_));
         Picture_ = std::move(picture);
@@ -66,12 +76,17 @@ bool TPictureDocument::SetColorDepth(int bits) {
     const auto format = PixelFormatOfBits(bits);
     if (!format) return true;
     const bool pictureChanges = Picture_.PixelFormat() != *format;
+    TProgress progress(Host_, TProgress::TStart::AfterAMoment);
     try {
         if (pictureChanges) {
             // The converted picture is made before the old one moves into the history, so the
             // step costs no copy beyond the conversion's own.
             ReserveStep();
-            TBitmap converted = Picture_.Converted(*format);
+            TBitmap converted;
+            {
+                const auto conversion = progress.Follow();
+                converted = Picture_.Converted(*format);
+            }
             auto step = std::make_unique<TPictureEntry>(std::move(Picture_));
             Picture_ = std::move(converted);
             Record(std::move(step));

@@ -3,9 +3,11 @@
 // map files. The exporter reads the picture by the row, so the picture itself never changes.
 
 #include "PictureDocument.h"
+#include "Progress.h"
 #include "WaitCursor.h"
 
 #include "Errors.h"
+#include "ProgressRows.h"
 #include "RowSource.h"
 #include "TileMapErrors.h"
 
@@ -39,8 +41,14 @@ bool TPictureDocument::ExportTileMap(TTileMapOptions options) {
     Host_.ProcessPendingEvents();
     TTileMapResult result;
     try {
-        TBitmapRows rows(Picture_);
-        result = ::ExportTileMap(rows, Files_.Current, options, [this] { Host_.ProcessPendingEvents(); });
+        // Escape stops the export before its files replace any earlier ones. The bar goes with
+        // this block, before any message below shows.
+        TProgress progress(Host_);
+        TBitmapRows pictureRows(Picture_);
+        TProgressRows rows(pictureRows, [&progress](int percent) { return progress.Show(percent); });
+        result = ::ExportTileMap(rows, Files_.Current, options);
+    } catch (const ECancelled&) {
+        return false; // the wait cursor goes with `wait`
     } catch (const ETileMapRefused& refusal) {
         wait.reset();
         using K = ETileMapRefused::TKind;

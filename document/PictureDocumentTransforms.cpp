@@ -3,6 +3,7 @@
 // and the flood fill on the picture.
 
 #include "PictureDocument.h"
+#include "Progress.h"
 
 #include "Errors.h"
 #include "FillEntry.h"
@@ -124,9 +125,13 @@ void TPictureDocument::Rotate270() {
 
 void TPictureDocument::BlackWhite() {
     Host_.SetWaitCursor(true);
+    TProgress progress(Host_, TProgress::TStart::AfterAMoment);
     try {
         std::unique_ptr<THistoryEntry> step = KeepWholePicture();
-        Picture_.MakeMonochrome();
+        {
+            const auto monochrome = progress.Follow();
+            Picture_.MakeMonochrome();
+        }
         Record(std::move(step));
         Modified_ = true;
         // The floating image's own pixels are made monochrome, not its frame; the edge strips
@@ -185,9 +190,11 @@ void TPictureDocument::FloodFillAt(int x, int y) {
     if (surface == clInvalid) return;
     Host_.SetWaitCursor(true);
     std::unique_ptr<TFillEntry> step;
+    TProgress progress(Host_, TProgress::TStart::AfterAMoment);
     try {
         ReserveStep();
         Picture_.Brush.Color = Options_.FillColor;
+        const auto filling = progress.Follow();
         step = TFillEntry::Fill(Picture_, x, y, surface);
     } catch (...) {
         Picture_.Brush.Color = Options_.BackgroundColor;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Modal.h"
+#include "WorkProgress.h"
 
 // The progress of one long piece of work for as long as the scope lives: Show tells the window
 // how far it has come, and the window takes its progress away when the outermost scope ends,
@@ -9,7 +10,12 @@
 // keeps one progress bar.
 class TProgress {
   public:
-    explicit TProgress(TDocumentHost& host) : Host_(host) { ++Depth_; }
+    // Writing a file shows its progress at once; see TDocumentHost::BeginProgress.
+    enum class TStart { AtOnce, AfterAMoment };
+
+    explicit TProgress(TDocumentHost& host, TStart start = TStart::AtOnce) : Host_(host) {
+        if (Depth_++ == 0) Host_.BeginProgress(start == TStart::AtOnce);
+    }
     ~TProgress() {
         if (--Depth_ == 0) Host_.EndProgress();
     }
@@ -24,6 +30,12 @@ class TProgress {
         if (percent == Percent_) return true;
         Percent_ = percent;
         return Show(percent);
+    }
+    // While the returned scope lives, the picture's own long loops move this bar: the loop
+    // numbered `part` of a command of `parts` loops fills that share of it.
+    [[nodiscard]] TWorkProgress::TScope Follow(int part = 0, int parts = 1) {
+        return TWorkProgress::TScope(
+            [this, part, parts](int percent) { Show((part * 100 + percent) / parts); });
     }
 
   private:

@@ -6,6 +6,7 @@
 #include "MemoryGuard.h"
 #include "Palettes.h"
 #include "RowCodec.h"
+#include "WorkProgress.h"
 
 #include <algorithm>
 #include <cstring>
@@ -108,6 +109,7 @@ TBitmap TBitmap::Converted(TPixelFormat format) const {
         }
         RowCodec::EncodeSpan(format, matcher ? &*matcher : nullptr, colours, Width_,
                              pixels.data() + std::size_t(y) * rowBytes, 0);
+        TWorkProgress::Step(std::uint64_t(y) + 1, std::uint64_t(Height_));
     }
 
     TBitmap result;
@@ -138,6 +140,7 @@ void TBitmap::MakeMonochrome() {
         for (int x = 0; x < Width_; ++x)
             if (RowCodec::GetValue(Format_, from, x) == reference)
                 to[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
+        TWorkProgress::Step(std::uint64_t(y) + 1, std::uint64_t(Height_));
     }
     Pixels_ = std::move(pixels);
     RowBytes_ = rowBytes;

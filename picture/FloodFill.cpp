@@ -6,6 +6,7 @@
 
 #include "MemoryGuard.h"
 #include "RowCodec.h"
+#include "WorkProgress.h"
 
 #include <utility>
 #include <vector>
@@ -25,6 +26,8 @@ void FillRegion(TBitmap& bitmap, int startX, int startY, std::uint32_t target, s
         seeds.emplace_back(x, y);
     };
     seed(startX, startY);
+    const std::uint64_t pixels = std::uint64_t(width) * std::uint64_t(height);
+    std::uint64_t filled = 0;
     while (!seeds.empty()) {
         const auto [x, y] = seeds.back();
         seeds.pop_back();
@@ -38,6 +41,10 @@ void FillRegion(TBitmap& bitmap, int startX, int startY, std::uint32_t target, s
         if (sink) sink->Note(y, left, right);
         for (int i = left; i <= right; ++i)
             RowCodec::SetValue(Format, row, i, fill);
+        // The region's size is known only at the end; the share of the picture filled so far
+        // is what the user can be shown.
+        filled += std::uint64_t(right - left + 1);
+        TWorkProgress::Step(filled, pixels);
 
         // One seed per run of the surface colour on the rows above and below.
         for (const int ny : {y - 1, y + 1}) {

@@ -4,6 +4,7 @@
 #include "BgrRuns.h"
 #include "Bitmap.h"
 #include "RowCodec.h"
+#include "WorkProgress.h"
 
 #include <cstring>
 
@@ -83,9 +84,11 @@ TBitmap ConvertedToTable(const TBitmap& picture, const std::vector<TRGBQuad>& ta
     TPaletteMapper mapper(table);
     TBitmap result(picture.Width(), picture.Height(), TPixelFormat::pf8bit);
     result.SetColorTable(mapper.Table());
-    for (int y = 0; y < picture.Height(); ++y)
+    for (int y = 0; y < picture.Height(); ++y) {
         mapper.MapRow(picture.PixelFormat(), picture.ColorTable(), picture.ScanLine(y), picture.Width(),
                       result.ScanLine(y));
+        TWorkProgress::Step(std::uint64_t(y) + 1, std::uint64_t(picture.Height()));
+    }
     result.Transparent = picture.Transparent;
     result.TransparentColor = picture.TransparentColor;
     result.Brush = picture.Brush;

@@ -3,9 +3,11 @@
 // meanwhile, and Escape stopping a file being written.
 
 #include "BmpFile.h"
+#include "ProgressPanel.h"
 #include "ShellFixture.h"
 
 #include <QProgressBar>
+#include <QStatusBar>
 
 #include <fstream>
 #include <iterator>
@@ -75,6 +77,29 @@ TEST_F(ProgressTest, SaveShowsProgressAndEscapeKeepsTheOldFile) {
     Named(Form, "Savepicture1")->trigger();
     EXPECT_EQ(LoadBitmapFromFile(path).Pixel(3999, 2999), RGB(10, 200, 30));
     EXPECT_FALSE(Named<QStatusBar>(Form, "StatusBar1")->isVisible());
+}
+
+// Work most often over in an instant (a fill, a small conversion) shows its bar only once it has
+// gone on for a moment, so that a click does not flash it; a file being written shows it at once.
+TEST(ProgressPanel, QuietWorkShowsItsBarOnlyAfterAMoment) {
+    QStatusBar status;
+    status.show();
+    TProgressPanel panel(&status);
+    auto* bar = status.findChild<QProgressBar*>("ProgressBar1");
+    panel.Begin(false);
+    panel.Show(10);
+    EXPECT_FALSE(bar->isVisible());
+    QTest::qWait(300);
+    panel.Show(20);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->value(), 20);
+    panel.End();
+    EXPECT_FALSE(bar->isVisible());
+
+    panel.Begin(true);
+    panel.Show(0);
+    EXPECT_TRUE(bar->isVisible());
+    panel.End();
 }
 
 } // namespace

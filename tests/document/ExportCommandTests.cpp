@@ -98,8 +98,9 @@ std::string BytesOf(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-// Escape half-way through a save or an export: the command reports failure without an error,
-// the file written before keeps its bytes, nothing temporary stays, and the progress ends.
+// Escape half-way through a save or an export (a tile map's too): the command reports failure
+// without an error, the file written before keeps its bytes, nothing temporary stays, and the
+// progress ends.
 TEST(ExportCommands, StoppedHalfWayTheEarlierFileStaysAsItWas) {
     TExportFixture f;
     f.Name(ThreeColours());
@@ -114,11 +115,17 @@ TEST(ExportCommands, StoppedHalfWayTheEarlierFileStaysAsItWas) {
                                     [&] { return f.Document.ExportPicture(TExportFormat::Gif); }},
                                    {"PNG", f.Document.ExportFileName(TExportFormat::Png),
                                     [&] { return f.Document.ExportPicture(TExportFormat::Png); }},
-                                   {"exact PNG", f.Document.ExportFileName(TExportFormat::Png), [&] {
+                                   {"exact PNG", f.Document.ExportFileName(TExportFormat::Png),
+                                    [&] {
                                         f.Document.ToggleExactColors();
                                         const bool done = f.Document.ExportPicture(TExportFormat::Png);
                                         f.Document.ToggleExactColors();
                                         return done;
+                                    }},
+                                   {"tile map", TTileMapFiles(bmp).Map, [&] {
+                                        TTileMapOptions options;
+                                        options.TileWidth = options.TileHeight = 2;
+                                        return f.Document.ExportTileMap(options);
                                     }}};
     for (const TCase& c : cases) {
         f.Host.StopAtPercent = 101;

@@ -58,9 +58,11 @@ class TRecordingHost : public TDocumentHost {
         EventsWhileWaiting += WaitCursor;
     }
     void TitleChanged() override { ++TitleChanges; }
+    void BeginProgress(bool atOnce) override { ProgressBegins.push_back(atOnce); }
     // Escape pressed once the work reports StopAtPercent.
     bool ShowProgress(int percent) override {
         ++ProgressReports;
+        Percents.push_back(percent);
         return percent < StopAtPercent;
     }
     void EndProgress() override { ++ProgressEnds; }
@@ -68,6 +70,8 @@ class TRecordingHost : public TDocumentHost {
     std::vector<TRect> Changed;
     int StopAtPercent = 101;
     int ProgressReports = 0;
+    std::vector<bool> ProgressBegins; // each one's "at once"
+    std::vector<int> Percents;
     int ProgressEnds = 0;
     int Resized = 0;
     int FloatingChanges = 0;

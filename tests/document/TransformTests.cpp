@@ -3,6 +3,10 @@
 
 #include "DocumentTestHelpers.h"
 
+#include "OptionsChange.h"
+
+#include <algorithm>
+#include <functional>
 #include <tuple>
 
 namespace {
@@ -94,6 +98,41 @@ TEST_F(Transform, MirroringALongImageLetsTheWindowRepaintMeanwhile) {
     D.MirrorVertical();
     EXPECT_GE(Host.EventsProcessed, 2);
     EXPECT_FALSE(Host.WaitCursor);
+}
+
+// The whole-picture commands that take seconds on a large picture tell the window how far they
+// are, rising to 100 per cent in one progress that does not show at once (most such commands are
+// over in an instant).
+TEST_F(Transform, LongPictureCommandsReportRisingProgress) {
+    const std::vector<std::pair<const char*, std::function<void()>>> commands{
+        {"black and white", [&] { D.BlackWhite(); }},
+        {"to 4 bits", [&] { D.SetColorDepth(4); }},
+        {"to 8 bits, exact colours",
+         [&] {
+             D.ToggleExactColors();
+             TOptionsChange change = D.CurrentOptions();
+             change.Options.ColorDepth = 8;
+             Modal.Answers.push_back(true); // yes, colours may be lost
+             D.ApplyOptions(change);
+             D.ToggleExactColors();
+         }},
+        {"fill", [&] {
+             D.ClearPicture();
+             D.FloodFillAt(3, 3);
+         }}};
+    for (const auto& [name, run] : commands) {
+        StartPatternPicture(D, 40, 300);
+        Host.ProgressBegins.clear();
+        Host.Percents.clear();
+        Host.ProgressEnds = 0;
+        run();
+        EXPECT_EQ(Host.ProgressBegins, std::vector<bool>{false}) << name;
+        EXPECT_EQ(Host.ProgressEnds, 1) << name;
+        ASSERT_FALSE(Host.Percents.empty()) << name;
+        EXPECT_TRUE(std::is_sorted(Host.Percents.begin(), Host.Percents.end())) << name;
+        EXPECT_GE(Host.Percents.size(), 20u) << name;
+        EXPECT_EQ(Host.Percents.back(), 100) << name;
+    }
 }
 
 // The background black turns white, every other colour black, on the lifted image's edge too;
