@@ -120,9 +120,13 @@ bool TPictureDocument::ResizePicture(int width, int height, bool fill, int* oldW
     if (oldWidth) *oldWidth = Picture_.Width();
     if (oldHeight) *oldHeight = Picture_.Height();
     bool resized = true;
+    TProgress progress(Host_, TProgress::TStart::AfterAMoment);
     try {
         std::unique_ptr<THistoryEntry> step = KeepWholePicture();
-        Picture_.SetSize(width, height);
+        {
+            const auto rows = progress.Follow();
+            Picture_.SetSize(width, height);
+        }
         Record(std::move(step));
         if (fill) Picture_.FillRect(Bounds(0, 0, width, height));
     } catch (const EOutOfMemory&) {

@@ -2,6 +2,7 @@
 // The options dialog's OK: every group of the picture options applied to the document in turn.
 
 #include "PictureDocument.h"
+#include "Progress.h"
 #include "WaitCursor.h"
 
 #include "Errors.h"
@@ -109,6 +110,8 @@ void TPictureDocument::ApplyOptions(const TOptionsChange& c) {
     // Converting and resizing a large picture take seconds; the questions on the way show
     // the normal cursor of their own.
     const TWaitCursor wait(Host_);
+    // A conversion and a resize in one OK are one piece of work to the user.
+    TProgress progress(Host_, TProgress::TStart::AfterAMoment);
     if (Float_.Active) StampFloating();
     const TPictureOptions& o = c.Options;
     ApplySteps(o);

@@ -68,6 +68,7 @@ void TBitmap::SetSize(int width, int height) {
             std::memcpy(to, from, wholeBytes);
             for (int x = int(wholeBytes * 8 / std::size_t(BitsPerPixel())); x < keepWidth; ++x)
                 RowCodec::SetValue(Format_, to, x, RowCodec::GetValue(Format_, from, x));
+            TWorkProgress::Step(std::uint64_t(y) + 1, std::uint64_t(keepRows));
         }
     }
     Pixels_ = std::move(pixels);

@@ -116,12 +116,13 @@ TEST_F(Transform, LongPictureCommandsReportRisingProgress) {
              D.ApplyOptions(change);
              D.ToggleExactColors();
          }},
+        {"smaller size", [&] { D.ResizePicture(200, 250, false); }},
         {"fill", [&] {
              D.ClearPicture();
              D.FloodFillAt(3, 3);
          }}};
     for (const auto& [name, run] : commands) {
-        StartPatternPicture(D, 40, 300);
+        StartPatternPicture(D, 256, 300);
         Host.ProgressBegins.clear();
         Host.Percents.clear();
         Host.ProgressEnds = 0;
