@@ -118,10 +118,24 @@ class TFileGroup {
 
 } // namespace
 
-TTileMapFiles::TTileMapFiles(const std::string& picturePath)
-    : Image(WithExtension(picturePath, "-tiles.png")), TileSet(WithExtension(picturePath, ".tsx")),
-      Map(WithExtension(picturePath, ".tmx")), JsonMap(WithExtension(picturePath, ".tmj")),
-      Grid(WithExtension(picturePath, ".csv")) {}
+TTileMapFiles::TTileMapFiles(const std::string& picturePath) {
+    const auto name = [this](const std::string& base) {
+        Image = WithExtension(base, "-tiles.png");
+        TileSet = WithExtension(base, ".tsx");
+        Map = WithExtension(base, ".tmx");
+        JsonMap = WithExtension(base, ".tmj");
+        Grid = WithExtension(base, ".csv");
+    };
+    name(picturePath);
+    // A picture that bears one of these names itself (a picture kept as NAME.tmx) must not be
+    // written over by its own export: the names then follow its whole file name.
+    for (const std::string* file : {&Image, &TileSet, &Map, &JsonMap, &Grid}) {
+        if (IsSameFile(*file, picturePath)) {
+            name(picturePath + ".");
+            return;
+        }
+    }
+}
 
 void CheckTileSize(int pictureWidth, int pictureHeight, const TTileMapOptions& options) {
     const int w = options.TileWidth, h = options.TileHeight;

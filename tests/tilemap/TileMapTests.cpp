@@ -2,6 +2,7 @@
 // The tile-map export: Tiled's renderer draws the written maps back into the picture, the tile
 // count matches a count made here, and refused or failed exports leave no file.
 
+#include "BmpFile.h"
 #include "RowCodec.h"
 #include "RowSource.h"
 #include "TileMapErrors.h"
@@ -323,6 +324,22 @@ TEST(TileMapExport, ARefusalOrAFailureLeavesNoFileBehind) {
     TBitmapRows rows(picture);
     EXPECT_THROW(ExportTileMap(rows, folder.File("level.bmp"), TTileMapOptions{}), EPictureError);
     EXPECT_EQ(FilesIn(folder), std::set<std::string>{"level.csv"});
+}
+
+// A picture kept under one of the export's own names is never written over by its export.
+TEST(TileMapExport, APictureNamedLikeAnOutputKeepsItsFile) {
+    for (const char* name : {"level.tmx", "level.tsx", "level.tmj", "level.csv", "level-tiles.png"}) {
+        SCOPED_TRACE(name);
+        TTempFolder folder;
+        TBitmap picture(16, 16, TPixelFormat::pf24bit);
+        picture.SetPixel(3, 3, RGB(200, 10, 10));
+        SaveBitmapToFile(picture, folder.File(name));
+        TBitmapRows rows(picture);
+        ExportTileMap(rows, folder.File(name), TTileMapOptions{});
+        EXPECT_EQ(LoadBitmapFromFile(folder.File(name)).PixelBuffer(), picture.PixelBuffer());
+        EXPECT_EQ(FilesIn(folder).size(), 6u);
+    }
+    EXPECT_EQ(TTileMapFiles("maps/level.bmp").Map, "maps/level.tmx");
 }
 
 } // namespace
