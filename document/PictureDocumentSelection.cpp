@@ -210,6 +210,7 @@ void TPictureDocument::LiftWholePicture() {
     Picture_.Brush.Color = Options_.BackgroundColor;
     Picture_.Pen.Color = Options_.BackgroundColor;
     Picture_.FillRect(area);
+    Picture_.Settle();
     Record(std::move(step));
     Host_.PictureChanged(area.Left, area.Top, area.Right, area.Bottom);
     if (Options_.Transparency) ApplyTransparency();

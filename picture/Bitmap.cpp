@@ -19,6 +19,8 @@ namespace {
 std::shared_ptr<TPixelBytes> NewPixels(std::size_t rowBytes, int width, int height, int bits, bool zeroed) {
     TPixelBytes pixels = AllocatePixelBytes(CheckedProduct(rowBytes, std::uint64_t(height)));
     if (zeroed) {
+        // A blank picture is drawn on next: worth its huge pages from the start.
+        AdviseWrittenHugePages(pixels.data(), pixels.size());
         std::memset(pixels.data(), 0, pixels.size());
     } else {
         const std::size_t used = std::size_t(width) * std::size_t(bits) / 8;
@@ -35,6 +37,7 @@ std::shared_ptr<TPixelBytes> NewPixels(std::size_t rowBytes, int width, int heig
 std::shared_ptr<TPixelBytes> CopyOf(const TPixelBytes& bytes) {
     TPixelBytes pixels = AllocatePixelBytes(bytes.size());
     if (!bytes.empty()) std::memcpy(pixels.data(), bytes.data(), bytes.size());
+    AdviseWrittenHugePages(pixels.data(), pixels.size());
     try {
         return std::make_shared<TPixelBytes>(std::move(pixels));
     } catch (const std::bad_alloc&) {
@@ -68,6 +71,10 @@ TBitmap TBitmap::Unfilled(int width, int height, TPixelFormat format) {
     TBitmap result;
     result.Allocate(width, height, format, false);
     return result;
+}
+
+void TBitmap::Settle() noexcept {
+    if (Pixels_ && !Pixels_->empty()) AdviseWrittenHugePages(Pixels_->data(), Pixels_->size());
 }
 
 TBitmap TBitmap::Shared() const {

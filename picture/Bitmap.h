@@ -71,6 +71,9 @@ class TBitmap {
     // A bitmap of the given size whose pixels are left undefined (the padding of its rows is
     // zero), for a caller that writes every pixel at once. EOutOfMemory when it cannot be had.
     static TBitmap Unfilled(int width, int height, TPixelFormat format);
+    // Once an unfilled bitmap is written: asks for huge pages for the pixels of a large one,
+    // which the kernel moves them into in its own time (see AllocatePixelBytes).
+    void Settle() noexcept;
 
     // The same pixels, not copied (see the class). EOutOfMemory never: nothing is allocated.
     TBitmap Shared() const;

@@ -216,6 +216,7 @@ TBitmap ReadBitmap(TByteSource& source, TBmpReadDepth depth) {
         ReadRawRows(source, bitmap, pixelBytes);
     }
     if (toEditing) bitmap.FileLayout.TopDown = false;
+    bitmap.Settle();
     return bitmap;
 }
 

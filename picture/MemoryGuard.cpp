@@ -94,8 +94,6 @@ TPixelBytes AllocatePixelBytes(std::uint64_t bytes) {
     try {
         TPixelBytes buffer;
         buffer.reserve(std::size_t(bytes));
-        // Advised before anything touches the pages, so they are made huge from the start.
-        if (bytes >= HugePageWorthBytes) AdviseHugePages(buffer.data(), std::size_t(bytes));
         buffer.resize(std::size_t(bytes));
         return buffer;
     } catch (const std::bad_alloc&) {
@@ -103,6 +101,10 @@ TPixelBytes AllocatePixelBytes(std::uint64_t bytes) {
     } catch (const std::length_error&) {
         throw EOutOfMemory();
     }
+}
+
+void AdviseWrittenHugePages(std::uint8_t* data, std::size_t size) noexcept {
+    if (size >= HugePageWorthBytes) AdviseHugePages(data, size);
 }
 
 std::vector<std::uint8_t> AllocateBytes(std::uint64_t bytes) {
