@@ -18,7 +18,9 @@ namespace {
 // (the bits past the last pixel included), so that saved files never carry stray bytes.
 std::shared_ptr<TPixelBytes> NewPixels(std::size_t rowBytes, int width, int height, int bits, bool zeroed) {
     TPixelBytes pixels = AllocatePixelBytes(CheckedProduct(rowBytes, std::uint64_t(height)));
-    if (zeroed) {
+    if (pixels.empty()) {
+        // Nothing to write, and no memory to write it to.
+    } else if (zeroed) {
         // A blank picture is drawn on next: worth its huge pages from the start.
         AdviseWrittenHugePages(pixels.data(), pixels.size());
         std::memset(pixels.data(), 0, pixels.size());

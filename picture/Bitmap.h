@@ -75,7 +75,7 @@ class TBitmap {
     // which the kernel moves them into in its own time (see AllocatePixelBytes).
     void Settle() noexcept;
 
-    // The same pixels, not copied (see the class). EOutOfMemory never: nothing is allocated.
+    // The same pixels, not copied (see the class); only the colour table is.
     TBitmap Shared() const;
     bool SharesPixels() const { return Pixels_ && Pixels_.use_count() > 1; }
     // Takes a copy of the pixels of its own if they are shared, so that later writes cannot
@@ -101,6 +101,8 @@ class TBitmap {
     };
 
     std::size_t RowBytes() const { return RowBytes_; }
+    // The writing forms take a copy of shared pixels first (EOutOfMemory when it cannot be had);
+    // a reader that holds a bitmap it may change asks through std::as_const to spare that copy.
     std::uint8_t* ScanLine(int y) { return Writable().data() + std::size_t(y) * RowBytes_; }
     const std::uint8_t* ScanLine(int y) const { return Readable().data() + std::size_t(y) * RowBytes_; }
     TPixelBytes& PixelBuffer() { return Writable(); }

@@ -16,7 +16,8 @@ class TProgressSource final : public TByteSource {
         : Source_(source), Total_(total), Report_(std::move(report)) {}
     std::size_t Read(void* data, std::size_t size) override {
         const std::size_t got = Source_.Read(data, size);
-        const int percent = Total_ > 0 ? int(std::min<std::uint64_t>(Position(), Total_) * 100 / Total_) : 100;
+        const int percent =
+            Total_ > 0 ? int(std::min<std::uint64_t>(Position(), Total_) * 100 / Total_) : 100;
         if (percent != Percent_) {
             Percent_ = percent;
             Report_(percent);
