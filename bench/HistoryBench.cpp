@@ -151,7 +151,7 @@ BENCHMARK(BM_PictureCopy)->Unit(benchmark::kMillisecond);
 void BM_CompressedWholePicture(benchmark::State& state) {
     const TBitmap picture =
         state.range(0) == 0 ? MakeTileMap(WholeSide, WholeSide) : MakeNoise(WholeSide, WholeSide);
-    const std::vector<std::uint8_t>& raw = picture.PixelBuffer();
+    const TPixelBytes& raw = picture.PixelBuffer();
     std::vector<std::uint8_t> packed(compressBound(uLong(raw.size())));
     std::vector<std::uint8_t> unpacked(raw.size());
     double deflateSeconds = 0, inflateSeconds = 0;

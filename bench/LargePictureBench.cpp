@@ -62,7 +62,7 @@ void Bytes(benchmark::State& state, std::size_t bytes) {
 }
 
 void BM_Large_FloorMemcpy(benchmark::State& state) {
-    const std::vector<std::uint8_t>& pixels = LargeDocument().Document.Picture().PixelBuffer();
+    const TPixelBytes& pixels = LargeDocument().Document.Picture().PixelBuffer();
     for (auto _ : state) {
         std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[pixels.size()]);
         std::memcpy(copy.get(), pixels.data(), pixels.size());
@@ -147,7 +147,7 @@ void BM_Large_SaveBmp(benchmark::State& state) {
 
 // The same bytes in one fwrite, synced as the save is.
 void BM_Large_FloorFwrite(benchmark::State& state) {
-    const std::vector<std::uint8_t>& pixels = LargeDocument().Document.Picture().PixelBuffer();
+    const TPixelBytes& pixels = LargeDocument().Document.Picture().PixelBuffer();
     const std::string path = BenchFolder() + "/large-plain.raw";
     for (auto _ : state) {
         std::FILE* f = std::fopen(path.c_str(), "wb");

@@ -7,6 +7,7 @@
 #include "SpillFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <utility>
 
@@ -71,6 +72,11 @@ TAreaEntry::TAreaEntry(THistoryStep step, const TBitmap& picture, const TRect& a
                  Area_.Width());
 }
 
+TAreaEntry::TAreaEntry(const TRect& area, const TBitmap& lifted)
+    : THistoryEntry(THistoryStep::Lift), Area_(area), Ring_(TBitmapRing::Of(lifted)) {
+    Pixels_ = lifted.Shared();
+}
+
 void TAreaEntry::KeepFloating(TBitmap floating, int left, int top) {
     Floating_ = std::move(floating);
     FloatingLeft_ = left;
@@ -78,11 +84,22 @@ void TAreaEntry::KeepFloating(TBitmap floating, int left, int top) {
 }
 
 std::size_t TAreaEntry::Bytes() const {
-    return sizeof(*this) + Pixels_.PixelBuffer().capacity() + Floating_.PixelBuffer().capacity() +
-           Floating_.ColorTable().capacity() * sizeof(TRGBQuad);
+    return sizeof(*this) + Pixels_.PixelBuffer().capacity() + Ring_.Bytes() +
+           Floating_.PixelBuffer().capacity() + Floating_.ColorTable().capacity() * sizeof(TRGBQuad);
 }
 
 TRect TAreaEntry::Exchange(TBitmap& picture) noexcept {
+    if (!Ring_.Empty()) {
+        // The pixels are the entry's alone now, so the frame in them can go.
+        Ring_.PutInto(Pixels_);
+        Ring_ = TBitmapRing();
+    }
+    // A lift of the whole picture trades buffers instead of copying both ways.
+    if (Area_ == Bounds(0, 0, picture.Width(), picture.Height()) &&
+        Pixels_.PixelFormat() == picture.PixelFormat() && Pixels_.RowBytes() == picture.RowBytes()) {
+        picture.SwapPixels(Pixels_);
+        return Area_;
+    }
     for (int y = 0; y < Area_.Height(); ++y)
         ExchangeSpan(picture.PixelFormat(), picture.ScanLine(Area_.Top + y), Area_.Left, Pixels_.ScanLine(y),
                      Area_.Width());
@@ -90,16 +107,31 @@ TRect TAreaEntry::Exchange(TBitmap& picture) noexcept {
 }
 
 void TAreaEntry::Store(TSpillFile& file) {
-    file.Write(Pixels_.PixelBuffer());
-    file.Write(Floating_.PixelBuffer());
-    ReleaseBuffer(Pixels_.PixelBuffer());
-    ReleaseBuffer(Floating_.PixelBuffer());
+    // Written as they are, frame and all while the floating image shares them; the ring follows.
+    file.Write(std::as_const(Pixels_).PixelBuffer());
+    file.Write(std::as_const(Floating_).PixelBuffer());
+    if (!Ring_.Empty())
+        for (const TBitmap& strip : Ring_.Strips())
+            file.Write(strip.PixelBuffer());
+    Pixels_.ReleasePixels();
+    Floating_.ReleasePixels();
+    if (!Ring_.Empty())
+        for (TBitmap& strip : Ring_.Strips())
+            strip.ReleasePixels();
 }
 
 void TAreaEntry::Load(TSpillFile& file) {
+    using TAllocator = TPixelBytes::allocator_type;
     file.Rewind();
-    std::vector<std::uint8_t> pixels = file.Read<std::uint8_t>();
-    std::vector<std::uint8_t> floating = file.Read<std::uint8_t>();
+    TPixelBytes pixels = file.Read<std::uint8_t, TAllocator>();
+    TPixelBytes floating = file.Read<std::uint8_t, TAllocator>();
+    std::array<TPixelBytes, 4> ring;
+    if (!Ring_.Empty())
+        for (TPixelBytes& strip : ring)
+            strip = file.Read<std::uint8_t, TAllocator>();
     Pixels_.PixelBuffer() = std::move(pixels);
     Floating_.PixelBuffer() = std::move(floating);
+    if (!Ring_.Empty())
+        for (std::size_t i = 0; i < ring.size(); ++i)
+            Ring_.Strips()[i].PixelBuffer() = std::move(ring[i]);
 }

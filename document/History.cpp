@@ -165,6 +165,7 @@ void THistory::LoadRedo() {
 const THistoryEntry* THistory::Undo(TBitmap& picture) {
     if (!CanUndo()) return nullptr;
     LoadUndo();
+    Entries_[Cursor_ - 1].Entry->OwnPixels();
     THistoryEntry& entry = *Entries_[--Cursor_].Entry;
     entry.Exchange(picture);
     Fit(Cursor_, false);
@@ -174,6 +175,7 @@ const THistoryEntry* THistory::Undo(TBitmap& picture) {
 const THistoryEntry* THistory::Redo(TBitmap& picture) {
     if (!CanRedo()) return nullptr;
     LoadRedo();
+    Entries_[Cursor_].Entry->OwnPixels();
     THistoryEntry& entry = *Entries_[Cursor_++].Entry;
     entry.Exchange(picture);
     Fit(Cursor_ - 1, false);

@@ -26,8 +26,11 @@ class THistoryEntry {
     THistoryStep Step() const { return Step_; }
     // The memory this entry keeps alive, charged against the history's budget.
     virtual std::size_t Bytes() const = 0;
+    // Makes sure Exchange needs no memory: pixels the entry shares with another holder are
+    // copied. EOutOfMemory leaves the entry as it was.
+    virtual void OwnPixels() {}
     // Puts what the entry holds into the picture and keeps what it replaced. Returns the picture
-    // area that changed.
+    // area that changed. The picture's pixels are its own, and OwnPixels has been called.
     virtual TRect Exchange(TBitmap& picture) noexcept = 0;
 
     // Writes what the entry holds to the file and lets go of it, for a step kept on disk. An error

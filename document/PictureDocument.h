@@ -4,6 +4,7 @@
 #include "Bitmap.h"
 #include "DocumentState.h"
 #include "History.h"
+#include "ImageCopy.h"
 #include "Modal.h"
 #include "OptionsChange.h"
 #include "PictureOptions.h"
@@ -187,7 +188,8 @@ class TPictureDocument {
     void DiscardSelection();
     void SelectAll();
     // The floating image without its frame, for the clipboard (Copy; Cut is this then DropFloating).
-    TBitmap CopyFloating();
+    // Costs no copy of the pixels; a later change to the floating image leaves it as it was.
+    TImageCopy CopyFloating() const;
     void ClearSelection(); // Delete1Click
 
     // ---- Picture transforms ----------------------------------------------------------------
@@ -255,6 +257,7 @@ class TPictureDocument {
     void FreeFloatingEdges();
     void DrawFloatingFrame();
     bool CopySelectionToFloating();
+    void LiftWholePicture();
     // The picture's colour under a point; clInvalid off the picture.
     TColor ColorAt(int x, int y) const;
     void TransformFloating(void (*transform)(TBitmap&, TDocumentHost&));

@@ -58,11 +58,14 @@ std::string WithDefaultExtension(const std::string& path) {
     return path + "." + PictureExtension;
 }
 
-// Reads the file into a bitmap of its own, so that a failure leaves the picture untouched.
+// Reads the file into a bitmap of its own, so that a failure leaves the picture untouched. A
+// large file shows how far it has come; the read does not stop for Escape.
 std::optional<TBitmap> LoadPicture(const std::string& path, TColor transparentColor, TReadReport& report,
-                                   TModal& modal) {
+                                   TModal& modal, TDocumentHost& host) {
     try {
-        TBitmap loaded = ReadPictureFile(path, transparentColor, report);
+        TProgress progress(host);
+        TBitmap loaded =
+            ReadPictureFile(path, transparentColor, report, [&](int percent) { progress.Show(percent); });
         // An empty file reads as a bitmap without pixels; it is not a picture to edit.
         if (loaded.Empty()) throw EInvalidGraphic();
         return loaded;
@@ -139,7 +142,7 @@ bool TPictureDocument::OpenPictureFile(const std::string& path) {
     Files_.OpenFolder = FolderOf(path);
     // Read before asking to save, so that a file that cannot be read changes nothing at all.
     TReadReport report;
-    std::optional<TBitmap> loaded = LoadPicture(path, Options_.TransparentColor, report, Modal_);
+    std::optional<TBitmap> loaded = LoadPicture(path, Options_.TransparentColor, report, Modal_, Host_);
     if (!loaded) return false;
     // A picture the user chose to save but that was not saved is kept rather than replaced.
     if (Modified_ && !AskSaveChanges()) return false;

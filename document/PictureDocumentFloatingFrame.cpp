@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The frame that marks the floating image. It is drawn into the floating bitmap itself, so the
-// four one-pixel strips under it are the only copy kept of the pixels it covers.
+// four one-pixel strips under it are the only copy kept of the pixels it covers. A lift's undo
+// step and the clipboard may share the bitmap's pixels; they keep that ring aside too, so the
+// frame goes into the shared pixels rather than costing a copy of the whole image.
 
 #include "PictureDocument.h"
 
@@ -41,6 +43,7 @@ void TPictureDocument::RestoreFloatingEdges() {
     if (Float_.Width <= 0 && Float_.Height <= 0) return;
     const int width = Float_.Bitmap.Width();
     const int height = Float_.Bitmap.Height();
+    const TBitmap::TSharedWrites ring(Float_.Bitmap);
     Float_.Bitmap.Draw(0, 0, Float_.EdgeLeft);
     Float_.Bitmap.Draw(0, 0, Float_.EdgeTop);
     Float_.Bitmap.Draw(width - 1, 0, Float_.EdgeRight);
@@ -61,6 +64,7 @@ void TPictureDocument::DrawFloatingFrame() {
     const TPen pen = Float_.Bitmap.Pen;
     const TBrush brush = Float_.Bitmap.Brush;
     const TRect ring = Bounds(0, 0, Float_.Bitmap.Width(), Float_.Bitmap.Height());
+    const TBitmap::TSharedWrites frame(Float_.Bitmap);
     Float_.Bitmap.Brush.Style = TBrushStyle::bsClear;
     Float_.Bitmap.Pen = TPen{clBlack, 1, TPenStyle::psSolid};
     Float_.Bitmap.Rectangle(ring);

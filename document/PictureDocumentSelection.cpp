@@ -11,14 +11,17 @@
 #include <algorithm>
 #include <new>
 #include <optional>
+#include <utility>
 
 namespace {
 
 // A new floating bitmap of the picture's format and colours, so that a lift copies stored
 // values as they are, with the canvas state the old one had (its brush is the monochrome
 // reference of Black and White).
-TBitmap FloatingLike(const TBitmap& picture, const TBitmap& floating, int width, int height) {
-    TBitmap result(width, height, picture.PixelFormat());
+TBitmap FloatingLike(const TBitmap& picture, const TBitmap& floating, int width, int height,
+                     bool filled = true) {
+    TBitmap result = filled ? TBitmap(width, height, picture.PixelFormat())
+                            : TBitmap::Unfilled(width, height, picture.PixelFormat());
     result.SetColorTable(picture.ColorTable());
     result.Brush = floating.Brush;
     result.Pen = floating.Pen;
@@ -113,7 +116,11 @@ void TPictureDocument::EndSelection() {
         }
         SaveFloatingEdges();
         ReserveStep();
-        step = std::make_unique<TAreaEntry>(THistoryStep::Lift, Picture_, source);
+        // The image holds the area's pixels, frame taken away: the step shares them.
+        if (w == source.Width() && h == source.Height())
+            step = std::make_unique<TAreaEntry>(source, Float_.Bitmap);
+        else
+            step = std::make_unique<TAreaEntry>(THistoryStep::Lift, Picture_, source);
     } catch (...) {
         DiscardSelection();
         throw;
@@ -151,7 +158,9 @@ void TPictureDocument::SelectAll() {
     Selection_.Active = true;
     Float_.Shown = true;
     try {
-        if (CopySelectionToFloating())
+        if (!Picture_.Empty())
+            LiftWholePicture();
+        else if (CopySelectionToFloating())
             EndSelection();
         else
             DiscardSelection();
@@ -162,20 +171,61 @@ void TPictureDocument::SelectAll() {
     Host_.SetWaitCursor(false);
 }
 
-TBitmap TPictureDocument::CopyFloating() {
-    if (!Float_.Active) return TBitmap();
-    RestoreFloatingEdges();
-    std::optional<TBitmap> copy;
+// Lifting every pixel needs no copy of them: the floating image takes the picture's pixels and
+// the picture gets new ones, which the background fills in one pass; the undo step shares the
+// floating image's pixels. The end is that of EndSelection.
+void TPictureDocument::LiftWholePicture() {
+    const TRect area = Bounds(0, 0, Picture_.Width(), Picture_.Height());
+    Selection_.Active = false;
+    Float_.DisplayTransparent = false;
+    Float_.Left = 0;
+    Float_.Top = 0;
+    Float_.Width = area.Width();
+    Float_.Height = area.Height();
+    std::unique_ptr<TAreaEntry> step;
     try {
-        copy = Float_.Bitmap;
+        TBitmap lifted = FloatingLike(Picture_, Float_.Bitmap, area.Width(), area.Height(), false);
+        ReserveStep();
+        lifted.SwapPixels(Picture_);
+        try {
+            step = std::make_unique<TAreaEntry>(area, lifted);
+        } catch (...) {
+            Picture_.SwapPixels(lifted);
+            throw;
+        }
+        std::swap(Float_.Bitmap, lifted);
+        try {
+            SaveFloatingEdges();
+        } catch (...) {
+            Picture_.SwapPixels(Float_.Bitmap);
+            throw;
+        }
     } catch (...) {
-        DrawFloatingFrame();
+        DiscardSelection();
         throw;
     }
+    Float_.Active = true;
     DrawFloatingFrame();
+
+    Picture_.Brush.Color = Options_.BackgroundColor;
+    Picture_.Pen.Color = Options_.BackgroundColor;
+    Picture_.FillRect(area);
+    Picture_.Settle();
+    Record(std::move(step));
+    Host_.PictureChanged(area.Left, area.Top, area.Right, area.Bottom);
+    if (Options_.Transparency) ApplyTransparency();
+    Host_.FloatingChanged();
+}
+
+// The floating image's pixels are shared, not copied: the floating image copies them itself
+// before any later change, and the strips under its frame are the ring the copy puts back.
+TImageCopy TPictureDocument::CopyFloating() const {
+    if (!Float_.Active) return TImageCopy();
+    TBitmap pixels = Float_.Bitmap.Shared();
     // The clipboard holds pixels only; the transparency switch is applied again on Paste.
-    copy->Transparent = false;
-    return std::move(*copy);
+    pixels.Transparent = false;
+    TBitmapRing ring(Float_.EdgeLeft, Float_.EdgeTop, Float_.EdgeRight, Float_.EdgeBottom);
+    return TImageCopy(std::move(pixels), std::move(ring));
 }
 
 void TPictureDocument::ClearSelection() {

@@ -29,11 +29,11 @@ TRect TPictureEntry::Exchange(TBitmap& picture) noexcept {
 }
 
 void TPictureEntry::Store(TSpillFile& file) {
-    file.Write(Picture_.PixelBuffer());
-    ReleaseBuffer(Picture_.PixelBuffer());
+    file.Write(std::as_const(Picture_).PixelBuffer());
+    Picture_.ReleasePixels();
 }
 
 void TPictureEntry::Load(TSpillFile& file) {
     file.Rewind();
-    Picture_.PixelBuffer() = file.Read<std::uint8_t>();
+    Picture_.PixelBuffer() = file.Read<std::uint8_t, TPixelBytes::allocator_type>();
 }

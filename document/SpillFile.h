@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -20,7 +21,7 @@ class TSpillFile {
     TSpillFile& operator=(const TSpillFile&) = delete;
 
     // Appends the buffer, its length first. EWriteError when the disk does not take it all.
-    template <typename T> void Write(const std::vector<T>& values) {
+    template <typename T, typename A> void Write(const std::vector<T, A>& values) {
         static_assert(std::is_trivially_copyable_v<T>);
         const std::uint64_t count = values.size();
         WriteBytes(&count, sizeof count);
@@ -28,11 +29,11 @@ class TSpillFile {
     }
     // Reads the buffers back in the order they were written, from the first after Rewind.
     // EOutOfMemory or EReadError; the file stays as it was, so a later try can read it again.
-    template <typename T> std::vector<T> Read() {
+    template <typename T, typename A = std::allocator<T>> std::vector<T, A> Read() {
         static_assert(std::is_trivially_copyable_v<T>);
         std::uint64_t count = 0;
         ReadBytes(&count, sizeof count);
-        std::vector<T> values = Allocate<T>(count);
+        std::vector<T, A> values = Allocate<T, A>(count);
         ReadBytes(values.data(), values.size() * sizeof(T));
         return values;
     }
@@ -45,9 +46,9 @@ class TSpillFile {
     void WriteBytes(const void* data, std::size_t size);
     void ReadBytes(void* data, std::size_t size);
     void CheckCount(std::uint64_t count, std::size_t size) const;
-    template <typename T> std::vector<T> Allocate(std::uint64_t count) {
+    template <typename T, typename A> std::vector<T, A> Allocate(std::uint64_t count) {
         CheckCount(count, sizeof(T));
-        std::vector<T> values;
+        std::vector<T, A> values;
         try {
             values.resize(std::size_t(count));
         } catch (const std::bad_alloc&) {
@@ -63,6 +64,6 @@ class TSpillFile {
 };
 
 // Lets go of a buffer's memory once the file holds it.
-template <typename T> void ReleaseBuffer(std::vector<T>& values) {
-    std::vector<T>().swap(values);
+template <typename T, typename A> void ReleaseBuffer(std::vector<T, A>& values) {
+    std::vector<T, A>().swap(values);
 }

@@ -3,10 +3,12 @@
 
 #include "Canvas.h"
 #include "Color.h"
+#include "PixelBytes.h"
 #include "PixelFormat.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // What an opened BMP file brings that a later save of the same picture keeps.
@@ -20,9 +22,6 @@ struct TBmpFileLayout {
     bool BitFields = false; // a 32-bit file stored with compression 3 and masks
 };
 
-// A raster picture: rows of raw pixels in one buffer, top row first, each row padded to four
-// bytes as a BMP file stores it. Palette formats keep their colour table; 16 and 24 bits may
-// carry the table of an earlier palette depth, which a saved file then includes.
 // Hears of each run a flood fill paints: row y, from left to right inclusive.
 class TFillRunSink {
   public:
@@ -32,6 +31,12 @@ class TFillRunSink {
     ~TFillRunSink() = default;
 };
 
+// A raster picture: rows of raw pixels in one buffer, top row first, each row padded to four
+// bytes as a BMP file stores it. Palette formats keep their colour table; 16 and 24 bits may
+// carry the table of an earlier palette depth, which a saved file then includes.
+// A copy has pixels of its own; Shared() hands out the same pixels instead, and whichever holder
+// changes them first takes its own copy then, so a picture-sized image can be kept twice (an
+// undo step, the clipboard) for the price of one.
 class TBitmap {
   public:
     TBitmap() = default;
@@ -63,11 +68,45 @@ class TBitmap {
     // 1-bit bitmap with the table black, white.
     void MakeMonochrome();
 
+    // A bitmap of the given size whose pixels are left undefined (the padding of its rows is
+    // zero), for a caller that writes every pixel at once. EOutOfMemory when it cannot be had.
+    static TBitmap Unfilled(int width, int height, TPixelFormat format);
+    // Once an unfilled bitmap is written: asks for huge pages for the pixels of a large one,
+    // which the kernel moves them into in its own time (see AllocatePixelBytes).
+    void Settle() noexcept;
+
+    // The same pixels, not copied (see the class); only the colour table is.
+    TBitmap Shared() const;
+    bool SharesPixels() const { return Pixels_ && Pixels_.use_count() > 1; }
+    // Takes a copy of the pixels of its own if they are shared, so that later writes cannot
+    // fail. EOutOfMemory leaves them shared.
+    void OwnPixels();
+    // Exchanges the pixels with a bitmap of the same size and format, without copying them.
+    void SwapPixels(TBitmap& other) noexcept { Pixels_.swap(other.Pixels_); }
+    // Lets go of the pixels, keeping the size, for a holder that put them elsewhere (a file).
+    void ReleasePixels() noexcept { Pixels_.reset(); }
+
+    // While one lives, writes go into the pixels even when they are shared. Only for the frame
+    // drawn into a floating image's outermost ring, which every holder of a share of that
+    // image's pixels keeps aside and never reads from the shared pixels.
+    class TSharedWrites {
+      public:
+        explicit TSharedWrites(TBitmap& bitmap) : Bitmap_(bitmap) { ++Bitmap_.SharedWrites_; }
+        ~TSharedWrites() { --Bitmap_.SharedWrites_; }
+        TSharedWrites(const TSharedWrites&) = delete;
+        TSharedWrites& operator=(const TSharedWrites&) = delete;
+
+      private:
+        TBitmap& Bitmap_;
+    };
+
     std::size_t RowBytes() const { return RowBytes_; }
-    std::uint8_t* ScanLine(int y) { return Pixels_.data() + std::size_t(y) * RowBytes_; }
-    const std::uint8_t* ScanLine(int y) const { return Pixels_.data() + std::size_t(y) * RowBytes_; }
-    std::vector<std::uint8_t>& PixelBuffer() { return Pixels_; }
-    const std::vector<std::uint8_t>& PixelBuffer() const { return Pixels_; }
+    // The writing forms take a copy of shared pixels first (EOutOfMemory when it cannot be had);
+    // a reader that holds a bitmap it may change asks through std::as_const to spare that copy.
+    std::uint8_t* ScanLine(int y) { return Writable().data() + std::size_t(y) * RowBytes_; }
+    const std::uint8_t* ScanLine(int y) const { return Readable().data() + std::size_t(y) * RowBytes_; }
+    TPixelBytes& PixelBuffer() { return Writable(); }
+    const TPixelBytes& PixelBuffer() const { return Readable(); }
 
     const std::vector<TRGBQuad>& ColorTable() const { return ColorTable_; }
     void SetColorTable(std::vector<TRGBQuad> table);
@@ -104,12 +143,15 @@ class TBitmap {
     TBmpFileLayout FileLayout;
 
   private:
-    void Allocate(int width, int height, TPixelFormat format);
+    void Allocate(int width, int height, TPixelFormat format, bool zeroed);
+    const TPixelBytes& Readable() const;
+    TPixelBytes& Writable();
 
     int Width_ = 0;
     int Height_ = 0;
     TPixelFormat Format_ = TPixelFormat::pf24bit;
     std::size_t RowBytes_ = 0;
-    std::vector<std::uint8_t> Pixels_;
+    std::shared_ptr<TPixelBytes> Pixels_; // null while there are none
     std::vector<TRGBQuad> ColorTable_;
+    int SharedWrites_ = 0; // TSharedWrites alive; never copied
 };

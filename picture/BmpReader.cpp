@@ -20,13 +20,22 @@ int RowOfFileRow(const TBitmap& bitmap, std::int64_t i) {
     return bitmap.FileLayout.TopDown ? int(i) : bitmap.Height() - 1 - int(i);
 }
 
-// Reads the stored rows in file order straight into the bitmap; what the file lacks stays zero.
+// Reads the stored rows in file order straight into a bitmap whose pixels were not zeroed
+// first, and zeroes what the file lacks.
 void ReadRawRows(TByteSource& source, TBitmap& bitmap, std::uint64_t pixelBytes) {
-    for (int i = 0; i < bitmap.Height() && pixelBytes > 0; ++i) {
-        const std::size_t take = std::size_t(std::min<std::uint64_t>(pixelBytes, bitmap.RowBytes()));
-        const std::size_t got = source.Read(bitmap.ScanLine(RowOfFileRow(bitmap, i)), take);
-        if (got < take) return;
+    const std::size_t rowBytes = bitmap.RowBytes();
+    int i = 0;
+    for (; i < bitmap.Height(); ++i) {
+        std::uint8_t* row = bitmap.ScanLine(RowOfFileRow(bitmap, i));
+        const std::size_t take = std::size_t(std::min<std::uint64_t>(pixelBytes, rowBytes));
+        const std::size_t got = take > 0 ? source.Read(row, take) : 0;
+        std::fill(row + got, row + rowBytes, std::uint8_t(0));
         pixelBytes -= take;
+        if (got < rowBytes) break;
+    }
+    for (++i; i < bitmap.Height(); ++i) {
+        std::uint8_t* row = bitmap.ScanLine(RowOfFileRow(bitmap, i));
+        std::fill(row, row + rowBytes, std::uint8_t(0));
     }
 }
 
@@ -169,7 +178,10 @@ TBitmap ReadBitmap(TByteSource& source, TBmpReadDepth depth) {
         std::uint64_t(RowBytesFor(h.Width, BitsOfPixelFormat(format))) * std::uint64_t(height);
     if (memoryBytes > MaxAddressableBytes) throw EInvalidGraphic();
 
-    TBitmap bitmap(int(h.Width), int(height), format);
+    // Plain rows cover every byte they are read into, so only those a short file lacks are zeroed.
+    const bool raw = !pixels.RunLength && !pixels.Masked && !toEditing;
+    TBitmap bitmap = raw ? TBitmap::Unfilled(int(h.Width), int(height), format)
+                         : TBitmap(int(h.Width), int(height), format);
     if (IsPaletteFormat(format) || !table.empty()) bitmap.SetColorTable(table);
     bitmap.FileLayout.CoreHeader = h.Core;
     bitmap.FileLayout.TopDown = h.Height < 0;
@@ -204,6 +216,7 @@ TBitmap ReadBitmap(TByteSource& source, TBmpReadDepth depth) {
         ReadRawRows(source, bitmap, pixelBytes);
     }
     if (toEditing) bitmap.FileLayout.TopDown = false;
+    bitmap.Settle();
     return bitmap;
 }
 

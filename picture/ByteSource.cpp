@@ -13,6 +13,9 @@
 namespace {
 
 constexpr std::size_t ReadBufferSize = 64 * 1024;
+// Reads this large (a row of a wide picture) go straight into the caller's memory: a copy
+// through the buffer would cost as much as the read.
+constexpr std::size_t DirectReadSize = 16 * 1024;
 
 // Why a file of this kind cannot be read as a picture: reading a pipe or a device waits for a
 // writer or never ends, and a folder has no bytes of its own.
@@ -86,7 +89,7 @@ std::size_t TFileSource::Read(void* data, std::size_t size) {
     std::memcpy(out, Buffer_.data() + BufferStart_, done);
     BufferStart_ += done;
     if (done < size) {
-        if (size - done >= ReadBufferSize) {
+        if (size - done >= DirectReadSize) {
             // Large reads (pixel rows) go straight into the caller's memory.
             done += Fill(out + done, size - done);
         } else {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MemoryGuard.h"
 
+#include "PixelBytes.h"
+
 #include "Errors.h"
 
 #include <atomic>
@@ -85,6 +87,24 @@ void CheckAllocatable(std::uint64_t bytes) {
     if (bytes <= AlwaysTriedBytes) return;
     if (bytes > std::uint64_t(std::numeric_limits<std::ptrdiff_t>::max()) || bytes > AvailableMemoryBytes())
         throw EOutOfMemory();
+}
+
+TPixelBytes AllocatePixelBytes(std::uint64_t bytes) {
+    CheckAllocatable(bytes);
+    try {
+        TPixelBytes buffer;
+        buffer.reserve(std::size_t(bytes));
+        buffer.resize(std::size_t(bytes));
+        return buffer;
+    } catch (const std::bad_alloc&) {
+        throw EOutOfMemory();
+    } catch (const std::length_error&) {
+        throw EOutOfMemory();
+    }
+}
+
+void AdviseWrittenHugePages(std::uint8_t* data, std::size_t size) noexcept {
+    if (size >= HugePageWorthBytes) AdviseHugePages(data, size);
 }
 
 std::vector<std::uint8_t> AllocateBytes(std::uint64_t bytes) {

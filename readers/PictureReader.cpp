@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PictureReader.h"
 
+#include "BmpFile.h"
 #include "BmpFileRows.h"
 #include "ByteSource.h"
 #include "Errors.h"
@@ -9,6 +10,7 @@
 #include "PngReader.h"
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -44,21 +46,23 @@ TPictureKind PictureKindOfFile(const std::string& path) {
     return PictureKindOf(bytes, file.Read(bytes, sizeof bytes));
 }
 
-TBitmap ReadPictureFile(const std::string& path, TColor transparentColor, TReadReport& report) {
+TBitmap ReadPictureFile(const std::string& path, TColor transparentColor, TReadReport& report,
+                        const TProgressSource::TReport& progress) {
     report = {};
-    switch (PictureKindOfFile(path)) {
-    case TPictureKind::Png: {
-        TFileSource file(path);
-        return ReadPng(file, transparentColor, report);
-    }
-    case TPictureKind::Gif: {
-        TFileSource file(path);
-        return ReadGif(file, transparentColor, report);
-    }
+    const TPictureKind kind = PictureKindOfFile(path);
+    TFileSource file(path);
+    std::optional<TProgressSource> counted;
+    if (progress) counted.emplace(file, file.Size(), progress);
+    TByteSource& source = counted ? static_cast<TByteSource&>(*counted) : file;
+    switch (kind) {
+    case TPictureKind::Png:
+        return ReadPng(source, transparentColor, report);
+    case TPictureKind::Gif:
+        return ReadGif(source, transparentColor, report);
     case TPictureKind::Bmp:
         break;
     }
-    TBitmap bitmap = OpenPictureForEditing(path);
+    TBitmap bitmap = ReadBitmap(source, TBmpReadDepth::Editing);
     report.Height = report.RowsRead = bitmap.Height();
     // Only what can be read by the row is checked for missing rows: run-length files are not.
     try {

@@ -3,6 +3,7 @@
 
 #include "Bitmap.h"
 #include "Color.h"
+#include "ProgressSource.h"
 #include "ReadReport.h"
 #include "RowSource.h"
 
@@ -22,8 +23,10 @@ TPictureKind PictureKindOfFile(const std::string& path);
 // Opens a picture file for editing, whatever its format: BMP as the editor always has, PNG and
 // GIF at the depths of ours that hold them. Pixels more transparent than opaque take the
 // transparent colour. The report tells of a file that ends early (opened with the missing rows
-// zero) and of partly transparent pixels made opaque.
-TBitmap ReadPictureFile(const std::string& path, TColor transparentColor, TReadReport& report);
+// zero) and of partly transparent pixels made opaque. With a progress report, it hears the share
+// of the file read each time it grows by a whole per cent.
+TBitmap ReadPictureFile(const std::string& path, TColor transparentColor, TReadReport& report,
+                        const TProgressSource::TReport& progress = {});
 
 // The rows of a picture file as they are read, for conversions that hold only a few rows. A file
 // that ends early raises ETruncatedPixels, at once or where its rows run out. A BMP file that can

@@ -11,8 +11,9 @@ const QString QtImageType = QStringLiteral("application/x-qt-image");
 
 } // namespace
 
-TBitmapMimeData::TBitmapMimeData(TBitmap pixels) : Pixels_(std::move(pixels)) {
-    if (Pixels_.PixelFormat() != TPixelFormat::pf24bit) Pixels_.SetPixelFormat(TPixelFormat::pf24bit);
+TBitmapMimeData::TBitmapMimeData(TImageCopy pixels) : Pixels_(std::move(pixels)) {
+    if (Pixels_.PixelFormat() != TPixelFormat::pf24bit)
+        Pixels_ = TImageCopy(Pixels_.Bitmap().Converted(TPixelFormat::pf24bit), TBitmapRing());
 }
 
 QStringList TBitmapMimeData::formats() const {
@@ -23,23 +24,19 @@ bool TBitmapMimeData::hasFormat(const QString& mimeType) const {
     return mimeType == QtImageType || mimeType == PngType;
 }
 
-QImage TBitmapMimeData::View() const {
-    // The bitmap's rows run top down, blue, green, red, padded as a QImage's are.
-    return QImage(Pixels_.ScanLine(0), Pixels_.Width(), Pixels_.Height(), qsizetype(Pixels_.RowBytes()),
-                  QImage::Format_BGR888);
-}
-
 QVariant TBitmapMimeData::retrieveData(const QString& mimeType, QMetaType) const {
-    if (Pixels_.Empty()) return {};
-    if (mimeType == QtImageType) return QVariant(View().copy());
-    if (mimeType == PngType) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        // Fastest compression: the receiving program decodes it at once, and a large picture
-        // should not keep it waiting.
-        if (!View().save(&buffer, "PNG", 90)) return {};
-        return bytes;
-    }
-    return {};
+    if (Pixels_.Empty() || (mimeType != QtImageType && mimeType != PngType)) return {};
+    // The true pixels are put together only now, and only for as long as this request.
+    const TBitmap pixels = Pixels_.Bitmap();
+    // The bitmap's rows run top down, blue, green, red, padded as a QImage's are.
+    const QImage view(pixels.ScanLine(0), pixels.Width(), pixels.Height(), qsizetype(pixels.RowBytes()),
+                      QImage::Format_BGR888);
+    if (mimeType == QtImageType) return QVariant(view.copy());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    // Fastest compression: the receiving program decodes it at once, and a large picture
+    // should not keep it waiting.
+    if (!view.save(&buffer, "PNG", 90)) return {};
+    return bytes;
 }

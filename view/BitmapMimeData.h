@@ -2,18 +2,20 @@
 #pragma once
 
 #include "Bitmap.h"
+#include "ImageCopy.h"
 
 #include <QMimeData>
 
 // A picture on the clipboard that costs nothing until someone asks: it keeps the pixels as they
-// are and offers a PNG and a Qt image, made only when another program (or Qt) requests them. A
-// paste in the same program takes the pixels straight from Pixels() without any encoding.
+// are (shared with the floating image they came from) and offers a PNG and a Qt image, made only
+// when another program (or Qt) requests them. A paste in the same program takes its own copy of
+// the pixels from Pixels() without any encoding.
 class TBitmapMimeData : public QMimeData {
   public:
-    // A 24-bit bitmap; any other depth is converted once here.
-    explicit TBitmapMimeData(TBitmap pixels);
+    // 24-bit pixels are kept as they are; any other depth is converted once here.
+    explicit TBitmapMimeData(TImageCopy pixels);
 
-    const TBitmap& Pixels() const { return Pixels_; }
+    TBitmap Pixels() const { return Pixels_.Bitmap(); }
 
     QStringList formats() const override;
     bool hasFormat(const QString& mimeType) const override;
@@ -22,8 +24,5 @@ class TBitmapMimeData : public QMimeData {
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override;
 
   private:
-    // The pixels seen as a Qt image, sharing their memory: valid while this object lives.
-    QImage View() const;
-
-    TBitmap Pixels_;
+    TImageCopy Pixels_;
 };

@@ -12,11 +12,11 @@ class CopyRoundTrip : public ShellTest, public testing::WithParamInterface<int> 
 TEST_P(CopyRoundTrip, CtrlCThenCtrlVGivesBackTheSamePixels) {
     UsePicture(64, 48);
     Paste(PatternImage(24, 16));
-    ASSERT_TRUE(HoldsPattern(Document().CopyFloating(), 0, 0, 24, 16));
+    ASSERT_TRUE(HoldsPattern(Document().CopyFloating().Bitmap(), 0, 0, 24, 16));
     Press(Qt::Key_Return);
     ASSERT_TRUE(Document().SetColorDepth(GetParam()));
     Drag(Named<TPictureControl>(Form, "Image1"), QPoint(1, 2), QPoint(21, 14));
-    const TBitmap copied = Document().CopyFloating();
+    const TBitmap copied = Document().CopyFloating().Bitmap();
 
     QGuiApplication::clipboard()->clear();
     Refresh(Form); // Copy and Cut are enabled at the next tick
@@ -26,7 +26,7 @@ TEST_P(CopyRoundTrip, CtrlCThenCtrlVGivesBackTheSamePixels) {
     ASSERT_FALSE(Document().Floating().Active);
     Refresh(Form);
     Press(Qt::Key_V, Qt::ControlModifier);
-    const TBitmap pasted = Document().CopyFloating();
+    const TBitmap pasted = Document().CopyFloating().Bitmap();
     ASSERT_EQ(QSize(pasted.Width(), pasted.Height()), QSize(20, 12));
     EXPECT_EQ(pasted.PixelFormat(), Document().Picture().PixelFormat());
     for (int y = 0; y < 12; ++y)

@@ -38,7 +38,7 @@ class Guard : public ShellTest {
             const TBitmap picture = Document().Picture();
             const std::size_t steps = Document().History().UndoCount();
             const bool floating = Document().Floating().Active, modified = Document().Modified();
-            const TBitmap floatingImage = floating ? Document().CopyFloating() : TBitmap();
+            const TBitmap floatingImage = floating ? Document().CopyFloating().Bitmap() : TBitmap();
             bool refused = false;
             {
                 const TForcedOutOfMemory forced(allowed);
@@ -57,7 +57,7 @@ class Guard : public ShellTest {
             EXPECT_EQ(Document().Floating().Active, floating);
             EXPECT_EQ(Document().Modified(), modified);
             if (floating) {
-                EXPECT_EQ(Document().CopyFloating().PixelBuffer(), floatingImage.PixelBuffer());
+                EXPECT_EQ(Document().CopyFloating().Bitmap().PixelBuffer(), floatingImage.PixelBuffer());
             }
         }
     }

@@ -123,7 +123,7 @@ TEST_F(TileSheets, DragOverTwoByTwoCellsPicksOneSquareImage) {
     AddSheet(WriteSheet("terrain.bmp"));
     Drag(Sheet(), QPoint(3, 3), QPoint(Tile + 3, Tile + 3));
     ASSERT_TRUE(Document().Floating().Active);
-    const TBitmap block = Document().CopyFloating();
+    const TBitmap block = Document().CopyFloating().Bitmap();
     ASSERT_EQ(std::pair(block.Width(), block.Height()), std::pair(2 * Tile, 2 * Tile));
     for (const QPoint cell : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
         EXPECT_TRUE(HoldsTile(block, cell.x() * Tile, cell.y() * Tile, cell.x(), cell.y()));

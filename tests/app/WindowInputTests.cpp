@@ -57,7 +57,7 @@ TEST_F(WindowInput, MouseDragOnPictureLiftsTheRectangleAndStopsAtTheEdges) {
     EXPECT_EQ(Named<TFloatingControl>(Form, "Image2")->geometry(), QRect(2, 3, 10, 6));
     EXPECT_EQ(Document().Picture().Pixel(2, 3), Document().Options().BackgroundColor);
     EXPECT_EQ(Document().Picture().Pixel(11, 8), Document().Options().BackgroundColor);
-    EXPECT_TRUE(HoldsPattern(Document().CopyFloating(), 0, 0, 10, 6, 2, 3));
+    EXPECT_TRUE(HoldsPattern(Document().CopyFloating().Bitmap(), 0, 0, 10, 6, 2, 3));
 
     Press(Qt::Key_Return);
     Drag(Named<TPictureControl>(Form, "Image1"), QPoint(50, 40), QPoint(500, 400));
@@ -132,7 +132,7 @@ TEST_F(WindowInput, ZoomStretchesThePictureAndASelectionTakesPicturePixels) {
     EXPECT_EQ(Named<TPictureControl>(Form, "Image1")->size(), QSize(128, 96));
     EXPECT_EQ(Named<TPictureControl>(Form, "Image1")->grab().toImage().pixel(11, 11), qRgb(255, 0, 0));
     Drag(Named<TPictureControl>(Form, "Image1"), QPoint(8, 8), QPoint(28, 18));
-    const TBitmap lifted = Document().CopyFloating();
+    const TBitmap lifted = Document().CopyFloating().Bitmap();
     EXPECT_EQ(QSize(lifted.Width(), lifted.Height()), QSize(10, 5));
     EXPECT_EQ(lifted.Pixel(1, 1), Red);
 }

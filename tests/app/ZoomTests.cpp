@@ -67,7 +67,7 @@ TEST_P(Zoomed, MouseDragsClicksFillAndTheCursorTextTakePicturePixels) {
     });
     LevelItem(Form, Level())->trigger();
     Drag(Image1(), Screen(8, 8), Screen(40, 24));
-    const TBitmap lifted = Document().CopyFloating();
+    const TBitmap lifted = Document().CopyFloating().Bitmap();
     EXPECT_EQ(QSize(lifted.Width(), lifted.Height()), QSize(32, 16));
     EXPECT_TRUE(HoldsPattern(lifted, 0, 0, 32, 16));
 

@@ -102,6 +102,18 @@ TEST_F(FileCommands, ATruncatedFileOpensWithAWarningNamingItAndTheRowsRead) {
     EXPECT_FALSE(D.Modified());
 }
 
+// Opening shows how far the read has come; Escape does not stop it halfway.
+TEST_F(FileCommands, OpenShowsItsProgressAndEscapeDoesNotStopIt) {
+    const std::string path = Folder.File("wide.bmp");
+    const TBitmap picture = PatternBitmap(2000, 40);
+    SaveBitmapToFile(picture, path);
+    Host.StopAtPercent = 0;
+    ASSERT_TRUE(D.OpenPictureFile(path));
+    EXPECT_GT(Host.ProgressReports, 10);
+    EXPECT_EQ(Host.ProgressEnds, 1);
+    EXPECT_TRUE(SameArea(D.Picture(), 0, 0, picture));
+}
+
 TEST_F(FileCommands, OpenFourBitFileTakesItsSizeAndDepthForTheNextNew) {
     TBitmap file(5, 3, TPixelFormat::pf4bit);
     PaintPattern(file);

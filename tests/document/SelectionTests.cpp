@@ -2,6 +2,7 @@
 // Selecting with the mouse, lifting the selection into the floating image, and copying it.
 
 #include "DocumentTestHelpers.h"
+#include "picture/TestFiles.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ TEST_P(SelectionDrag, LiftsTheClampedRectangleAndLeavesBackgroundBehind) {
     EXPECT_EQ(r, TRect(Document.Floating().Left, Document.Floating().Top,
                        Document.Floating().Left + Document.Floating().Width,
                        Document.Floating().Top + Document.Floating().Height));
-    const TBitmap lifted = Document.CopyFloating();
+    const TBitmap lifted = Document.CopyFloating().Bitmap();
     ASSERT_EQ(std::pair(r.Width(), r.Height()), std::pair(lifted.Width(), lifted.Height()));
     EXPECT_TRUE(SameArea(lifted, 0, 0, before, r.Left, r.Top, r.Width(), r.Height()));
     // Only the lifted rectangle turns to background.
@@ -108,7 +109,43 @@ TEST_F(Selection, WithTransparencyTheFrameShowsOnlyWhileDraggingAndCopyCarriesNo
     D.EndSelection();
     EXPECT_TRUE(D.Floating().Active);
     EXPECT_TRUE(SameArea(D.Floating().Bitmap, 0, 0, before, 2, 2, 10, 6));
-    EXPECT_TRUE(SameArea(D.CopyFloating(), 0, 0, before, 2, 2, 10, 6));
+    EXPECT_TRUE(SameArea(D.CopyFloating().Bitmap(), 0, 0, before, 2, 2, 10, 6));
 }
+
+// Select All lends the lifted pixels to its undo step and to a copy rather than copying them:
+// the frame drawn again, a mirror, a drop, Undo and Redo must leave both as they were lifted,
+// whether the step stays in memory or goes to disk at once.
+class SelectAllShares : public TDocumentFixture, public testing::TestWithParam<bool> {};
+
+TEST_P(SelectAllShares, TheCopyAndTheUndoStepKeepThePixelsAsLifted) {
+    TTempFolder folder;
+    StartPatternPicture(Document, 20, 10);
+    if (GetParam()) {
+        Document.SetHistoryFolder(folder.Path().string());
+        Document.SetHistoryBudget(1);
+    }
+    const TBitmap before = Document.Picture();
+    Document.SelectAll();
+    const TImageCopy copy = Document.CopyFloating();
+    Document.ToggleTransparency();
+    Document.ToggleTransparency();
+    Document.MirrorHorizontal();
+    EXPECT_TRUE(SameArea(copy.Bitmap(), 0, 0, before));
+    EXPECT_FALSE(SameArea(Document.CopyFloating().Bitmap(), 0, 0, before));
+    Document.DropFloating();
+    Document.Undo();
+    EXPECT_TRUE(SameArea(Document.Picture(), 0, 0, before));
+    Document.Redo();
+    EXPECT_TRUE(SameArea(Document.CopyFloating().Bitmap(), 0, 0, before));
+    EXPECT_TRUE(AreaIs(Document.Picture(), TRect(0, 0, 20, 10), Document.Options().BackgroundColor));
+    Document.Undo();
+    EXPECT_TRUE(SameArea(Document.Picture(), 0, 0, before));
+    EXPECT_TRUE(SameArea(copy.Bitmap(), 0, 0, before));
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, SelectAllShares, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "OnDisk" : "InMemory";
+                         });
 
 } // namespace

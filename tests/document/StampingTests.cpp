@@ -163,7 +163,7 @@ TEST_F(Stamping, PasteWhileFloatingStampsTheOldImageFirstAndUndoFloatsItAgain) {
     EXPECT_TRUE(AreaIs(D.Picture(), Bounds(0, 0, 64, 64), clBlack));
     ASSERT_TRUE(D.Floating().Active && D.Floating().Shown);
     EXPECT_EQ(std::pair(D.Floating().Left, D.Floating().Top), std::pair(8, 0));
-    EXPECT_TRUE(SameArea(D.CopyFloating(), 0, 0, tile, 0, 0, 8, 8));
+    EXPECT_TRUE(SameArea(D.CopyFloating().Bitmap(), 0, 0, tile, 0, 0, 8, 8));
 }
 
 TEST_F(Stamping, DragIsFreeAndStampAndUndoClipAtThePictureEdge) {

@@ -39,7 +39,7 @@ TEST_P(Mirroring, MovesEveryPixelToItsMirrorPlaceAndTwiceGivesTheImageBack) {
     EXPECT_EQ(before.PixelFormat(), Document.Floating().Bitmap.PixelFormat());
     const TBitmap framed = Document.Floating().Bitmap;
     Turn(turn);
-    const TBitmap turned = Document.CopyFloating();
+    const TBitmap turned = Document.CopyFloating().Bitmap();
     const bool flipX = turn != TTurn::Vertical, flipY = turn != TTurn::Horizontal;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
@@ -72,7 +72,7 @@ TEST_P(QuarterTurns, TurnTheLiftedImageAboutItsTopLeftCorner) {
     const std::size_t undoSteps = Document.History().UndoCount();
     const TBitmap framed = Document.Floating().Bitmap;
     Document.Rotate90();
-    const TBitmap turned = Document.CopyFloating();
+    const TBitmap turned = Document.CopyFloating().Bitmap();
     ASSERT_EQ(std::tuple(turned.Width(), turned.Height()), std::tuple(h, w));
     for (int y = 0; y < w; ++y)
         for (int x = 0; x < h; ++x)

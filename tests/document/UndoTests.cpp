@@ -69,7 +69,7 @@ TEST_F(UndoHistory, RedoneLiftFloatsAgainWhereItWas) {
     StartPatternPicture(D, 32, 16);
     const TBitmap before = D.Picture();
     DragAndRelease(D, 4, 4, 10, 12);
-    const TBitmap lifted = D.CopyFloating(), hole = D.Picture();
+    const TBitmap lifted = D.CopyFloating().Bitmap(), hole = D.Picture();
     D.Undo();
     EXPECT_TRUE(SamePicture(D.Picture(), before));
     EXPECT_FALSE(D.Floating().Active || D.Floating().Shown);
@@ -77,7 +77,7 @@ TEST_F(UndoHistory, RedoneLiftFloatsAgainWhereItWas) {
     EXPECT_TRUE(SamePicture(D.Picture(), hole));
     ASSERT_TRUE(D.Floating().Active && D.Floating().Shown);
     EXPECT_EQ(std::pair(D.Floating().Left, D.Floating().Top), std::pair(4, 4));
-    EXPECT_TRUE(SamePicture(D.CopyFloating(), lifted));
+    EXPECT_TRUE(SamePicture(D.CopyFloating().Bitmap(), lifted));
     D.StampFloating();
     EXPECT_TRUE(SamePicture(D.Picture(), before));
 }
@@ -108,7 +108,7 @@ TEST_F(UndoHistory, UndoingAStampFloatsTheImageAgain) {
     StartPatternPicture(D, 32, 24);
     const TBitmap before = D.Picture();
     DragAndRelease(D, 4, 4, 12, 10);
-    const TBitmap lifted = D.CopyFloating(), hole = D.Picture();
+    const TBitmap lifted = D.CopyFloating().Bitmap(), hole = D.Picture();
     const TBitmap framed = D.Floating().Bitmap;
     D.MoveFloating(TArrow::Right, false);
     D.StampFloating();
@@ -119,7 +119,7 @@ TEST_F(UndoHistory, UndoingAStampFloatsTheImageAgain) {
     ASSERT_TRUE(D.Floating().Active && D.Floating().Shown);
     EXPECT_EQ(std::pair(D.Floating().Left, D.Floating().Top), std::pair(12, 4));
     EXPECT_TRUE(SamePicture(D.Floating().Bitmap, framed));
-    EXPECT_TRUE(SamePicture(D.CopyFloating(), lifted));
+    EXPECT_TRUE(SamePicture(D.CopyFloating().Bitmap(), lifted));
     D.Undo();
     EXPECT_TRUE(SamePicture(D.Picture(), before));
     EXPECT_FALSE(D.Floating().Active);
