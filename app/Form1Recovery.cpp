@@ -61,7 +61,7 @@ void TForm1::StartJournal() {
         if (++JournalTicks_ % kTicksPerFlush == 0)
             CheckJournal();
         else if (Journal_)
-            Journal_->Handover();
+            Journal_->Handover(Document_->Picture());
     });
     JournalFlush_->start();
     JournalPump_ = new QTimer(this);
@@ -109,7 +109,7 @@ void TForm1::PumpJournal() {
 // The folder filling up or going away ends the journal with one message; commands go on.
 void TForm1::CheckJournal() {
     if (!Journal_) return;
-    Journal_->Flush();
+    Journal_->Flush(Document_->Picture());
     const std::optional<std::string> error = Journal_->TakeError();
     if (!error) return;
     Journal_->Discard();

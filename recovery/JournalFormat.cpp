@@ -163,32 +163,24 @@ std::vector<std::uint8_t> FillRowRecord(std::span<const std::uint8_t> row) {
     return out;
 }
 
-void AppendBytesRecord(std::vector<std::uint8_t>& out, const TBitmap& picture, const TRect& area) {
+void AppendBytesRecord(std::vector<std::uint8_t>& out, const TBitmap& picture, std::span<const TRect> areas) {
     const std::size_t bits = std::size_t(picture.BitsPerPixel());
-    const std::size_t byteLeft = std::size_t(area.Left) * bits / 8;
-    const std::size_t byteRight = std::min(picture.RowBytes(), (std::size_t(area.Right) * bits + 7) / 8);
-    const std::size_t byteCount = byteRight - byteLeft;
     TWriter w(out, TRecordKind::Bytes);
-    w.U32(std::uint32_t(area.Top));
-    w.U32(std::uint32_t(area.Height()));
-    w.U32(std::uint32_t(byteLeft));
-    w.U32(std::uint32_t(byteCount));
-    // One resize and plain copies: this is the window's whole cost of a stamp.
-    std::size_t at = out.size();
-    out.resize(at + byteCount * std::size_t(area.Height()));
-    for (int y = area.Top; y < area.Bottom; ++y, at += byteCount)
-        std::memcpy(out.data() + at, picture.ScanLine(y) + byteLeft, byteCount);
+    for (const TRect& area : areas) {
+        const std::size_t byteLeft = std::size_t(area.Left) * bits / 8;
+        const std::size_t byteRight = std::min(picture.RowBytes(), (std::size_t(area.Right) * bits + 7) / 8);
+        const std::size_t byteCount = byteRight - byteLeft;
+        w.U32(std::uint32_t(area.Top));
+        w.U32(std::uint32_t(area.Height()));
+        w.U32(std::uint32_t(byteLeft));
+        w.U32(std::uint32_t(byteCount));
+        // One resize and plain copies: this is the window's whole cost of a change.
+        std::size_t at = out.size();
+        out.resize(at + byteCount * std::size_t(area.Height()));
+        for (int y = area.Top; y < area.Bottom; ++y, at += byteCount)
+            std::memcpy(out.data() + at, picture.ScanLine(y) + byteLeft, byteCount);
+    }
     w.Finish();
-}
-
-std::vector<std::uint8_t> BytesRecord(const TBitmap& picture, const TRect& area) {
-    std::vector<std::uint8_t> out;
-    AppendBytesRecord(out, picture, area);
-    return out;
-}
-
-std::vector<std::uint8_t> RowsRecord(const TBitmap& picture, int first, int count) {
-    return BytesRecord(picture, TRect{0, first, picture.Width(), first + count});
 }
 
 std::vector<std::uint8_t> BaseEndRecord() {

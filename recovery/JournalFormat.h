@@ -56,12 +56,11 @@ void SealRecords(std::span<std::uint8_t> records);
 
 std::vector<std::uint8_t> InfoRecord(const TJournalInfo& info);
 std::vector<std::uint8_t> FillRowRecord(std::span<const std::uint8_t> row);
-// The bytes of the rows the area touches, from the byte holding its left pixel to the one holding
-// its right one: a 32 x 32 tile costs about its own bytes whatever the picture's size.
-std::vector<std::uint8_t> BytesRecord(const TBitmap& picture, const TRect& area);
-void AppendBytesRecord(std::vector<std::uint8_t>& out, const TBitmap& picture, const TRect& area);
-// Whole rows [first, first + count).
-std::vector<std::uint8_t> RowsRecord(const TBitmap& picture, int first, int count);
+// For each area, the bytes of the rows it touches, from the byte holding its left pixel to the one
+// holding its right one: a 32 x 32 tile costs about its own bytes whatever the picture's size. The
+// areas of one record are copied at one moment and replayed together or not at all, so a record is
+// always a picture the user had. Areas lie inside the picture.
+void AppendBytesRecord(std::vector<std::uint8_t>& out, const TBitmap& picture, std::span<const TRect> areas);
 std::vector<std::uint8_t> BaseEndRecord();
 
 // One record as read back; Payload points into the buffer it was read from.

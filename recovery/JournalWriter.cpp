@@ -12,6 +12,14 @@
 
 #include <utility>
 
+namespace {
+
+// Enough for the slices of a base in flight and the window's batch being filled.
+constexpr std::size_t kSpareBuffers = 4;
+constexpr std::size_t kKeptAfterBase = 256u << 10;
+
+} // namespace
+
 TJournalWriter::TJournalWriter() : Thread_([this] { Run(); }) {}
 
 TJournalWriter::~TJournalWriter() {
@@ -27,8 +35,10 @@ TJournalWriter::~TJournalWriter() {
 void TJournalWriter::Begin(const std::string& temporary) {
     Push({TOp::TKind::Begin, temporary, {}, {}});
 }
-void TJournalWriter::Append(std::vector<std::uint8_t> bytes, bool record) {
-    Push({record ? TOp::TKind::AppendRecord : TOp::TKind::Append, {}, std::move(bytes), {}});
+std::vector<std::uint8_t> TJournalWriter::Append(std::vector<std::uint8_t> bytes, bool record) {
+    std::vector<std::uint8_t> spare;
+    Push({record ? TOp::TKind::AppendRecord : TOp::TKind::Append, {}, std::move(bytes), {}}, &spare);
+    return spare;
 }
 void TJournalWriter::Commit(const std::string& final) {
     Push({TOp::TKind::Commit, final, {}, {}});
@@ -40,10 +50,14 @@ void TJournalWriter::Remove(std::vector<std::string> paths) {
     Push({TOp::TKind::Remove, {}, {}, std::move(paths)});
 }
 
-void TJournalWriter::Push(TOp op) {
+void TJournalWriter::Push(TOp op, std::vector<std::uint8_t>* spare) {
     bool wake = false;
     {
         const std::lock_guard lock(Mutex_);
+        if (spare && !Spare_.empty()) {
+            *spare = std::move(Spare_.back());
+            Spare_.pop_back();
+        }
         // After a failure only removal is worth doing; nothing else is kept in memory either.
         if (Failed_ && op.Kind != TOp::TKind::Remove) return;
         Pending_ += op.Bytes.size();
@@ -87,10 +101,37 @@ void TJournalWriter::Run() {
             if (!skip) Perform(op);
             lock.lock();
             Pending_ -= op.Bytes.size();
+            std::vector<std::vector<std::uint8_t>> unused = Recycle(std::move(op.Bytes), op.Kind);
+            if (!unused.empty()) {
+                // Giving large buffers back to the system takes a while; the window must not wait.
+                lock.unlock();
+                unused.clear();
+                lock.lock();
+            }
         }
         Busy_ = false;
         Idle_.notify_all();
     }
+}
+
+// Keeps a few written buffers for the window to fill again; hands back those not kept. A base's
+// large slices are kept only while the base is written: its commit lets them go.
+std::vector<std::vector<std::uint8_t>> TJournalWriter::Recycle(std::vector<std::uint8_t> bytes,
+                                                               TOp::TKind kind) {
+    std::vector<std::vector<std::uint8_t>> unused;
+    if (kind == TOp::TKind::Commit) {
+        for (auto& buffer : Spare_)
+            if (buffer.capacity() > kKeptAfterBase) unused.push_back(std::move(buffer));
+        std::erase_if(Spare_, [](const auto& buffer) { return buffer.capacity() == 0; });
+    }
+    if (bytes.capacity() == 0) return unused;
+    if (Spare_.size() < kSpareBuffers) {
+        bytes.clear();
+        Spare_.push_back(std::move(bytes));
+    } else {
+        unused.push_back(std::move(bytes));
+    }
+    return unused;
 }
 
 void TJournalWriter::Fail(const std::string& what, const std::string& path) {

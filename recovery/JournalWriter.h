@@ -24,8 +24,10 @@ class TJournalWriter {
     TJournalWriter& operator=(const TJournalWriter&) = delete;
 
     void Begin(const std::string& temporary);
-    // Whole records (sealed with their CRC here, off the window's thread), or raw bytes.
-    void Append(std::vector<std::uint8_t> bytes, bool record = true);
+    // Whole records (sealed with their CRC here, off the window's thread), or raw bytes. Hands back
+    // an empty buffer that an earlier append held, so the window's next batch reuses memory it has
+    // already touched rather than faulting in fresh pages.
+    std::vector<std::uint8_t> Append(std::vector<std::uint8_t> bytes, bool record = true);
     void Commit(const std::string& final);
     void Sync(); // makes what was written survive a power cut
     // Closes the file and removes the files named.
@@ -44,9 +46,11 @@ class TJournalWriter {
         std::vector<std::uint8_t> Bytes;
         std::vector<std::string> Paths;
     };
-    void Push(TOp op);
+    void Push(TOp op, std::vector<std::uint8_t>* spare = nullptr);
     void Run();
     void Perform(TOp& op);
+    // With the mutex held.
+    std::vector<std::vector<std::uint8_t>> Recycle(std::vector<std::uint8_t> bytes, TOp::TKind kind);
     void Fail(const std::string& what, const std::string& path);
     void CloseFile();
 
@@ -54,6 +58,7 @@ class TJournalWriter {
     std::condition_variable Wake_, Idle_;
     std::deque<TOp> Queue_;
     std::size_t Pending_ = 0;
+    std::vector<std::vector<std::uint8_t>> Spare_; // written buffers, emptied, for the next appends
     bool Busy_ = false;
     bool Stop_ = false;
     bool Failed_ = false;

@@ -63,15 +63,17 @@ TSession RunSession(const TTempFolder& folder, TPixelFormat format, TStart start
     }
     TSession session;
     for (int change = 0; change < 12; ++change) {
-        // The first change takes in the first row, which a new picture's base repeats.
+        // The first change takes in the first row, which a new picture's base repeats. Every other
+        // tick gathers two changes, handed over together: no cut may give one without the other.
         journal.Changed(picture, file, PaintSomewhere(picture, random, change == 0));
+        if (change % 2 == 1) journal.Changed(picture, file, PaintSomewhere(picture, random, false));
         while (journal.Pump(picture)) {
         }
-        journal.Drain();
+        journal.Drain(picture);
         session.States.push_back(picture);
         session.Lengths.push_back(std::filesystem::file_size(names.Journal()));
     }
-    journal.Flush();
+    journal.Flush(picture);
     return session;
 }
 
@@ -191,13 +193,13 @@ TEST(JournalWriterTest, AFolderThatCannotBeWrittenFailsOnceAndQuietly) {
     TBitmap picture(8, 8);
     journal.MarkClean(picture, "");
     journal.Changed(picture, "", Bounds(0, 0, 2, 2));
-    journal.Drain();
+    journal.Drain(picture);
     EXPECT_TRUE(journal.Failed());
     const auto error = journal.TakeError();
     ASSERT_TRUE(error);
     EXPECT_NE(error->find(folder.File("file")), std::string::npos) << *error;
     journal.Changed(picture, "", Bounds(2, 2, 4, 4));
-    journal.Drain();
+    journal.Drain(picture);
     EXPECT_FALSE(journal.TakeError());
 }
 
