@@ -32,6 +32,17 @@ void RemoveJournal(TOrphanJournal& orphan) {
     orphan.Lock.ReleaseAndRemove();
 }
 
+// A journal this program cannot read may still hold the only copy of someone's work (written by
+// a newer copy of the program, or damaged on disk): it is set aside, not removed, and no longer
+// offered. The name it is kept under, or the journal's own when it cannot be moved.
+std::string SetAside(TOrphanJournal& orphan) {
+    std::error_code error;
+    std::filesystem::rename(orphan.Names.Journal(), orphan.Names.Damaged(), error);
+    if (error) return orphan.Names.Journal();
+    orphan.Lock.ReleaseAndRemove();
+    return orphan.Names.Damaged();
+}
+
 QString Filled(QString text, const QString& one, const QString& two = QString()) {
     return text.replace(QLatin1String("%1"), one).replace(QLatin1String("%2"), two);
 }
@@ -138,7 +149,13 @@ bool TForm1::OfferRecovery() {
     for (TOrphanJournal& orphan : TakeOrphanJournals(folder)) {
         const std::optional<TJournalSummary> summary = SummarizeJournal(orphan.Names.Journal());
         if (!summary) {
-            RemoveJournal(orphan); // not a journal this program can read: nothing to offer
+            const std::string kept = SetAside(orphan);
+            Document_->Modal().ShowMessage(
+                Texts.TextUtf8("Recover0", "Unsaved picture"),
+                Filled(Texts.Text("Recover9", "A file left to recover unsaved work after a crash cannot be "
+                                              "read. It is kept as %1."),
+                       QDir::toNativeSeparators(QString::fromStdString(kept)))
+                    .toStdString());
             continue;
         }
         const QString name =
