@@ -43,6 +43,20 @@ std::string SetAside(TOrphanJournal& orphan) {
     return orphan.Names.Damaged();
 }
 
+// The floating image lies over the picture in the journal as saving would stamp it, so a lifted
+// area comes back with what was lifted, not as a hole.
+class TFloatingOverlay : public TJournalOverlay {
+  public:
+    explicit TFloatingOverlay(const TPictureDocument& document) : Document_(document) {}
+    TRect Area() const override { return Document_.FloatingStampArea(); }
+    void StampOnto(TBitmap& part, int left, int top) const override {
+        Document_.StampFloatingOnto(part, left, top);
+    }
+
+  private:
+    const TPictureDocument& Document_;
+};
+
 QString Filled(QString text, const QString& one, const QString& two = QString()) {
     return text.replace(QLatin1String("%1"), one).replace(QLatin1String("%2"), two);
 }
@@ -66,7 +80,10 @@ void TForm1::StartJournal() {
     }
     Journal_ = std::make_unique<TPictureJournal>(TJournalNames{folder.toStdString(), id}, std::move(lock));
     Journal_->MarkClean(Document_->Picture(), Document_->CurrentFile());
+    JournalOverlay_ = std::make_unique<TFloatingOverlay>(*Document_);
+    Journal_->Overlaid(Document_->Picture(), Document_->CurrentFile(), JournalOverlay_.get());
     JournalFlush_ = new QTimer(this);
+    JournalFlush_->setObjectName("JournalTimer");
     JournalFlush_->setInterval(kHandoverMilliseconds);
     connect(JournalFlush_, &QTimer::timeout, this, [this] {
         if (++JournalTicks_ % kTicksPerFlush == 0)
@@ -91,6 +108,12 @@ void TForm1::JournalChanged(const TRect& area) {
     if (!Journal_) return;
     JournalReplacing_ = false;
     Journal_->Changed(Document_->Picture(), Document_->CurrentFile(), area);
+    if (Journal_->BaseUnderWay()) JournalPump_->start();
+}
+
+void TForm1::JournalFloating() {
+    if (!Journal_ || JournalReplacing_) return;
+    Journal_->Overlaid(Document_->Picture(), Document_->CurrentFile(), JournalOverlay_.get());
     if (Journal_->BaseUnderWay()) JournalPump_->start();
 }
 

@@ -163,24 +163,39 @@ std::vector<std::uint8_t> FillRowRecord(std::span<const std::uint8_t> row) {
     return out;
 }
 
+TBytesRecordBuilder::TBytesRecordBuilder(std::vector<std::uint8_t>& out) : Out_(out), Start_(out.size()) {
+    TWriter w(out, TRecordKind::Bytes); // the kind and a length that Finish fills in
+}
+
+void TBytesRecordBuilder::Add(const TBitmap& source, const TRect& area, int originX, int originY) {
+    const std::size_t bits = std::size_t(source.BitsPerPixel());
+    const std::size_t byteLeft = std::size_t(area.Left) * bits / 8;
+    const std::size_t byteRight = (std::size_t(area.Right) * bits + 7) / 8;
+    const std::size_t byteCount = byteRight - byteLeft;
+    const std::size_t sourceLeft = byteLeft - std::size_t(originX) * bits / 8;
+    for (const std::uint32_t v : {std::uint32_t(area.Top), std::uint32_t(area.Height()),
+                                  std::uint32_t(byteLeft), std::uint32_t(byteCount)})
+        for (int i = 0; i < 4; ++i)
+            Out_.push_back(std::uint8_t(v >> (8 * i)));
+    // One resize and plain copies: this is the window's whole cost of a change.
+    std::size_t at = Out_.size();
+    Out_.resize(at + byteCount * std::size_t(area.Height()));
+    for (int y = area.Top; y < area.Bottom; ++y, at += byteCount)
+        std::memcpy(Out_.data() + at, source.ScanLine(y - originY) + sourceLeft, byteCount);
+}
+
+void TBytesRecordBuilder::Finish() {
+    const std::uint32_t length = std::uint32_t(Out_.size() - Start_ - 8);
+    for (int i = 0; i < 4; ++i)
+        Out_[Start_ + 4 + std::size_t(i)] = std::uint8_t(length >> (8 * i));
+    Out_.insert(Out_.end(), 4, 0); // the CRC: SealRecords fills it in, off the window's thread
+}
+
 void AppendBytesRecord(std::vector<std::uint8_t>& out, const TBitmap& picture, std::span<const TRect> areas) {
-    const std::size_t bits = std::size_t(picture.BitsPerPixel());
-    TWriter w(out, TRecordKind::Bytes);
-    for (const TRect& area : areas) {
-        const std::size_t byteLeft = std::size_t(area.Left) * bits / 8;
-        const std::size_t byteRight = std::min(picture.RowBytes(), (std::size_t(area.Right) * bits + 7) / 8);
-        const std::size_t byteCount = byteRight - byteLeft;
-        w.U32(std::uint32_t(area.Top));
-        w.U32(std::uint32_t(area.Height()));
-        w.U32(std::uint32_t(byteLeft));
-        w.U32(std::uint32_t(byteCount));
-        // One resize and plain copies: this is the window's whole cost of a change.
-        std::size_t at = out.size();
-        out.resize(at + byteCount * std::size_t(area.Height()));
-        for (int y = area.Top; y < area.Bottom; ++y, at += byteCount)
-            std::memcpy(out.data() + at, picture.ScanLine(y) + byteLeft, byteCount);
-    }
-    w.Finish();
+    TBytesRecordBuilder record(out);
+    for (const TRect& area : areas)
+        record.Add(picture, area);
+    record.Finish();
 }
 
 std::vector<std::uint8_t> BaseEndRecord() {

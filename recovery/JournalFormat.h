@@ -61,6 +61,20 @@ std::vector<std::uint8_t> FillRowRecord(std::span<const std::uint8_t> row);
 // areas of one record are copied at one moment and replayed together or not at all, so a record is
 // always a picture the user had. Areas lie inside the picture.
 void AppendBytesRecord(std::vector<std::uint8_t>& out, const TBitmap& picture, std::span<const TRect> areas);
+
+// The same record built an area at a time, for areas whose bytes come from a composed copy.
+class TBytesRecordBuilder {
+  public:
+    explicit TBytesRecordBuilder(std::vector<std::uint8_t>& out);
+    // The area, in the picture's pixels, taken from source: a copy of the picture's pixels from
+    // (originX, originY) on, in the picture's format, with originX on a byte boundary.
+    void Add(const TBitmap& source, const TRect& area, int originX = 0, int originY = 0);
+    void Finish();
+
+  private:
+    std::vector<std::uint8_t>& Out_;
+    std::size_t Start_;
+};
 std::vector<std::uint8_t> BaseEndRecord();
 
 // One record as read back; Payload points into the buffer it was read from.

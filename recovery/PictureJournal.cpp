@@ -97,14 +97,50 @@ void TPictureJournal::Note(const TBitmap& picture, const TRect& area) {
     NotedBytes_ += BytesOf(picture, merged);
 }
 
-void TPictureJournal::AppendNoted(const TBitmap& picture) {
-    if (Noted_.empty()) return;
+// One record of the areas as saving would write them: an area the overlay covers is copied, the
+// overlay stamped onto the copy, before its bytes are taken.
+void TPictureJournal::AppendAreas(const TBitmap& picture, std::span<const TRect> areas) {
     const std::size_t before = Batch_.size();
-    AppendBytesRecord(Batch_, picture, Noted_);
+    // Asked now rather than remembered: a change may be handed over before the overlay's own report.
+    const TRect over = Overlay_ ? Overlay_->Area() : TRect{};
+    TBytesRecordBuilder record(Batch_);
+    for (const TRect& area : areas) {
+        if (!Overlap(area, over)) {
+            record.Add(picture, area);
+            continue;
+        }
+        // The copy starts on a byte boundary, so that its bytes are the picture's bytes.
+        const int perByte = std::max(1, 8 / picture.BitsPerPixel());
+        const int left = area.Left / perByte * perByte;
+        const int right = std::min(picture.Width(), (area.Right + perByte - 1) / perByte * perByte);
+        TBitmap part(right - left, area.Height(), picture.PixelFormat());
+        part.SetColorTable(picture.ColorTable());
+        part.CopyRect(Bounds(0, 0, part.Width(), part.Height()), picture,
+                      TRect{left, area.Top, right, area.Bottom});
+        Overlay_->StampOnto(part, left, area.Top);
+        record.Add(part, area, left, area.Top);
+    }
+    record.Finish();
     Written_ += Batch_.size() - before;
     Dirty_ = true;
+}
+
+void TPictureJournal::AppendNoted(const TBitmap& picture) {
+    if (Noted_.empty()) return;
+    AppendAreas(picture, Noted_);
     Noted_.clear();
     NotedBytes_ = 0;
+}
+
+void TPictureJournal::Overlaid(const TBitmap& picture, const std::string& file,
+                               const TJournalOverlay* overlay) {
+    const TRect before = OverlayArea_;
+    Overlay_ = overlay;
+    OverlayArea_ = overlay ? overlay->Area() : TRect{};
+    if (before == OverlayArea_ && OverlayArea_.IsEmpty()) return;
+    // Both where it was and where it is now differ from what was kept.
+    Changed(picture, file, before);
+    Changed(picture, file, OverlayArea_);
 }
 
 void TPictureJournal::Handover(const TBitmap& picture) {
@@ -203,10 +239,7 @@ bool TPictureJournal::Pump(const TBitmap& picture) {
     // Changes noted since the last slice, then the next rows: all copied at this moment.
     AppendNoted(picture);
     const TRect slice{0, BaseRow_, picture.Width(), BaseRow_ + rows};
-    const std::size_t before = Batch_.size();
-    AppendBytesRecord(Batch_, picture, std::span(&slice, 1));
-    Written_ += Batch_.size() - before;
-    Dirty_ = true;
+    AppendAreas(picture, std::span(&slice, 1));
     BaseRow_ += rows;
     if (BaseRow_ >= picture.Height())
         CommitBase();

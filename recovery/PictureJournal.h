@@ -22,6 +22,18 @@
 // the journal holds pictures the user had and an area changed twice within a tick is copied once.
 // Every call here costs the window at most a copy of the bytes it names; the disk is the writer
 // thread's.
+// What lies over the picture where saving would stamp it (the window's floating image), so that
+// the journal keeps the picture as it would be saved: a lifted area is not a hole.
+class TJournalOverlay {
+  public:
+    virtual ~TJournalOverlay() = default;
+    // Empty when nothing lies over the picture.
+    virtual TRect Area() const = 0;
+    // Stamps itself onto part of a copy of the picture whose pixel (0, 0) is the picture's
+    // (left, top).
+    virtual void StampOnto(TBitmap& part, int left, int top) const = 0;
+};
+
 class TPictureJournal {
   public:
     TPictureJournal(TJournalNames names, TJournalLock lock);
@@ -32,6 +44,9 @@ class TPictureJournal {
     void MarkClean(const TBitmap& picture, const std::string& file);
     // Pixels inside area changed; file is the picture's name as it stands.
     void Changed(const TBitmap& picture, const std::string& file, const TRect& area);
+    // The overlay appeared, moved, changed or went; until it is first given, nothing lies over the
+    // picture. It must outlive the journal.
+    void Overlaid(const TBitmap& picture, const std::string& file, const TJournalOverlay* overlay);
     // The whole picture changed, or its size or format did.
     void Reshaped(const TBitmap& picture, const std::string& file);
     // A picture recovered from another journal: that journal becomes this one's, so it still
@@ -64,6 +79,7 @@ class TPictureJournal {
     void Write(const std::vector<std::uint8_t>& bytes);
     void Note(const TBitmap& picture, const TRect& area);
     void AppendNoted(const TBitmap& picture);
+    void AppendAreas(const TBitmap& picture, std::span<const TRect> areas);
     void Send();
     void CommitBase();
     TJournalInfo InfoOf(const TBitmap& picture, const std::string& file, TBaseKind base) const;
@@ -88,4 +104,6 @@ class TPictureJournal {
     std::vector<std::uint8_t> Batch_;    // whole records not yet handed to the writer
     std::vector<TRect> Noted_;           // areas changed since the last handover, none inside another
     std::uint64_t NotedBytes_ = 0;       // their bytes, at most
+    const TJournalOverlay* Overlay_ = nullptr;
+    TRect OverlayArea_; // where the overlay lay when last told
 };

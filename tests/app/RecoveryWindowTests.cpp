@@ -5,6 +5,7 @@
 
 #include "BmpFile.h"
 #include "CommandLine.h"
+#include "JournalReplay.h"
 #include "PictureJournal.h"
 #include "ShellFixture.h"
 
@@ -75,6 +76,47 @@ TEST_F(RecoveryWindowTest, AnUnreadableJournalIsKeptAsideAndSaidOnce) {
     Form.reset();
     StartWindow();
     EXPECT_EQ(Modal.Shown.size(), 1u);
+}
+
+// The journal keeps the picture as saving would write it: a lifted image is stamped where it
+// floats, moved or not, and the area it was lifted from is what the lift left there.
+TEST_F(RecoveryWindowTest, AFloatingImageIsKeptWhereItFloatsAsSavingWouldStampIt) {
+    StartWindow();
+    std::optional<TReplayResult> kept;
+    const auto journalHolds = [&](const TBitmap& saved) {
+        QMetaObject::invokeMethod(Named<QTimer>(Form, "JournalTimer"), "timeout");
+        const bool held = QTest::qWaitFor(
+            [&] {
+                for (const auto& entry : std::filesystem::directory_iterator(StateFolder()))
+                    if (entry.path().extension() == ".journal") kept = ReplayJournal(entry.path().string());
+                return kept && kept->Picture.PixelBuffer() == saved.PixelBuffer();
+            },
+            5000);
+        return held ? testing::AssertionSuccess()
+                    : testing::AssertionFailure() << (kept ? SameArea(kept->Picture, 0, 0, saved).message()
+                                                           : std::string("no journal"));
+    };
+    for (const bool transparency : {false, true}) {
+        SCOPED_TRACE(transparency ? "transparent" : "opaque");
+        ForgetChanges(Document());
+        StartPatternPicture(Document(), 64, 48);
+        if (Document().Options().Transparency != transparency) Document().ToggleTransparency();
+        const TBitmap before = Document().Picture();
+        DragAndRelease(Document(), 10, 8, 30, 24);
+        // Lifted and not moved, it would be saved where it was: the picture is as it was.
+        EXPECT_TRUE(journalHolds(before));
+
+        const TFloatingImage& floating = Document().Floating();
+        const TRect lifted = Bounds(floating.Left, floating.Top, floating.Width, floating.Height);
+        for (int i = 0; i < 5; ++i)
+            Document().MoveFloating(TArrow::Right, true);
+        ASSERT_EQ(floating.Left, lifted.Left + 5);
+        TBitmap saved = before;
+        saved.Brush.Color = Document().Options().BackgroundColor;
+        saved.FillRect(lifted);
+        saved.CopyRect(Bounds(floating.Left, floating.Top, lifted.Width(), lifted.Height()), before, lifted);
+        EXPECT_TRUE(journalHolds(saved));
+    }
 }
 
 } // namespace
