@@ -3,6 +3,7 @@
 
 #include "JournalFormat.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -17,6 +18,10 @@ namespace {
 // Enough for the slices of a base in flight and the window's batch being filled.
 constexpr std::size_t kSpareBuffers = 4;
 constexpr std::size_t kKeptAfterBase = 256u << 10;
+// Changes reach the file within a round, or as soon as this much waits; a kill loses at most the
+// window's tick and a round.
+constexpr auto kRound = std::chrono::milliseconds(100);
+constexpr std::size_t kWakeBytes = 256u << 10;
 
 } // namespace
 
@@ -54,21 +59,39 @@ void TJournalWriter::Push(TOp op, std::vector<std::uint8_t>* spare) {
     bool wake = false;
     {
         const std::lock_guard lock(Mutex_);
-        if (spare && !Spare_.empty()) {
-            *spare = std::move(Spare_.back());
-            Spare_.pop_back();
-        }
         // After a failure only removal is worth doing; nothing else is kept in memory either.
         if (Failed_ && op.Kind != TOp::TKind::Remove) return;
         Pending_ += op.Bytes.size();
-        wake = Queue_.empty();
-        Queue_.push_back(std::move(op));
+        if (op.Kind == TOp::TKind::AppendRecord && !Queue_.empty() &&
+            Queue_.back().Kind == TOp::TKind::AppendRecord) {
+            // Records waiting for the next round go out in one write; the window keeps its buffer.
+            std::vector<std::uint8_t>& waiting = Queue_.back().Bytes;
+            // Room for a whole round at once: growing a step at a time would fault in fresh pages.
+            if (waiting.capacity() < waiting.size() + op.Bytes.size())
+                waiting.reserve(std::max(kWakeBytes, 2 * (waiting.size() + op.Bytes.size())));
+            waiting.insert(waiting.end(), op.Bytes.begin(), op.Bytes.end());
+            op.Bytes.clear();
+            if (spare) *spare = std::move(op.Bytes);
+        } else {
+            if (spare && !Spare_.empty()) {
+                *spare = std::move(Spare_.back());
+                Spare_.pop_back();
+            }
+            Queue_.push_back(std::move(op));
+        }
+        const bool append =
+            Queue_.back().Kind == TOp::TKind::Append || Queue_.back().Kind == TOp::TKind::AppendRecord;
+        if ((!append || Pending_ >= kWakeBytes) && !Urgent_) wake = Urgent_ = true;
     }
     if (wake) Wake_.notify_one();
 }
 
 void TJournalWriter::Drain() {
     std::unique_lock lock(Mutex_);
+    if (!Queue_.empty() && !Urgent_) {
+        Urgent_ = true;
+        Wake_.notify_one();
+    }
     Idle_.wait(lock, [this] { return Queue_.empty() && !Busy_; });
 }
 
@@ -90,8 +113,19 @@ std::optional<std::string> TJournalWriter::TakeError() {
 void TJournalWriter::Run() {
     std::unique_lock lock(Mutex_);
     for (;;) {
-        Wake_.wait(lock, [this] { return Stop_ || !Queue_.empty(); });
-        if (Queue_.empty()) return; // stopped with nothing left
+        // While a journal is open its changes are written a round at a time, whenever they came:
+        // waking this thread for each handover would cost the window more than the copy it made.
+        // Everything else, and a large amount waiting, is done at once.
+        const auto due = [this] { return Stop_ || Urgent_; };
+        if (File_ >= 0)
+            Wake_.wait_for(lock, kRound, due);
+        else
+            Wake_.wait(lock, due);
+        Urgent_ = false;
+        if (Queue_.empty()) {
+            if (Stop_) return;
+            continue;
+        }
         Busy_ = true;
         while (!Queue_.empty()) {
             TOp op = std::move(Queue_.front());

@@ -12,7 +12,8 @@
 #include <vector>
 
 // Writes journal files on a thread of its own, in the order the calls came, so the window never
-// waits for the disk. One file is open at a time: Begin starts it under a temporary name, Commit
+// waits for the disk. Appended records are written in rounds of a tenth of a second; the rest at
+// once. One file is open at a time: Begin starts it under a temporary name, Commit
 // syncs it and renames it into place, and records appended after that go on into the same file.
 // The first failure (a read-only or full folder) stops all writing but removal; TakeError hands
 // its message out once.
@@ -60,6 +61,7 @@ class TJournalWriter {
     std::size_t Pending_ = 0;
     std::vector<std::vector<std::uint8_t>> Spare_; // written buffers, emptied, for the next appends
     bool Busy_ = false;
+    bool Urgent_ = false; // something waits that must not wait for the next round
     bool Stop_ = false;
     bool Failed_ = false;
     std::optional<std::string> Error_;
