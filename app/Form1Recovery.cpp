@@ -19,8 +19,8 @@
 
 namespace {
 
-// Changes reach the writer thread every tick, and the disk every few ticks: a kill loses at most
-// a tick's changes, a power cut at most two seconds'.
+// Changes reach the writer thread every tick and the file within its next round: a kill loses at
+// most the changes of the last fifth of a second, a power cut at most two seconds'.
 constexpr int kHandoverMilliseconds = 100;
 constexpr int kTicksPerFlush = 20;
 constexpr int kPumpMilliseconds = 5;
