@@ -79,16 +79,19 @@ void TPictureJournal::Send() {
     Batch_ = Writer_.Append(std::move(Batch_));
 }
 
-// Overlapping areas become one, so an area stamped and then undone within a tick is copied once.
+// An area inside one noted is noted already; overlapping areas become one when that copies no
+// more than the two would, so an area stamped and then undone within a tick is copied once.
 void TPictureJournal::Note(const TBitmap& picture, const TRect& area) {
     TRect merged = area;
     for (std::size_t i = 0; i < Noted_.size();) {
         if (Inside(merged, Noted_[i])) return;
-        if (Overlap(merged, Noted_[i])) {
-            merged = Union(merged, Noted_[i]);
+        const TRect joined = Union(merged, Noted_[i]);
+        if (Overlap(merged, Noted_[i]) &&
+            BytesOf(picture, joined) <= BytesOf(picture, merged) + BytesOf(picture, Noted_[i])) {
+            merged = joined;
             NotedBytes_ -= BytesOf(picture, Noted_[i]);
             Noted_.erase(Noted_.begin() + std::ptrdiff_t(i));
-            i = 0; // the larger area may now overlap one passed over
+            i = 0; // the larger area may now take in one passed over
             continue;
         }
         ++i;

@@ -12,16 +12,6 @@
 #include <optional>
 #include <string>
 
-// The recovery journal of the picture one window shows. The window tells it what the document
-// reported: a changed area, a whole new picture (size, depth, a whole-picture command), or a
-// moment at which the picture is exactly the one on disk or a new empty one ("clean"). No journal
-// exists while the picture is clean; the first change after that starts one, from the clean
-// picture's description when there is one (a file, or a row repeated), else from a copy of the
-// picture that the window's timer feeds to the writer a slice at a time. A change only notes its
-// area; the window's short timer hands over the bytes of the areas noted, copied at one moment, so
-// the journal holds pictures the user had and an area changed twice within a tick is copied once.
-// Every call here costs the window at most a copy of the bytes it names; the disk is the writer
-// thread's.
 // What lies over the picture where saving would stamp it (the window's floating image), so that
 // the journal keeps the picture as it would be saved: a lifted area is not a hole.
 class TJournalOverlay {
@@ -34,6 +24,16 @@ class TJournalOverlay {
     virtual void StampOnto(TBitmap& part, int left, int top) const = 0;
 };
 
+// The recovery journal of the picture one window shows. The window tells it what the document
+// reported: a changed area, a whole new picture (size, depth, a whole-picture command), or a
+// moment at which the picture is exactly the one on disk or a new empty one ("clean"). No journal
+// exists while the picture is clean; the first change after that starts one, from the clean
+// picture's description when there is one (a file, or a row repeated), else from a copy of the
+// picture that the window's timer feeds to the writer a slice at a time. A change only notes its
+// area; the window's short timer hands over the bytes of the areas noted, copied at one moment, so
+// the journal holds pictures the user had and an area changed twice within a tick is copied once.
+// Every call here costs the window at most a copy of the bytes it names; the disk is the writer
+// thread's.
 class TPictureJournal {
   public:
     TPictureJournal(TJournalNames names, TJournalLock lock);
