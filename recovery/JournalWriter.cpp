@@ -62,13 +62,14 @@ void TJournalWriter::Push(TOp op, std::vector<std::uint8_t>* spare) {
         // After a failure only removal is worth doing; nothing else is kept in memory either.
         if (Failed_ && op.Kind != TOp::TKind::Remove) return;
         Pending_ += op.Bytes.size();
+        // Records waiting for the next round go out in one write, and the window keeps its buffer;
+        // up to a bound, so that a writer fallen behind never has the window grow a large one.
         if (op.Kind == TOp::TKind::AppendRecord && !Queue_.empty() &&
-            Queue_.back().Kind == TOp::TKind::AppendRecord) {
-            // Records waiting for the next round go out in one write; the window keeps its buffer.
+            Queue_.back().Kind == TOp::TKind::AppendRecord &&
+            Queue_.back().Bytes.size() + op.Bytes.size() <= 2 * kWakeBytes) {
             std::vector<std::uint8_t>& waiting = Queue_.back().Bytes;
-            // Room for a whole round at once: growing a step at a time would fault in fresh pages.
-            if (waiting.capacity() < waiting.size() + op.Bytes.size())
-                waiting.reserve(std::max(kWakeBytes, 2 * (waiting.size() + op.Bytes.size())));
+            // Room for the bound at once: growing a step at a time would fault in fresh pages.
+            if (waiting.capacity() < waiting.size() + op.Bytes.size()) waiting.reserve(2 * kWakeBytes);
             waiting.insert(waiting.end(), op.Bytes.begin(), op.Bytes.end());
             op.Bytes.clear();
             if (spare) *spare = std::move(op.Bytes);
