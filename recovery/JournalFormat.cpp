@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "JournalFormat.h"
 
+#include "Crc32c.h"
+
 #include <array>
 #include <cstring>
 #include <sys/stat.h>
-#include <zlib.h>
 
 namespace {
 
@@ -85,17 +86,12 @@ std::optional<TSourceStamp> StampOfFile(const std::string& path) {
                         std::int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
 }
 
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
-    // zlib takes at most 4 GB at a time; a record is far smaller.
-    return std::uint32_t(::crc32(crc, bytes.data(), uInt(bytes.size())));
-}
-
 void SealRecords(std::span<std::uint8_t> records) {
     std::size_t at = 0;
     while (records.size() - at >= 12) {
         const std::size_t length = Read32(records, at + 4);
         if (records.size() - at - 12 < length) break;
-        const std::uint32_t crc = Crc32(records.subspan(at, 8 + length));
+        const std::uint32_t crc = Crc32c(records.subspan(at, 8 + length));
         for (int i = 0; i < 4; ++i)
             records[at + 8 + length + std::size_t(i)] = std::uint8_t(crc >> (8 * i));
         at += 12 + length;
@@ -210,7 +206,7 @@ std::optional<TRecordView> ReadRecord(std::span<const std::uint8_t> journal, std
     const std::uint32_t length = Read32(journal, offset + 4);
     if (journal.size() - offset - 12 < length) return std::nullopt;
     const std::uint32_t crc = Read32(journal, offset + 8 + length);
-    if (Crc32(journal.subspan(offset, 8 + std::size_t(length))) != crc) return std::nullopt;
+    if (Crc32c(journal.subspan(offset, 8 + std::size_t(length))) != crc) return std::nullopt;
     if (kind < 1 || kind > 4) return std::nullopt;
     return TRecordView{TRecordKind(kind), journal.subspan(offset + 8, length), offset + 12 + length};
 }

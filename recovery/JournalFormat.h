@@ -12,12 +12,13 @@
 #include <vector>
 
 // The bytes of a recovery journal. A journal is the magic, then records; each record is its kind,
-// its payload's length, the payload and a CRC-32 of all three, so a write cut short by a crash is
+// its payload's length, the payload and a CRC-32C of all three, so a write cut short by a crash is
 // seen and dropped rather than replayed half. The first record describes the picture and its base;
 // the base follows (a row repeated, rows, or nothing when it is the named file), then an end of
 // base, then the changed bytes as they were after each change.
 
-inline constexpr char kJournalMagic[8] = {'T', 'S', 'M', 'J', 'R', 'N', 'L', '1'};
+// The last digit is the format's version: 2 seals records with a CRC-32C.
+inline constexpr char kJournalMagic[8] = {'T', 'S', 'M', 'J', 'R', 'N', 'L', '2'};
 
 enum class TRecordKind : std::uint32_t { Info = 1, FillRow = 2, Bytes = 3, BaseEnd = 4 };
 
@@ -47,8 +48,6 @@ struct TJournalInfo {
 
 // The file's size and modification time; nothing when it cannot be read.
 std::optional<TSourceStamp> StampOfFile(const std::string& path);
-
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
 
 // The record functions below leave the CRC out, so that the window only copies bytes; the writer
 // seals the records before it writes them.

@@ -3,6 +3,7 @@
 // session went through can be rebuilt from the bytes written up to it, and no cut of the file
 // gives anything else.
 
+#include "Crc32c.h"
 #include "JournalFolder.h"
 #include "JournalReplay.h"
 #include "PictureJournal.h"
@@ -163,6 +164,24 @@ TEST(JournalSummaryTest, AChangedFileIsSeenAndOnlyAnOwnCopyRecovers) {
     const auto replay = ReplayJournal(path);
     ASSERT_TRUE(replay);
     EXPECT_TRUE(SamePicture(replay->Picture, session.States.back()));
+}
+
+// The processor's instruction and the table give the standard check value and agree on every
+// length and alignment, so a journal sealed on one machine reads on any other.
+TEST(RecordCrcTest, InstructionAndTableAgreeWithTheCheckValue) {
+    const std::string check = "123456789";
+    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(check.data()), check.size());
+    EXPECT_EQ(Crc32c(bytes), 0xE3069283u);
+    EXPECT_EQ(Crc32cByTable(bytes), 0xE3069283u);
+    std::mt19937 random(5);
+    std::vector<std::uint8_t> noise(300);
+    for (auto& byte : noise)
+        byte = std::uint8_t(random());
+    for (std::size_t start = 0; start < 8; ++start)
+        for (std::size_t length = 0; length + start <= noise.size(); length += 7) {
+            const auto part = std::span(noise).subspan(start, length);
+            ASSERT_EQ(Crc32c(part), Crc32cByTable(part)) << start << " " << length;
+        }
 }
 
 // Two sessions never share a journal: a held one is not offered, a released one is, once.
