@@ -276,9 +276,11 @@ class TForm1 : public QMainWindow, private TDocumentHost, private TImageControlH
     void JournalResized();
     void JournalReplaced();
     void JournalClean();
+    void JournalFloating();
     void PumpJournal();
     void CheckJournal();
     void EndJournal();
+    std::unique_ptr<TJournalOverlay> JournalOverlay_; // the floating image, as saving stamps it
     std::unique_ptr<TPictureJournal> Journal_;
     QTimer* JournalFlush_ = nullptr;
     QTimer* JournalPump_ = nullptr;

@@ -19,8 +19,8 @@
 
 namespace {
 
-// Changes reach the writer thread every tick, and the disk every few ticks: a kill loses at most
-// a tick's changes, a power cut at most two seconds'.
+// Changes reach the writer thread every tick and the file within its next round: a kill loses at
+// most the changes of the last fifth of a second, a power cut at most two seconds'.
 constexpr int kHandoverMilliseconds = 100;
 constexpr int kTicksPerFlush = 20;
 constexpr int kPumpMilliseconds = 5;
@@ -31,6 +31,31 @@ void RemoveJournal(TOrphanJournal& orphan) {
     std::filesystem::remove(orphan.Names.Temporary(), ignored);
     orphan.Lock.ReleaseAndRemove();
 }
+
+// A journal this program cannot read may still hold the only copy of someone's work (written by
+// a newer copy of the program, or damaged on disk): it is set aside, not removed, and no longer
+// offered. The name it is kept under, or the journal's own when it cannot be moved.
+std::string SetAside(TOrphanJournal& orphan) {
+    std::error_code error;
+    std::filesystem::rename(orphan.Names.Journal(), orphan.Names.Damaged(), error);
+    if (error) return orphan.Names.Journal();
+    orphan.Lock.ReleaseAndRemove();
+    return orphan.Names.Damaged();
+}
+
+// The floating image lies over the picture in the journal as saving would stamp it, so a lifted
+// area comes back with what was lifted, not as a hole.
+class TFloatingOverlay : public TJournalOverlay {
+  public:
+    explicit TFloatingOverlay(const TPictureDocument& document) : Document_(document) {}
+    TRect Area() const override { return Document_.FloatingStampArea(); }
+    void StampOnto(TBitmap& part, int left, int top) const override {
+        Document_.StampFloatingOnto(part, left, top);
+    }
+
+  private:
+    const TPictureDocument& Document_;
+};
 
 QString Filled(QString text, const QString& one, const QString& two = QString()) {
     return text.replace(QLatin1String("%1"), one).replace(QLatin1String("%2"), two);
@@ -55,13 +80,16 @@ void TForm1::StartJournal() {
     }
     Journal_ = std::make_unique<TPictureJournal>(TJournalNames{folder.toStdString(), id}, std::move(lock));
     Journal_->MarkClean(Document_->Picture(), Document_->CurrentFile());
+    JournalOverlay_ = std::make_unique<TFloatingOverlay>(*Document_);
+    Journal_->Overlaid(Document_->Picture(), Document_->CurrentFile(), JournalOverlay_.get());
     JournalFlush_ = new QTimer(this);
+    JournalFlush_->setObjectName("JournalTimer");
     JournalFlush_->setInterval(kHandoverMilliseconds);
     connect(JournalFlush_, &QTimer::timeout, this, [this] {
         if (++JournalTicks_ % kTicksPerFlush == 0)
             CheckJournal();
         else if (Journal_)
-            Journal_->Handover();
+            Journal_->Handover(Document_->Picture());
     });
     JournalFlush_->start();
     JournalPump_ = new QTimer(this);
@@ -80,6 +108,12 @@ void TForm1::JournalChanged(const TRect& area) {
     if (!Journal_) return;
     JournalReplacing_ = false;
     Journal_->Changed(Document_->Picture(), Document_->CurrentFile(), area);
+    if (Journal_->BaseUnderWay()) JournalPump_->start();
+}
+
+void TForm1::JournalFloating() {
+    if (!Journal_ || JournalReplacing_) return;
+    Journal_->Overlaid(Document_->Picture(), Document_->CurrentFile(), JournalOverlay_.get());
     if (Journal_->BaseUnderWay()) JournalPump_->start();
 }
 
@@ -109,7 +143,7 @@ void TForm1::PumpJournal() {
 // The folder filling up or going away ends the journal with one message; commands go on.
 void TForm1::CheckJournal() {
     if (!Journal_) return;
-    Journal_->Flush();
+    Journal_->Flush(Document_->Picture());
     const std::optional<std::string> error = Journal_->TakeError();
     if (!error) return;
     Journal_->Discard();
@@ -138,7 +172,13 @@ bool TForm1::OfferRecovery() {
     for (TOrphanJournal& orphan : TakeOrphanJournals(folder)) {
         const std::optional<TJournalSummary> summary = SummarizeJournal(orphan.Names.Journal());
         if (!summary) {
-            RemoveJournal(orphan); // not a journal this program can read: nothing to offer
+            const std::string kept = SetAside(orphan);
+            Document_->Modal().ShowMessage(
+                Texts.TextUtf8("Recover0", "Unsaved picture"),
+                Filled(Texts.Text("Recover9", "A file left to recover unsaved work after a crash cannot be "
+                                              "read. It is kept as %1."),
+                       QDir::toNativeSeparators(QString::fromStdString(kept)))
+                    .toStdString());
             continue;
         }
         const QString name =

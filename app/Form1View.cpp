@@ -157,6 +157,7 @@ void TForm1::FloatingChanged() {
     Image2->setEnabled(floating.Shown);
     Image2->setVisible(floating.Shown);
     Image2->update();
+    JournalFloating();
 }
 
 void TForm1::SetWaitCursor(bool wait) {

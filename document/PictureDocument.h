@@ -220,6 +220,11 @@ class TPictureDocument {
     // It differs from that file, so it is marked modified and no step can unmark it; Save writes
     // it to that file. The history starts again.
     void RestoreUnsavedPicture(TBitmap picture, const std::string& file);
+    // Where saving would stamp the floating image; empty when none floats.
+    TRect FloatingStampArea() const;
+    // Stamps the floating image, as saving would, onto part of a copy of the picture whose pixel
+    // (0, 0) is the picture's (left, top); the frame marking it on screen is not drawn.
+    void StampFloatingOnto(TBitmap& part, int left, int top) const;
 
     // ---- Exports ---------------------------------------------------------------------------
     // The file of an export: CurrentFile without its last four characters, plus ".gif" or ".png".

@@ -34,6 +34,8 @@ struct TJournalNames {
     std::string Id;
     std::string Journal() const { return Folder + "/" + Id + ".journal"; }
     std::string Temporary() const { return Folder + "/" + Id + ".journal.tmp"; }
+    // Where a journal no program here can read is kept; no longer offered.
+    std::string Damaged() const { return Folder + "/" + Id + ".journal.damaged"; }
 };
 
 // A name no other session has: the process and a random part.

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "JournalFormat.h"
 
+#include "Crc32c.h"
+
 #include <array>
 #include <cstring>
 #include <sys/stat.h>
-#include <zlib.h>
 
 namespace {
 
@@ -85,17 +86,12 @@ std::optional<TSourceStamp> StampOfFile(const std::string& path) {
                         std::int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
 }
 
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
-    // zlib takes at most 4 GB at a time; a record is far smaller.
-    return std::uint32_t(::crc32(crc, bytes.data(), uInt(bytes.size())));
-}
-
 void SealRecords(std::span<std::uint8_t> records) {
     std::size_t at = 0;
     while (records.size() - at >= 12) {
         const std::size_t length = Read32(records, at + 4);
         if (records.size() - at - 12 < length) break;
-        const std::uint32_t crc = Crc32(records.subspan(at, 8 + length));
+        const std::uint32_t crc = Crc32c(records.subspan(at, 8 + length));
         for (int i = 0; i < 4; ++i)
             records[at + 8 + length + std::size_t(i)] = std::uint8_t(crc >> (8 * i));
         at += 12 + length;
@@ -163,32 +159,39 @@ std::vector<std::uint8_t> FillRowRecord(std::span<const std::uint8_t> row) {
     return out;
 }
 
-void AppendBytesRecord(std::vector<std::uint8_t>& out, const TBitmap& picture, const TRect& area) {
-    const std::size_t bits = std::size_t(picture.BitsPerPixel());
+TBytesRecordBuilder::TBytesRecordBuilder(std::vector<std::uint8_t>& out) : Out_(out), Start_(out.size()) {
+    TWriter w(out, TRecordKind::Bytes); // the kind and a length that Finish fills in
+}
+
+void TBytesRecordBuilder::Add(const TBitmap& source, const TRect& area, int originX, int originY) {
+    const std::size_t bits = std::size_t(source.BitsPerPixel());
     const std::size_t byteLeft = std::size_t(area.Left) * bits / 8;
-    const std::size_t byteRight = std::min(picture.RowBytes(), (std::size_t(area.Right) * bits + 7) / 8);
+    const std::size_t byteRight = (std::size_t(area.Right) * bits + 7) / 8;
     const std::size_t byteCount = byteRight - byteLeft;
-    TWriter w(out, TRecordKind::Bytes);
-    w.U32(std::uint32_t(area.Top));
-    w.U32(std::uint32_t(area.Height()));
-    w.U32(std::uint32_t(byteLeft));
-    w.U32(std::uint32_t(byteCount));
-    // One resize and plain copies: this is the window's whole cost of a stamp.
-    std::size_t at = out.size();
-    out.resize(at + byteCount * std::size_t(area.Height()));
+    const std::size_t sourceLeft = byteLeft - std::size_t(originX) * bits / 8;
+    for (const std::uint32_t v : {std::uint32_t(area.Top), std::uint32_t(area.Height()),
+                                  std::uint32_t(byteLeft), std::uint32_t(byteCount)})
+        for (int i = 0; i < 4; ++i)
+            Out_.push_back(std::uint8_t(v >> (8 * i)));
+    // One resize and plain copies: this is the window's whole cost of a change.
+    std::size_t at = Out_.size();
+    Out_.resize(at + byteCount * std::size_t(area.Height()));
     for (int y = area.Top; y < area.Bottom; ++y, at += byteCount)
-        std::memcpy(out.data() + at, picture.ScanLine(y) + byteLeft, byteCount);
-    w.Finish();
+        std::memcpy(Out_.data() + at, source.ScanLine(y - originY) + sourceLeft, byteCount);
 }
 
-std::vector<std::uint8_t> BytesRecord(const TBitmap& picture, const TRect& area) {
-    std::vector<std::uint8_t> out;
-    AppendBytesRecord(out, picture, area);
-    return out;
+void TBytesRecordBuilder::Finish() {
+    const std::uint32_t length = std::uint32_t(Out_.size() - Start_ - 8);
+    for (int i = 0; i < 4; ++i)
+        Out_[Start_ + 4 + std::size_t(i)] = std::uint8_t(length >> (8 * i));
+    Out_.insert(Out_.end(), 4, 0); // the CRC: SealRecords fills it in, off the window's thread
 }
 
-std::vector<std::uint8_t> RowsRecord(const TBitmap& picture, int first, int count) {
-    return BytesRecord(picture, TRect{0, first, picture.Width(), first + count});
+void AppendBytesRecord(std::vector<std::uint8_t>& out, const TBitmap& picture, std::span<const TRect> areas) {
+    TBytesRecordBuilder record(out);
+    for (const TRect& area : areas)
+        record.Add(picture, area);
+    record.Finish();
 }
 
 std::vector<std::uint8_t> BaseEndRecord() {
@@ -203,7 +206,7 @@ std::optional<TRecordView> ReadRecord(std::span<const std::uint8_t> journal, std
     const std::uint32_t length = Read32(journal, offset + 4);
     if (journal.size() - offset - 12 < length) return std::nullopt;
     const std::uint32_t crc = Read32(journal, offset + 8 + length);
-    if (Crc32(journal.subspan(offset, 8 + std::size_t(length))) != crc) return std::nullopt;
+    if (Crc32c(journal.subspan(offset, 8 + std::size_t(length))) != crc) return std::nullopt;
     if (kind < 1 || kind > 4) return std::nullopt;
     return TRecordView{TRecordKind(kind), journal.subspan(offset + 8, length), offset + 12 + length};
 }

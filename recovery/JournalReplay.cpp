@@ -11,6 +11,7 @@
 #include <new>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -58,22 +59,36 @@ std::optional<TBitmap> StartPicture(const TJournalInfo& info) {
     return picture;
 }
 
-// Copies a Bytes record into the picture; false when it does not fit it.
+// Copies a Bytes record's areas into the picture; false, with the picture untouched, when any of
+// them does not fit it.
 bool ApplyBytes(TBitmap& picture, std::span<const std::uint8_t> payload) {
-    if (payload.size() < 16) return false;
-    std::uint32_t v[4];
-    for (int i = 0; i < 4; ++i) {
-        v[i] = 0;
-        for (int b = 0; b < 4; ++b)
-            v[i] |= std::uint32_t(payload[4 * i + b]) << (8 * b);
+    struct TPatch {
+        std::uint64_t Top, Rows, Left, Count;
+        const std::uint8_t* Bytes;
+    };
+    std::vector<TPatch> patches;
+    for (std::size_t at = 0; at < payload.size();) {
+        if (payload.size() - at < 16) return false;
+        std::uint32_t v[4];
+        for (int i = 0; i < 4; ++i) {
+            v[i] = 0;
+            for (int b = 0; b < 4; ++b)
+                v[i] |= std::uint32_t(payload[at + std::size_t(4 * i + b)]) << (8 * b);
+        }
+        const TPatch patch{v[0], v[1], v[2], v[3], payload.data() + at + 16};
+        const std::uint64_t size = patch.Rows * patch.Count;
+        if (patch.Top + patch.Rows > std::uint64_t(picture.Height()) ||
+            patch.Left + patch.Count > picture.RowBytes() || payload.size() - at - 16 < size)
+            return false;
+        patches.push_back(patch);
+        at += 16 + std::size_t(size);
     }
-    const std::uint64_t top = v[0], rows = v[1], left = v[2], count = v[3];
-    if (top + rows > std::uint64_t(picture.Height()) || left + count > picture.RowBytes() ||
-        payload.size() - 16 != rows * count)
-        return false;
-    const std::uint8_t* from = payload.data() + 16;
-    for (std::uint64_t y = 0; y < rows; ++y, from += count)
-        std::memcpy(picture.ScanLine(int(top + y)) + left, from, count);
+    if (patches.empty()) return false;
+    for (const TPatch& patch : patches) {
+        const std::uint8_t* from = patch.Bytes;
+        for (std::uint64_t y = 0; y < patch.Rows; ++y, from += patch.Count)
+            std::memcpy(picture.ScanLine(int(patch.Top + y)) + patch.Left, from, patch.Count);
+    }
     return true;
 }
 

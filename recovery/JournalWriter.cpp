@@ -3,6 +3,7 @@
 
 #include "JournalFormat.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -11,6 +12,18 @@
 #include <unistd.h>
 
 #include <utility>
+
+namespace {
+
+// Enough for the slices of a base in flight and the window's batch being filled.
+constexpr std::size_t kSpareBuffers = 4;
+constexpr std::size_t kKeptAfterBase = 256u << 10;
+// Changes reach the file within a round, or as soon as this much waits; a kill loses at most the
+// window's tick and a round.
+constexpr auto kRound = std::chrono::milliseconds(100);
+constexpr std::size_t kWakeBytes = 256u << 10;
+
+} // namespace
 
 TJournalWriter::TJournalWriter() : Thread_([this] { Run(); }) {}
 
@@ -27,8 +40,10 @@ TJournalWriter::~TJournalWriter() {
 void TJournalWriter::Begin(const std::string& temporary) {
     Push({TOp::TKind::Begin, temporary, {}, {}});
 }
-void TJournalWriter::Append(std::vector<std::uint8_t> bytes, bool record) {
-    Push({record ? TOp::TKind::AppendRecord : TOp::TKind::Append, {}, std::move(bytes), {}});
+std::vector<std::uint8_t> TJournalWriter::Append(std::vector<std::uint8_t> bytes, bool record) {
+    std::vector<std::uint8_t> spare;
+    Push({record ? TOp::TKind::AppendRecord : TOp::TKind::Append, {}, std::move(bytes), {}}, &spare);
+    return spare;
 }
 void TJournalWriter::Commit(const std::string& final) {
     Push({TOp::TKind::Commit, final, {}, {}});
@@ -40,21 +55,44 @@ void TJournalWriter::Remove(std::vector<std::string> paths) {
     Push({TOp::TKind::Remove, {}, {}, std::move(paths)});
 }
 
-void TJournalWriter::Push(TOp op) {
+void TJournalWriter::Push(TOp op, std::vector<std::uint8_t>* spare) {
     bool wake = false;
     {
         const std::lock_guard lock(Mutex_);
         // After a failure only removal is worth doing; nothing else is kept in memory either.
         if (Failed_ && op.Kind != TOp::TKind::Remove) return;
         Pending_ += op.Bytes.size();
-        wake = Queue_.empty();
-        Queue_.push_back(std::move(op));
+        // Records waiting for the next round go out in one write, and the window keeps its buffer;
+        // up to a bound, so that a writer fallen behind never has the window grow a large one.
+        if (op.Kind == TOp::TKind::AppendRecord && !Queue_.empty() &&
+            Queue_.back().Kind == TOp::TKind::AppendRecord &&
+            Queue_.back().Bytes.size() + op.Bytes.size() <= 2 * kWakeBytes) {
+            std::vector<std::uint8_t>& waiting = Queue_.back().Bytes;
+            // Room for the bound at once: growing a step at a time would fault in fresh pages.
+            if (waiting.capacity() < waiting.size() + op.Bytes.size()) waiting.reserve(2 * kWakeBytes);
+            waiting.insert(waiting.end(), op.Bytes.begin(), op.Bytes.end());
+            op.Bytes.clear();
+            if (spare) *spare = std::move(op.Bytes);
+        } else {
+            if (spare && !Spare_.empty()) {
+                *spare = std::move(Spare_.back());
+                Spare_.pop_back();
+            }
+            Queue_.push_back(std::move(op));
+        }
+        const bool append =
+            Queue_.back().Kind == TOp::TKind::Append || Queue_.back().Kind == TOp::TKind::AppendRecord;
+        if ((!append || Pending_ >= kWakeBytes) && !Urgent_) wake = Urgent_ = true;
     }
     if (wake) Wake_.notify_one();
 }
 
 void TJournalWriter::Drain() {
     std::unique_lock lock(Mutex_);
+    if (!Queue_.empty() && !Urgent_) {
+        Urgent_ = true;
+        Wake_.notify_one();
+    }
     Idle_.wait(lock, [this] { return Queue_.empty() && !Busy_; });
 }
 
@@ -76,8 +114,19 @@ std::optional<std::string> TJournalWriter::TakeError() {
 void TJournalWriter::Run() {
     std::unique_lock lock(Mutex_);
     for (;;) {
-        Wake_.wait(lock, [this] { return Stop_ || !Queue_.empty(); });
-        if (Queue_.empty()) return; // stopped with nothing left
+        // While a journal is open its changes are written a round at a time, whenever they came:
+        // waking this thread for each handover would cost the window more than the copy it made.
+        // Everything else, and a large amount waiting, is done at once.
+        const auto due = [this] { return Stop_ || Urgent_; };
+        if (File_ >= 0)
+            Wake_.wait_for(lock, kRound, due);
+        else
+            Wake_.wait(lock, due);
+        Urgent_ = false;
+        if (Queue_.empty()) {
+            if (Stop_) return;
+            continue;
+        }
         Busy_ = true;
         while (!Queue_.empty()) {
             TOp op = std::move(Queue_.front());
@@ -87,10 +136,37 @@ void TJournalWriter::Run() {
             if (!skip) Perform(op);
             lock.lock();
             Pending_ -= op.Bytes.size();
+            std::vector<std::vector<std::uint8_t>> unused = Recycle(std::move(op.Bytes), op.Kind);
+            if (!unused.empty()) {
+                // Giving large buffers back to the system takes a while; the window must not wait.
+                lock.unlock();
+                unused.clear();
+                lock.lock();
+            }
         }
         Busy_ = false;
         Idle_.notify_all();
     }
+}
+
+// Keeps a few written buffers for the window to fill again; hands back those not kept. A base's
+// large slices are kept only while the base is written: its commit lets them go.
+std::vector<std::vector<std::uint8_t>> TJournalWriter::Recycle(std::vector<std::uint8_t> bytes,
+                                                               TOp::TKind kind) {
+    std::vector<std::vector<std::uint8_t>> unused;
+    if (kind == TOp::TKind::Commit) {
+        for (auto& buffer : Spare_)
+            if (buffer.capacity() > kKeptAfterBase) unused.push_back(std::move(buffer));
+        std::erase_if(Spare_, [](const auto& buffer) { return buffer.capacity() == 0; });
+    }
+    if (bytes.capacity() == 0) return unused;
+    if (Spare_.size() < kSpareBuffers) {
+        bytes.clear();
+        Spare_.push_back(std::move(bytes));
+    } else {
+        unused.push_back(std::move(bytes));
+    }
+    return unused;
 }
 
 void TJournalWriter::Fail(const std::string& what, const std::string& path) {

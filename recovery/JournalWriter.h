@@ -12,7 +12,8 @@
 #include <vector>
 
 // Writes journal files on a thread of its own, in the order the calls came, so the window never
-// waits for the disk. One file is open at a time: Begin starts it under a temporary name, Commit
+// waits for the disk. Appended records are written in rounds of a tenth of a second; the rest at
+// once. One file is open at a time: Begin starts it under a temporary name, Commit
 // syncs it and renames it into place, and records appended after that go on into the same file.
 // The first failure (a read-only or full folder) stops all writing but removal; TakeError hands
 // its message out once.
@@ -24,8 +25,10 @@ class TJournalWriter {
     TJournalWriter& operator=(const TJournalWriter&) = delete;
 
     void Begin(const std::string& temporary);
-    // Whole records (sealed with their CRC here, off the window's thread), or raw bytes.
-    void Append(std::vector<std::uint8_t> bytes, bool record = true);
+    // Whole records (sealed with their CRC here, off the window's thread), or raw bytes. Hands back
+    // an empty buffer that an earlier append held, so the window's next batch reuses memory it has
+    // already touched rather than faulting in fresh pages.
+    std::vector<std::uint8_t> Append(std::vector<std::uint8_t> bytes, bool record = true);
     void Commit(const std::string& final);
     void Sync(); // makes what was written survive a power cut
     // Closes the file and removes the files named.
@@ -44,9 +47,11 @@ class TJournalWriter {
         std::vector<std::uint8_t> Bytes;
         std::vector<std::string> Paths;
     };
-    void Push(TOp op);
+    void Push(TOp op, std::vector<std::uint8_t>* spare = nullptr);
     void Run();
     void Perform(TOp& op);
+    // With the mutex held.
+    std::vector<std::vector<std::uint8_t>> Recycle(std::vector<std::uint8_t> bytes, TOp::TKind kind);
     void Fail(const std::string& what, const std::string& path);
     void CloseFile();
 
@@ -54,7 +59,9 @@ class TJournalWriter {
     std::condition_variable Wake_, Idle_;
     std::deque<TOp> Queue_;
     std::size_t Pending_ = 0;
+    std::vector<std::vector<std::uint8_t>> Spare_; // written buffers, emptied, for the next appends
     bool Busy_ = false;
+    bool Urgent_ = false; // something waits that must not wait for the next round
     bool Stop_ = false;
     bool Failed_ = false;
     std::optional<std::string> Error_;

@@ -3,6 +3,7 @@
 // session went through can be rebuilt from the bytes written up to it, and no cut of the file
 // gives anything else.
 
+#include "Crc32c.h"
 #include "JournalFolder.h"
 #include "JournalReplay.h"
 #include "PictureJournal.h"
@@ -63,15 +64,17 @@ TSession RunSession(const TTempFolder& folder, TPixelFormat format, TStart start
     }
     TSession session;
     for (int change = 0; change < 12; ++change) {
-        // The first change takes in the first row, which a new picture's base repeats.
+        // The first change takes in the first row, which a new picture's base repeats. Every other
+        // tick gathers two changes, handed over together: no cut may give one without the other.
         journal.Changed(picture, file, PaintSomewhere(picture, random, change == 0));
+        if (change % 2 == 1) journal.Changed(picture, file, PaintSomewhere(picture, random, false));
         while (journal.Pump(picture)) {
         }
-        journal.Drain();
+        journal.Drain(picture);
         session.States.push_back(picture);
         session.Lengths.push_back(std::filesystem::file_size(names.Journal()));
     }
-    journal.Flush();
+    journal.Flush(picture);
     return session;
 }
 
@@ -163,6 +166,24 @@ TEST(JournalSummaryTest, AChangedFileIsSeenAndOnlyAnOwnCopyRecovers) {
     EXPECT_TRUE(SamePicture(replay->Picture, session.States.back()));
 }
 
+// The processor's instruction and the table give the standard check value and agree on every
+// length and alignment, so a journal sealed on one machine reads on any other.
+TEST(RecordCrcTest, InstructionAndTableAgreeWithTheCheckValue) {
+    const std::string check = "123456789";
+    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(check.data()), check.size());
+    EXPECT_EQ(Crc32c(bytes), 0xE3069283u);
+    EXPECT_EQ(Crc32cByTable(bytes), 0xE3069283u);
+    std::mt19937 random(5);
+    std::vector<std::uint8_t> noise(300);
+    for (auto& byte : noise)
+        byte = std::uint8_t(random());
+    for (std::size_t start = 0; start < 8; ++start)
+        for (std::size_t length = 0; length + start <= noise.size(); length += 7) {
+            const auto part = std::span(noise).subspan(start, length);
+            ASSERT_EQ(Crc32c(part), Crc32cByTable(part)) << start << " " << length;
+        }
+}
+
 // Two sessions never share a journal: a held one is not offered, a released one is, once.
 TEST(JournalFolderTest, OnlyJournalsNoSessionHoldsAreOffered) {
     const TTempFolder folder;
@@ -191,13 +212,13 @@ TEST(JournalWriterTest, AFolderThatCannotBeWrittenFailsOnceAndQuietly) {
     TBitmap picture(8, 8);
     journal.MarkClean(picture, "");
     journal.Changed(picture, "", Bounds(0, 0, 2, 2));
-    journal.Drain();
+    journal.Drain(picture);
     EXPECT_TRUE(journal.Failed());
     const auto error = journal.TakeError();
     ASSERT_TRUE(error);
     EXPECT_NE(error->find(folder.File("file")), std::string::npos) << *error;
     journal.Changed(picture, "", Bounds(2, 2, 4, 4));
-    journal.Drain();
+    journal.Drain(picture);
     EXPECT_FALSE(journal.TakeError());
 }
 

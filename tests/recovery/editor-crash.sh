@@ -5,7 +5,8 @@
 #                                   is the one before the kill, modified, under its name; the file
 #                                   on disk was not touched; no question after a save or an exit
 #   editor-crash.sh BUILD random N  N kills at random moments of a loop of stamps: each recovery
-#                                   gives one of the pictures the loop went through, never a mix
+#                                   gives one of the pictures the loop went through, as Save would
+#                                   have written it (a floating tile stamped where it was), never a mix
 # A copy of the program in a scratch folder keeps its settings and journals beside itself, as a
 # portable copy does, so nothing outside the scratch folder is read or written.
 set -euo pipefail
@@ -103,6 +104,28 @@ wait "$editor" || fail "the editor ended with status $?"
 cmp -s "$scratch/state-0.bmp" "$scratch/state-$stamps.bmp" && fail "the stamps changed nothing"
 [ -z "$(ls -A "$journals" 2>/dev/null)" ] || fail "journals left after a normal exit: $(ls "$journals")"
 
+# A kill while a pasted tile floats keeps the picture as Save would have written it then: the tile
+# stamped where it floated. Prints n-floating when the saved picture is the one before stamp n with
+# the tile at a place on stamp n's way (right from the corner, then down), else none.
+floating_state() {
+    local n x y candidate="$scratch/candidate.bmp"
+    for n in $(seq 1 $stamps); do
+        local places=("0 0") k
+        for k in $(seq 1 $((2 * (n % 4)))); do places+=("$((8 * k)) 0"); done
+        for k in $(seq 1 $((2 * (n / 4)))); do places+=("$((16 * (n % 4))) $((8 * k))"); done
+        for place in "${places[@]}"; do
+            read -r x y <<<"$place"
+            convert "$scratch/state-$((n - 1)).bmp" "$scratch/tile.png" -geometry "+$x+$y" -composite \
+                -type TrueColor "BMP3:$candidate"
+            [ "$(compare -metric AE "$map" "$candidate" null: 2>&1)" = 0 ] && {
+                echo "$n-floating"
+                return
+            }
+        done
+    done
+    echo none
+}
+
 # Stamps, kills the editor after the delay, answers the question with Yes, and saves what came back; the
 # saved picture is printed as the state it equals ("none" for a mix).
 crash_and_recover() { # delay-before-kill
@@ -147,7 +170,7 @@ crash_and_recover() { # delay-before-kill
             return
         }
     done
-    echo none
+    floating_state
 }
 
 case "$mode" in
