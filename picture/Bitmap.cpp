@@ -101,12 +101,12 @@ void TBitmap::OwnPixels() {
     if (SharesPixels()) Pixels_ = CopyOf(*Pixels_);
 }
 
-const TPixelBytes& TBitmap::Readable() const {
+const TPixelBytes& TBitmap::NoPixels() {
     static const TPixelBytes none;
-    return Pixels_ ? *Pixels_ : none;
+    return none;
 }
 
-TPixelBytes& TBitmap::Writable() {
+TPixelBytes& TBitmap::WritableFirst() {
     if (!Pixels_) {
         try {
             Pixels_ = std::make_shared<TPixelBytes>();

@@ -144,8 +144,14 @@ class TBitmap {
 
   private:
     void Allocate(int width, int height, TPixelFormat format, bool zeroed);
-    const TPixelBytes& Readable() const;
-    TPixelBytes& Writable();
+    // Every pixel access passes here, many once a pixel: the common case stays inline.
+    const TPixelBytes& Readable() const { return Pixels_ ? *Pixels_ : NoPixels(); }
+    TPixelBytes& Writable() {
+        if (Pixels_ && (SharedWrites_ > 0 || Pixels_.use_count() == 1)) return *Pixels_;
+        return WritableFirst();
+    }
+    static const TPixelBytes& NoPixels();
+    TPixelBytes& WritableFirst();
 
     int Width_ = 0;
     int Height_ = 0;
