@@ -6,20 +6,9 @@
 
 #include "PictureDocument.h"
 
+#include "BitmapRing.h"
+
 #include <utility>
-
-namespace {
-
-// A strip in the floating bitmap's own format and colour table, so that drawing it back is a
-// plain copy that gives back exactly the pixels it took.
-TBitmap StripOf(const TBitmap& source, const TRect& area) {
-    TBitmap strip(area.Width(), area.Height(), source.PixelFormat());
-    strip.SetColorTable(source.ColorTable());
-    strip.CopyRect(Bounds(0, 0, area.Width(), area.Height()), source, area);
-    return strip;
-}
-
-} // namespace
 
 void TPictureDocument::SaveFloatingEdges() {
     const int width = Float_.Bitmap.Width();

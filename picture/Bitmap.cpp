@@ -80,16 +80,21 @@ void TBitmap::Settle() noexcept {
     if (Pixels_ && !Pixels_->empty()) AdviseWrittenHugePages(Pixels_->data(), Pixels_->size());
 }
 
-TBitmap TBitmap::Shared() const {
+TBitmap TBitmap::SameSizeNoPixels() const {
     TBitmap result;
     result.Transparent = Transparent;
     result.TransparentColor = TransparentColor;
     result.Brush = Brush;
     result.Pen = Pen;
     result.Font = Font;
-    result.FileLayout = FileLayout;
     result.Width_ = Width_;
     result.Height_ = Height_;
+    return result;
+}
+
+TBitmap TBitmap::Shared() const {
+    TBitmap result = SameSizeNoPixels();
+    result.FileLayout = FileLayout;
     result.Format_ = Format_;
     result.RowBytes_ = RowBytes_;
     result.ColorTable_ = ColorTable_;
@@ -200,15 +205,8 @@ TBitmap TBitmap::Converted(TPixelFormat format) const {
         TWorkProgress::Step(std::uint64_t(y) + 1, std::uint64_t(Height_));
     }
 
-    TBitmap result;
-    result.Transparent = Transparent;
-    result.TransparentColor = TransparentColor;
-    result.Brush = Brush;
-    result.Pen = Pen;
-    result.Font = Font;
+    TBitmap result = SameSizeNoPixels();
     result.FileLayout = TBmpFileLayout{FileLayout.CoreHeader};
-    result.Width_ = Width_;
-    result.Height_ = Height_;
     result.Format_ = format;
     result.RowBytes_ = rowBytes;
     result.Pixels_ = std::move(buffer);

@@ -144,6 +144,9 @@ class TBitmap {
 
   private:
     void Allocate(int width, int height, TPixelFormat format, bool zeroed);
+    // A bitmap of this size that draws as this one does (transparency, brush, pen, font), its
+    // pixels, format and layout still to be given.
+    TBitmap SameSizeNoPixels() const;
     // Every pixel access passes here, many once a pixel: the common case stays inline.
     const TPixelBytes& Readable() const { return Pixels_ ? *Pixels_ : NoPixels(); }
     TPixelBytes& Writable() {

@@ -6,15 +6,14 @@
 #include <cstring>
 #include <utility>
 
-namespace {
-
-// A strip in the bitmap's own format and colour table, so that putting it back is a plain copy.
 TBitmap StripOf(const TBitmap& source, const TRect& area) {
     TBitmap strip(area.Width(), area.Height(), source.PixelFormat());
     strip.SetColorTable(source.ColorTable());
     strip.CopyRect(Bounds(0, 0, area.Width(), area.Height()), source, area);
     return strip;
 }
+
+namespace {
 
 // Copies a strip's stored values to (x, y) of the bitmap, with no memory of its own.
 void PutStrip(TBitmap& bitmap, int x, int y, const TBitmap& strip) noexcept {

@@ -7,6 +7,10 @@
 #include <cstddef>
 #include <utility>
 
+// A part of a bitmap in its own format and colour table, so that putting it back is a plain copy
+// that gives back exactly the pixels it took. EOutOfMemory when it cannot be had.
+TBitmap StripOf(const TBitmap& source, const TRect& area);
+
 // The outermost ring of a bitmap's pixels, one pixel wide, kept aside in four strips. A floating
 // image draws its frame into that ring of the very pixels it shares with an undo step or the
 // clipboard; each of those keeps the ring as it truly is and puts it back over what it reads.

@@ -89,11 +89,16 @@ void CheckAllocatable(std::uint64_t bytes) {
         throw EOutOfMemory();
 }
 
-TPixelBytes AllocatePixelBytes(std::uint64_t bytes) {
+namespace {
+
+// A buffer of the given size, asked for once the guard agrees; `advise` sees its memory before
+// the first byte is written.
+template <typename TBuffer, typename TAdvise> TBuffer Allocated(std::uint64_t bytes, TAdvise advise) {
     CheckAllocatable(bytes);
     try {
-        TPixelBytes buffer;
+        TBuffer buffer;
         buffer.reserve(std::size_t(bytes));
+        advise(buffer.data());
         buffer.resize(std::size_t(bytes));
         return buffer;
     } catch (const std::bad_alloc&) {
@@ -101,6 +106,12 @@ TPixelBytes AllocatePixelBytes(std::uint64_t bytes) {
     } catch (const std::length_error&) {
         throw EOutOfMemory();
     }
+}
+
+} // namespace
+
+TPixelBytes AllocatePixelBytes(std::uint64_t bytes) {
+    return Allocated<TPixelBytes>(bytes, [](std::uint8_t*) {});
 }
 
 void AdviseWrittenHugePages(std::uint8_t* data, std::size_t size) noexcept {
@@ -108,19 +119,10 @@ void AdviseWrittenHugePages(std::uint8_t* data, std::size_t size) noexcept {
 }
 
 std::vector<std::uint8_t> AllocateBytes(std::uint64_t bytes) {
-    CheckAllocatable(bytes);
-    try {
-        std::vector<std::uint8_t> buffer;
-        buffer.reserve(std::size_t(bytes));
-        // Advised before the zero fill touches the pages, so they are made huge from the start.
-        if (bytes >= HugePageWorthBytes) AdviseHugePages(buffer.data(), std::size_t(bytes));
-        buffer.resize(std::size_t(bytes));
-        return buffer;
-    } catch (const std::bad_alloc&) {
-        throw EOutOfMemory();
-    } catch (const std::length_error&) {
-        throw EOutOfMemory();
-    }
+    // Advised before the zero fill touches the pages, so they are made huge from the start.
+    return Allocated<std::vector<std::uint8_t>>(bytes, [bytes](std::uint8_t* data) {
+        if (bytes >= HugePageWorthBytes) AdviseHugePages(data, std::size_t(bytes));
+    });
 }
 
 std::uint64_t CheckedProduct(std::uint64_t a, std::uint64_t b) {
