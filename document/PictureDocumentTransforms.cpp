@@ -156,7 +156,11 @@ void TPictureDocument::BlackWhite() {
 }
 
 void TPictureDocument::ClearPicture() {
-    Record(KeepWholePicture());
+    std::unique_ptr<THistoryEntry> step = KeepWholePicture();
+    // The fill writes into the pixels the step shares: their copy is taken before anything is
+    // recorded, so running out of memory leaves the document as it was.
+    Picture_.OwnPixels();
+    Record(std::move(step));
     Modified_ = true;
     Picture_.Brush.Color = Options_.BackgroundColor;
     Picture_.Pen.Color = Options_.BackgroundColor;

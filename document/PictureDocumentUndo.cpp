@@ -14,7 +14,9 @@
 
 std::unique_ptr<THistoryEntry> TPictureDocument::KeepWholePicture() {
     ReserveStep();
-    return std::make_unique<TPictureEntry>(Picture_);
+    // The step shares the pixels: a command that builds new ones (Black and White, a new size)
+    // leaves the old ones to the step without a copy, and one that writes into them copies first.
+    return std::make_unique<TPictureEntry>(Picture_.Shared());
 }
 
 void TPictureDocument::Record(std::unique_ptr<THistoryEntry> entry) noexcept {
