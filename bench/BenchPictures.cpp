@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 TBitmap MakeTileMap(int width, int height) {
@@ -104,4 +105,12 @@ TBitmap MakeSheetMap(int width, int height) {
                             std::size_t(w) * 3);
         }
     return picture;
+}
+
+std::uint64_t StatusKiB(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0) return std::stoull(line.substr(std::string(field).size()));
+    return 0;
 }

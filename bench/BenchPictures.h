@@ -23,3 +23,6 @@ TBitmap MakeNoise(int width, int height, std::uint32_t seed = 1);
 
 // A folder for benchmark files on the same disk the user would save to.
 std::string BenchFolder();
+
+// A field of /proc/self/status in KiB ("VmRSS:", "VmHWM:"); 0 when it cannot be read.
+std::uint64_t StatusKiB(const char* field);

@@ -37,24 +37,10 @@ void ResetPeakMemory() {
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 double PeakMemory() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        double kib = 0;
-        if (key == "VmHWM:" && status >> kib) return kib * 1024;
-        status.ignore(1 << 10, '\n');
-    }
-    return 0;
+    return double(StatusKiB("VmHWM:")) * 1024;
 }
 double ResidentMemory() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        double kib = 0;
-        if (key == "VmRSS:" && status >> kib) return kib * 1024;
-        status.ignore(1 << 10, '\n');
-    }
-    return 0;
+    return double(StatusKiB("VmRSS:")) * 1024;
 }
 
 void Bytes(benchmark::State& state, std::size_t bytes) {

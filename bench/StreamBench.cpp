@@ -73,14 +73,6 @@ std::string TileMapFile(int side) {
     return path;
 }
 
-std::uint64_t StatusKiB(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0) return std::stoull(line.substr(std::string(field).size()));
-    return 0;
-}
-
 // Measures how far the resident set's high-water mark rises while the run lasts.
 class TPeakMemory {
   public:

@@ -81,14 +81,6 @@ std::string CellMapFile(int side, bool noise) {
     return path;
 }
 
-std::uint64_t StatusKiB(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0) return std::stoull(line.substr(std::string(field).size()));
-    return 0;
-}
-
 void BM_TileMapExportFile(benchmark::State& state, bool noise) {
     const int side = int(state.range(0));
     const std::string input = CellMapFile(side, noise);
